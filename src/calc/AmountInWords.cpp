@@ -5,19 +5,20 @@
 
 namespace {
 
-const std::array<const char*, 10> Units = {
-    "", "uno", "due", "tre", "quattro", "cinque", "sei", "sette", "otto", "nove"};
-const std::array<const char*, 10> Teens = {
-    "dieci",  "undici", "dodici",      "tredici",  "quattordici",
-    "quindici", "sedici", "diciassette", "diciotto", "diciannove"};
-const std::array<const char*, 10> Tens = {
-    "", "", "venti", "trenta", "quaranta", "cinquanta", "sessanta", "settanta", "ottanta", "novanta"};
+const std::array<const char*, 10> Units = {"",       "uno", "due",   "tre",  "quattro",
+                                           "cinque", "sei", "sette", "otto", "nove"};
+const std::array<const char*, 10> Teens = {"dieci",       "undici",    "dodici", "tredici",
+                                           "quattordici", "quindici",  "sedici", "diciassette",
+                                           "diciotto",    "diciannove"};
+const std::array<const char*, 10> Tens = {"",         "",          "venti",    "trenta",
+                                          "quaranta", "cinquanta", "sessanta", "settanta",
+                                          "ottanta",  "novanta"};
 const std::array<const char*, 10> TensAndOne = {
-    "",           "",         "ventuno",    "trentuno",   "quarantuno",
-    "cinquantuno", "sessantuno", "settantuno", "ottantuno", "novantuno"};
+    "",           "",           "ventuno",   "trentuno", "quarantuno", "cinquantuno",
+    "sessantuno", "settantuno", "ottantuno", "novantuno"};
 const std::array<const char*, 10> Hundreds = {
-    "",            "cento",      "duecento",    "trecento",  "quattrocento",
-    "cinquecento", "seicento",   "settecento",  "ottocento", "novecento"};
+    "",         "cento",      "duecento",  "trecento", "quattrocento", "cinquecento",
+    "seicento", "settecento", "ottocento", "novecento"};
 
 // A group's words followed by the word of its power of a thousand: the singular word replaces
 // a group that is exactly "uno", and a group of zero adds nothing at all.
@@ -66,8 +67,8 @@ std::string GroupInWords(int group) {
 
 std::string AmountInWords(Currency amount) {
     // The magnitude as unsigned, so that the most negative amount has one too.
-    const std::uint64_t magnitude = amount < 0 ? 0 - static_cast<std::uint64_t>(amount)
-                                               : static_cast<std::uint64_t>(amount);
+    const std::uint64_t magnitude =
+        amount < 0 ? 0 - static_cast<std::uint64_t>(amount) : static_cast<std::uint64_t>(amount);
     const std::uint64_t euros = magnitude / CurrencyScale;
     std::string words = euros == 0 ? "zero" : spell(euros);
     std::string result = "#" + words + "/";

@@ -9,4 +9,6 @@ locale_t cLocale() {
 
 CLocaleScope::CLocaleScope() : previous_(uselocale(cLocale())) {}
 
-CLocaleScope::~CLocaleScope() { uselocale(previous_); }
+CLocaleScope::~CLocaleScope() {
+    uselocale(previous_);
+}

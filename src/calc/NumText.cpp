@@ -15,7 +15,9 @@ namespace {
 const char* const FloatMessage = "'%s' is not a valid floating point value";
 const char* const IntegerMessage = "'%s' is not a valid integer value";
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::size_t skipSpaces(const std::string& text, std::size_t i) {
     while (i < text.size() && text[i] == ' ')

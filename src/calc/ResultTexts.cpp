@@ -5,21 +5,6 @@
 
 #include <cmath>
 
-namespace {
-
-// The cents of the rounded total, ties to even, negative for a negative total; a single
-// digit gets a leading zero so that a positive total always shows two.
-std::string centsText(long double total) {
-    const long double fraction = total - std::trunc(total);
-    const long long cents = std::llrint(fraction * 100);
-    std::string text = std::to_string(cents);
-    if (text.size() == 1)
-        text = "0" + text;
-    return text;
-}
-
-} // namespace
-
 ResultTexts ComputeResultTexts(const Instalment& instalment) {
     ResultTexts r;
     r.tot1 = FloatToStr(RoundDecimals(instalment.mainResidence, 2));
@@ -32,10 +17,20 @@ ResultTexts ComputeResultTexts(const Instalment& instalment) {
     const Currency amount = StrToCurr(r.labIciTot);
     const long double total = StrToFloat(r.labIciTot);
     r.labIci = std::to_string(static_cast<long long>(std::trunc(total)));
-    r.labCent = centsText(total);
+    r.labCent = CentsText(r.labIciTot);
     r.labLett = AmountInWords(amount) + r.labCent;
     r.statusLine = StatusLineText(r.labIciTot);
     return r;
+}
+
+std::string CentsText(const std::string& totalText) {
+    const long double total = StrToFloat(totalText);
+    const long double fraction = total - std::trunc(total);
+    const long long cents = std::llrint(fraction * 100); // the FPU's rounding: ties to even
+    std::string text = std::to_string(cents);
+    if (text.size() == 1)
+        text = "0" + text;
+    return text;
 }
 
 std::string StatusLineText(const std::string& instalmentText) {

@@ -20,6 +20,10 @@ struct ResultTexts {
 // texts is written.
 ResultTexts ComputeResultTexts(const Instalment& instalment);
 
+// The cents of a total's text: (value − whole part) × 100 rounded to the nearest, ties to
+// even; negative for a negative total; a single digit gets a leading zero ("05").
+std::string CentsText(const std::string& totalText);
+
 // The status line for a given instalment text: the yearly amount is the instalment added to
 // itself.
 std::string StatusLineText(const std::string& instalmentText);

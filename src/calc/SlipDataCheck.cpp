@@ -22,7 +22,8 @@ SlipDataFault FirstSlipDataFault(const SlipDataTexts& t) {
     if (t.num.empty())
         return {F::EdNum, "ERRORE!! Il campo Numero Fabbricati" + empty};
     if (t.num == "00" || t.num == "0")
-        return {F::EdNum, "ERRORE!! Nel campo Numero Fabbricati\ril numero dei fabbricati non è corretto !"};
+        return {F::EdNum,
+                "ERRORE!! Nel campo Numero Fabbricati\ril numero dei fabbricati non è corretto !"};
     if (t.anno.empty())
         return {F::EdAnno, "ERRORE!! Il campo Anno Imposta" + empty};
     return {};

@@ -8,7 +8,17 @@ struct SlipDataTexts {
 };
 
 // The control that gets the focus, by its name in the main window.
-enum class SlipDataField { None, EdCCNR, EdIntest1, EdIntest2, EdNome, EdComun, EdCodFisc, EdNum, EdAnno };
+enum class SlipDataField {
+    None,
+    EdCCNR,
+    EdIntest1,
+    EdIntest2,
+    EdNome,
+    EdComun,
+    EdCodFisc,
+    EdNum,
+    EdAnno
+};
 
 struct SlipDataFault {
     SlipDataField field = SlipDataField::None;

@@ -77,7 +77,9 @@ double RoundDecimals(double value, int decimals) {
     return static_cast<double>(v);
 }
 
-bool IsZeroOrNegative(const Instalment& instalment) { return !(instalment.total > 0); }
+bool IsZeroOrNegative(const Instalment& instalment) {
+    return !(instalment.total > 0);
+}
 
 std::string RangeFaultMessage(RangeFault fault) {
     switch (fault) {

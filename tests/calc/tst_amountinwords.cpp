@@ -15,7 +15,9 @@ private slots:
 };
 
 namespace {
-Currency euros(long long whole, int cents = 0) { return whole * CurrencyScale + cents * 100; }
+Currency euros(long long whole, int cents = 0) {
+    return whole * CurrencyScale + cents * 100;
+}
 } // namespace
 
 void TestAmountInWords::spellsAmounts_data() {

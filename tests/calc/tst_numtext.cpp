@@ -54,9 +54,10 @@ void TestNumText::acceptsNumberTexts() {
 
 void TestNumText::rejectsOtherTexts_data() {
     QTest::addColumn<QString>("text");
-    for (const char* text : {"", " ", "   ", "+", "-", "1,,2", "1.5", "1.000,5", "12a", "a12",
-                             "1 2", "- 1", "1E", "1E+", "E5", "--1", "+-1", ",,", "1,2,3", "1e5e5",
-                             "\t1", "1\t", "0x10", "INF", "NAN", "1E99999", "-1E5000"})
+    for (const char* text :
+         {"",      " ",     "   ", "+",   "-",    "1,,2", "1.5", "1.000,5", "12a",
+          "a12",   "1 2",   "- 1", "1E",  "1E+",  "E5",   "--1", "+-1",     ",,",
+          "1,2,3", "1e5e5", "\t1", "1\t", "0x10", "INF",  "NAN", "1E99999", "-1E5000"})
         QTest::newRow(text[0] ? text : "(empty)") << QString::fromLatin1(text);
 }
 

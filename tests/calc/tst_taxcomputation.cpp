@@ -20,6 +20,8 @@ private slots:
     void zeroOrNegativeTotal_data();
     void zeroOrNegativeTotal();
     void writesTheStatusLine();
+    void roundsCentsToEven_data();
+    void roundsCentsToEven();
     void tooLargeATotalFailsWhole();
     void checksSlipData_data();
     void checksSlipData();
@@ -53,7 +55,9 @@ Instalment instalmentOf(const QString& main, const QString& other) {
     return ComputeInstalment(ConvertEntries(entryTexts(main, other)));
 }
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 } // namespace
 
@@ -93,8 +97,8 @@ void TestTaxComputation::computesTheResults_data() {
     QTest::addColumn<QString>("yearly");
     auto row = [](const char* name, const char* main, const char* other,
                   const QStringList& results) {
-        QTest::newRow(name) << main << other << results[0] << results[1] << results[2]
-                            << results[3] << results[4] << results[5] << results[6];
+        QTest::newRow(name) << main << other << results[0] << results[1] << results[2] << results[3]
+                            << results[4] << results[5] << results[6];
     };
     row("deduction 200", "500;5;5;200;100;12", StartOther,
         {"31,25", "0", "31,25", "31", "25", "#TRENTUNO/25", "62,5"});
@@ -110,8 +114,7 @@ void TestTaxComputation::computesTheResults_data() {
         {"45,22", "69,83", "115,04", "115", "04", "#CENTOQUINDICI/04", "230,08"});
     row("share above 100 elsewhere", "1000;5;7;0;100;12", "1000;5;7;150;12",
         {"367,5", "551,25", "918,75", "918", "75", "#NOVECENTODICIOTTO/75", "1837,5"});
-    row("all start texts", StartMain, StartOther,
-        {"0", "0", "0", "0", "00", "#ZERO/00", "0"});
+    row("all start texts", StartMain, StartOther, {"0", "0", "0", "0", "00", "#ZERO/00", "0"});
     row("rate of zero", "500;5;0;200;100;12", StartOther,
         {"-99,99", "0", "-99,99", "-99", "-99", "#NOVANTANOVE/-99", "-199,98"});
     row("deduction above the tax", "100;0;4;103,2;100;12", StartOther,
@@ -144,11 +147,21 @@ void TestTaxComputation::convertsEntriesInOrder_data() {
     QTest::addColumn<QString>("other");
     QTest::addColumn<QString>("failingText");
     // Several bad texts: the error names the first in conversion order.
-    QTest::newRow("REND1 before all") << "x;y;z;w;v;u" << "a;b;c;d;e" << "x";
-    QTest::newRow("ALIQ1 before DETR1") << "1;y;z;w;v;u" << "a;b;c;d;e" << "z";
-    QTest::newRow("RIVAL1 after MESI1") << "1;y;1;1;1;u" << "a;b;c;d;e" << "u";
-    QTest::newRow("RIVAL1 before Edit1") << "1;y;1;1;1;1" << "a;b;c;d;e" << "y";
-    QTest::newRow("Edit6 last") << "1;1;1;1;1;1" << "1;1;1;1;" << "";
+    QTest::newRow("REND1 before all") << "x;y;z;w;v;u"
+                                      << "a;b;c;d;e"
+                                      << "x";
+    QTest::newRow("ALIQ1 before DETR1") << "1;y;z;w;v;u"
+                                        << "a;b;c;d;e"
+                                        << "z";
+    QTest::newRow("RIVAL1 after MESI1") << "1;y;1;1;1;u"
+                                        << "a;b;c;d;e"
+                                        << "u";
+    QTest::newRow("RIVAL1 before Edit1") << "1;y;1;1;1;1"
+                                         << "a;b;c;d;e"
+                                         << "y";
+    QTest::newRow("Edit6 last") << "1;1;1;1;1;1"
+                                << "1;1;1;1;"
+                                << "";
     QTest::newRow("two commas") << "1,,2;0;0;0;100;12" << StartOther << "1,,2";
 }
 
@@ -168,22 +181,32 @@ void TestTaxComputation::checksShareAndMonths_data() {
     QTest::addColumn<QString>("share");
     QTest::addColumn<QString>("months");
     QTest::addColumn<int>("fault");
-    QTest::newRow("100 and 12 pass") << "100" << "12" << int(RangeFault::None);
-    QTest::newRow("0 percent passes") << "0" << "1" << int(RangeFault::None);
-    QTest::newRow("101 percent") << "101" << "12" << int(RangeFault::Percentage);
-    QTest::newRow("100,99 percent passes") << "100,99" << "12" << int(RangeFault::None);
-    QTest::newRow("share checked first") << "101" << "13" << int(RangeFault::Percentage);
-    QTest::newRow("13 months") << "100" << "13" << int(RangeFault::Months);
-    QTest::newRow("0 months") << "100" << "0" << int(RangeFault::Months);
-    QTest::newRow("12,99 months pass") << "100" << "12,99" << int(RangeFault::None);
-    QTest::newRow("0,99 months") << "100" << "0,99" << int(RangeFault::Months);
+    QTest::newRow("100 and 12 pass") << "100"
+                                     << "12" << int(RangeFault::None);
+    QTest::newRow("0 percent passes") << "0"
+                                      << "1" << int(RangeFault::None);
+    QTest::newRow("101 percent") << "101"
+                                 << "12" << int(RangeFault::Percentage);
+    QTest::newRow("100,99 percent passes") << "100,99"
+                                           << "12" << int(RangeFault::None);
+    QTest::newRow("share checked first") << "101"
+                                         << "13" << int(RangeFault::Percentage);
+    QTest::newRow("13 months") << "100"
+                               << "13" << int(RangeFault::Months);
+    QTest::newRow("0 months") << "100"
+                              << "0" << int(RangeFault::Months);
+    QTest::newRow("12,99 months pass") << "100"
+                                       << "12,99" << int(RangeFault::None);
+    QTest::newRow("0,99 months") << "100"
+                                 << "0,99" << int(RangeFault::Months);
 }
 
 void TestTaxComputation::checksShareAndMonths() {
     QFETCH(QString, share);
     QFETCH(QString, months);
     QFETCH(int, fault);
-    const TaxEntries e = ConvertEntries(entryTexts("500;5;5;0;" + share + ";" + months, StartOther));
+    const TaxEntries e =
+        ConvertEntries(entryTexts("500;5;5;0;" + share + ";" + months, StartOther));
     QCOMPARE(int(CheckRanges(e)), fault);
 }
 
@@ -207,6 +230,31 @@ void TestTaxComputation::writesTheStatusLine() {
              " L'ICI da pagare è € 226,86 cioè DUE rate da € 113,43-- Scadenza 30/6  - 20/12 --");
 }
 
+void TestTaxComputation::roundsCentsToEven_data() {
+    QTest::addColumn<QString>("total");
+    QTest::addColumn<QString>("cents");
+    QTest::newRow("tie down to even") << "0,125"
+                                      << "12";
+    QTest::newRow("tie up to even") << "0,375"
+                                    << "38";
+    QTest::newRow("negative tie") << "-1,125"
+                                  << "-12";
+    QTest::newRow("whole") << "5"
+                           << "00";
+    QTest::newRow("one digit padded") << "0,05"
+                                      << "05";
+    QTest::newRow("negative one digit not padded") << "-0,05"
+                                                   << "-5";
+    QTest::newRow("two digits") << "262,5"
+                                << "50";
+}
+
+void TestTaxComputation::roundsCentsToEven() {
+    QFETCH(QString, total);
+    QFETCH(QString, cents);
+    QCOMPARE(q(CentsText(total.toStdString())), cents);
+}
+
 void TestTaxComputation::tooLargeATotalFailsWhole() {
     // Absurd entries: a total beyond the currency range cannot be spelled.
     const Instalment huge = instalmentOf("99999999;999;99999;0;100;12", "1E300;1E300;1;100;12");
@@ -216,7 +264,8 @@ void TestTaxComputation::tooLargeATotalFailsWhole() {
 }
 
 void TestTaxComputation::checksSlipData_data() {
-    QTest::addColumn<QStringList>("texts"); // ccnr, intest1, intest2, nome, comun, codfisc, num, anno
+    QTest::addColumn<QStringList>(
+        "texts"); // ccnr, intest1, intest2, nome, comun, codfisc, num, anno
     QTest::addColumn<int>("field");
     QTest::addColumn<QString>("message");
     const QString empty = "\rnon può essere lasciato vuoto!";
@@ -248,11 +297,12 @@ void TestTaxComputation::checksSlipData_data() {
     QTest::newRow("buildings 00") << without(6, "00") << int(F::EdNum) << badNumber;
     QTest::newRow("buildings 01") << without(6, "01") << int(F::None) << "";
     QTest::newRow("buildings space 0") << without(6, " 0") << int(F::None) << "";
-    QTest::newRow("year") << without(7) << int(F::EdAnno) << "ERRORE!! Il campo Anno Imposta" + empty;
+    QTest::newRow("year") << without(7) << int(F::EdAnno)
+                          << "ERRORE!! Il campo Anno Imposta" + empty;
     QTest::newRow("spaces count as filled") << without(0, "  ") << int(F::None) << "";
-    QTest::newRow("first failure only") << QStringList{"", " ", "A", "B", "C", "D", "1", ""}
-                                        << int(F::EdCCNR)
-                                        << "ERRORE!! Il campo ContoCorrente" + empty;
+    QTest::newRow("first failure only")
+        << QStringList{"", " ", "A", "B", "C", "D", "1", ""} << int(F::EdCCNR)
+        << "ERRORE!! Il campo ContoCorrente" + empty;
 }
 
 void TestTaxComputation::checksSlipData() {
@@ -261,7 +311,7 @@ void TestTaxComputation::checksSlipData() {
     QFETCH(QString, message);
     SlipDataTexts t;
     std::string* fields[] = {&t.ccnr,  &t.intest1, &t.intest2, &t.nome,
-                            &t.comun, &t.codFisc, &t.num,     &t.anno};
+                             &t.comun, &t.codFisc, &t.num,     &t.anno};
     for (int i = 0; i < 8; ++i)
         *fields[i] = texts[i].toStdString();
     const SlipDataFault fault = FirstSlipDataFault(t);
