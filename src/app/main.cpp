@@ -1,11 +1,12 @@
-#include <QApplication>
-#include <QWidget>
+#include "Application.h"
+#include "Unit1.h"
+#include "WindowSet.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Quotario");
-    QWidget window;
-    window.setWindowTitle("Quotario");
-    window.show();
-    return QApplication::exec();
+    TApplication application(argc, argv);
+    CreateWindowSet();
+    Form1->show();
+    const int exitCode = TApplication::exec();
+    DestroyWindowSet();
+    return exitCode;
 }

@@ -1,0 +1,9 @@
+#pragma once
+// Who the program is and where its author can be found: the window titles, the plain message
+// boxes and the information box all take these from here.
+
+// The caption of every plain message box and the name of the application.
+inline constexpr const char* ApplicationTitle = "Quotario";
+
+inline constexpr const char* AuthorName = "Marco Ferrante";
+inline constexpr const char* AuthorWebAddress = "http://www.quotario.it";

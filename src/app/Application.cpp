@@ -1,0 +1,24 @@
+#include "Application.h"
+
+#include "AppInfo.h"
+#include "HandlerGuard.h"
+
+#include <QFont>
+#include <QIcon>
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    PrepareApplication(*this);
+}
+
+bool TApplication::notify(QObject* receiver, QEvent* event) {
+    bool handled = false;
+    Guarded(receiver, [&] { handled = QApplication::notify(receiver, event); });
+    return handled;
+}
+
+void PrepareApplication(QApplication& application) {
+    application.setApplicationName(QString::fromUtf8(ApplicationTitle));
+    application.setWindowIcon(QIcon(QStringLiteral(":/quotario.png")));
+    // The windows are drawn for an 8-point sans face; Liberation Sans has Arial's metrics.
+    QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
+}

@@ -1,0 +1,14 @@
+#pragma once
+// The application object. Every handler already runs inside the guard; catching here as well
+// is only the last net for an error thrown by code that was entered some other way.
+#include <QApplication>
+
+class TApplication : public QApplication {
+public:
+    TApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// The title, the icon and the font the whole program shares; tests call it on their own
+// application object.
+void PrepareApplication(QApplication& application);

@@ -1,0 +1,42 @@
+#pragma once
+// Every kind of message box the program shows goes through here. Texts keep the carriage
+// returns that separate their lines; only the display turns them into line breaks. Tests put
+// a recorder in place of the presenter and script its answers.
+#include <QString>
+
+class QWidget;
+
+enum class MessageKind {
+    Plain,       // captioned with the application title, no icon, one "OK"
+    Warning,     // caption "Warning", exclamation icon, one "OK"
+    Information, // caption "Information", information icon, "&Yes" (default) and "&No" (Escape)
+    Error        // the error handler's box: like the plain box, owned by the main window
+};
+
+enum class MessageAnswer { Ok, Yes, No };
+
+struct MessageRequest {
+    MessageKind kind = MessageKind::Plain;
+    QString caption;
+    QString text;             // lines joined by CR (or CR LF) as the program writes them
+    QWidget* owner = nullptr; // the window the box belongs to; none centres it on the screen
+};
+
+class MessagePresenter {
+public:
+    virtual ~MessagePresenter() = default;
+    virtual MessageAnswer present(const MessageRequest& request) = 0;
+};
+
+// Installs a presenter in place of the real boxes and returns the one it replaces; nullptr
+// puts the real boxes back. The caller keeps ownership.
+MessagePresenter* SetMessagePresenter(MessagePresenter* presenter);
+
+void ShowMessage(const QString& text);
+void MessageWarning(const QString& text);
+// True when the user answers "&Yes".
+bool MessageInformationYesNo(const QString& text);
+void ShowErrorBox(QWidget* owner, const QString& text);
+
+// The text as the box shows it: every CR LF or lone CR becomes a line break.
+QString DisplayText(const QString& text);
