@@ -41,8 +41,8 @@ private:
             if (lastActive_ == w.window)
                 return;
             lastActive_ = w.window;
-            const auto onActivation = w.onActivation;
-            Guarded(w.window, onActivation);
+            if (const auto onActivation = w.onActivation)
+                Guarded(w.window, onActivation);
             return;
         }
     }

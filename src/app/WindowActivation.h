@@ -6,6 +6,8 @@
 
 class QWidget;
 
-// Runs onActivation, through the handler guard, each time the window is activated so. The
-// watch ends when the window is destroyed.
-void WatchActivation(QWidget* window, std::function<void()> onActivation);
+// Makes the window one of the program's own windows and runs onActivation (if any), through
+// the handler guard, each time the window is activated so. Every window the user can switch
+// to must be watched, with or without a handler: coming back from a window that is not
+// watched does not count. The watch ends when the window is destroyed.
+void WatchActivation(QWidget* window, std::function<void()> onActivation = {});

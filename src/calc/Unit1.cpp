@@ -129,6 +129,9 @@ void TForm1::FormCreate() {
         QStringLiteral("%1").arg(QDate::currentDate().year() % 100, 2, 10, QLatin1Char('0')));
     ui->EdAcc->setText(QStringLiteral("X"));
     ui->EdSaldo->clear();
+    // The form file cannot hold a text of one space: the first account-holder line starts
+    // with it here.
+    ui->EdIntest1->setText(QStringLiteral(" "));
     ui->LabIci->setText(QStringLiteral("00"));
 }
 

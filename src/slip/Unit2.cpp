@@ -4,6 +4,7 @@
 #include "HandlerGuard.h"
 #include "HintSettings.h"
 #include "Unit1.h"
+#include "WindowActivation.h"
 
 #include <QCloseEvent>
 
@@ -14,6 +15,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
     setWindowTitle(QStringLiteral("  Riepilogo Bollettino Postale") +
                    QString(26, QLatin1Char(' ')) + QString::fromUtf8(AuthorWebAddress));
     setFixedSize(522, 473);
+    WatchActivation(this);
     FormCreate();
 }
 

@@ -1,0 +1,23 @@
+#include "MessageRecorder.h"
+
+MessageRecorder::MessageRecorder() : previous_(SetMessagePresenter(this)) {}
+
+MessageRecorder::~MessageRecorder() {
+    SetMessagePresenter(previous_);
+}
+
+MessageAnswer MessageRecorder::present(const MessageRequest& request) {
+    messages.append({request.kind, request.caption, request.text, request.owner});
+    if (whileShown)
+        whileShown(request);
+    if (!answers.isEmpty())
+        return answers.takeFirst();
+    return request.kind == MessageKind::Information ? MessageAnswer::Yes : MessageAnswer::Ok;
+}
+
+QStringList MessageRecorder::texts() const {
+    QStringList result;
+    for (const RecordedMessage& m : messages)
+        result.append(m.text);
+    return result;
+}

@@ -1,0 +1,37 @@
+#pragma once
+// Stands in for the real message boxes while it lives: records every box the program asks
+// for and answers with scripted answers (Ok, or Yes for questions, once the script runs out).
+#include "MessageBoxes.h"
+
+#include <QList>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+struct RecordedMessage {
+    MessageKind kind;
+    QString caption;
+    QString text;
+    QPointer<QWidget> owner;
+};
+
+class MessageRecorder : public MessagePresenter {
+public:
+    MessageRecorder();
+    ~MessageRecorder() override;
+    MessageRecorder(const MessageRecorder&) = delete;
+    MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+    MessageAnswer present(const MessageRequest& request) override;
+
+    QList<RecordedMessage> messages;
+    QList<MessageAnswer> answers;
+    // Runs while the box would be open, to look at the windows as the user sees them then.
+    std::function<void(const MessageRequest&)> whileShown;
+
+    QStringList texts() const;
+
+private:
+    MessagePresenter* previous_;
+};
