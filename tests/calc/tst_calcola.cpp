@@ -171,6 +171,8 @@ void TestCalcola::aTextThatIsNoNumberGoesToAppException_data() {
                                            << "1e999999";
     QTest::newRow("Edit3 a total too large to spell") << "Edit3"
                                                       << "1e30";
+    QTest::newRow("Edit1 a tax beyond any double") << "Edit1"
+                                                   << "1e4000";
 }
 
 void TestCalcola::aTextThatIsNoNumberGoesToAppException() {
