@@ -117,6 +117,16 @@ void TestMainWindow::startsWithItsStartTexts() {
     QCOMPARE(Label("Label10")->text(),
              QString("Calcolo  ICI  dei  fabbricati  di  cat.  A,  B,  C  (NO A10 e C1)"));
     QCOMPARE(Label("Label10")->font().pointSize(), 14);
+    // Other windows reach these controls by name: each name belongs to one control only.
+    for (const char* name :
+         {"Label10", "Label18", "Label21", "Label26", "Label29", "GroupBox1", "StatusBar2", "TOT1",
+          "TOT2", "LabIciTot", "LabIci", "LabCent", "LabLett", "InfoBtn", "ChiudiBtn", "ResetBtn",
+          "ResetGenBtn", "Button1", "CalcolaBtn"})
+        QVERIFY2(Form1->findChildren<QWidget*>(name).size() == 1, name);
+    QCOMPARE(Label("Label18")->text(), QString("Abitazione Principale"));
+    QCOMPARE(Label("Label26")->text(), QString("Altri Fabbricati"));
+    QCOMPARE(Label("Label21")->text(), QString("Versamento d'acconto"));
+    QCOMPARE(Label("Label29")->text(), QString("Versamento a Saldo"));
     QVERIFY(Label("Label10")->font().bold());
 }
 
