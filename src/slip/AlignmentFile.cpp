@@ -27,6 +27,14 @@ std::optional<std::string> ReadBoundedFile(const std::string& path) {
     return content;
 }
 
+bool EndsWithSeparator(const std::string& directory) {
+#ifdef _WIN32
+    return directory.back() == '/' || directory.back() == '\\';
+#else
+    return directory.back() == '/';
+#endif
+}
+
 std::string SingleLine(const std::string& value) {
     return value.substr(0, value.find_first_of(std::string("\r\n\0", 3)));
 }
@@ -38,11 +46,7 @@ std::string AlignmentFilePath() {
 }
 
 std::string AlignmentFilePath(const std::string& directory) {
-    if (directory.empty() || directory.back() == '/'
-#ifdef _WIN32
-        || directory.back() == '\\'
-#endif
-    )
+    if (directory.empty() || EndsWithSeparator(directory))
         return directory + FileName;
     return directory + "/" + FileName;
 }
