@@ -94,7 +94,6 @@ private slots:
     void missingProgramIsFileNotFound();
     void failedStartNumbers_data();
     void failedStartNumbers();
-    void hookFailureUsesTable();
     void directoryChangeFailure();
     void directoryChangeStaysAndIsInherited();
     void directoryIgnoredWithoutChangeDir();
@@ -386,17 +385,6 @@ void TestAppExec::failedStartNumbers() {
         QCOMPARE(QString::fromUtf8(e.what()), message);
     }
     QCOMPARE(exec.ErrNo(), errNo);
-}
-
-void TestAppExec::hookFailureUsesTable() {
-    RecordingStarter starter;
-    starter.answer = {false, 3};
-    TAppExec exec;
-    exec.SetStarter(starter.hook());
-    exec.SetExeName("notepad.exe");
-    QVERIFY_THROWS_EXCEPTION(EAppExecWinExec, exec.Execute());
-    QCOMPARE(exec.ErrNo(), 3);
-    QCOMPARE(exec.ErrorText(), std::string("Chemin non trouvé"));
 }
 
 void TestAppExec::directoryChangeFailure() {
