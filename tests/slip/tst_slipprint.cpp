@@ -275,6 +275,14 @@ void TestSlipPrint::printsToAPdfFile() {
     QCOMPARE(result.target, file);
     const QStringList faults = CheckPrintedPage(file, report);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+
+    // Arial's metric twin for the proportional texts, a bold monospace face for the spaced ones.
+    QProcess pdffonts;
+    pdffonts.start("pdffonts", {file});
+    QVERIFY(pdffonts.waitForFinished(30000));
+    const QString fonts = QString::fromUtf8(pdffonts.readAllStandardOutput());
+    QVERIFY2(fonts.contains("LiberationSans-Bold") && fonts.contains("LiberationMono-Bold"),
+             qPrintable(fonts));
 }
 
 // Nine digits in the eight cells of the euros box: all of them print, inside the box.
