@@ -1,0 +1,35 @@
+#pragma once
+// Replacing a whole file in one step, so that a failure at any point leaves the old file whole:
+// the new content goes to a temporary file in the same directory, reaches the disk, and only
+// then takes the old file's name by a rename.
+#include <string>
+#include <string_view>
+
+// The file steps of a replacement, one per function, so that a test can make any one of them
+// fail. Handles are small non-negative integers; -1 means the step failed.
+class FileOperations {
+public:
+    virtual ~FileOperations() = default;
+    // Opens `path` for writing, created or emptied, with the permissions of `permissionsOf`
+    // when that file exists.
+    virtual int openTemporary(const std::string& path, const std::string& permissionsOf) = 0;
+    virtual bool writeAll(int handle, std::string_view bytes) = 0;
+    virtual bool flushToDisk(int handle) = 0;
+    virtual bool close(int handle) = 0;
+    // Gives `from` the name `to` in one step, replacing any file of that name.
+    virtual bool rename(const std::string& from, const std::string& to) = 0;
+    virtual void remove(const std::string& path) = 0;
+};
+
+// The operating system's own file operations.
+FileOperations& SystemFileOperations();
+
+// The temporary file that a replacement of `path` writes: beside it, named after it and the
+// process, so two running copies of the program never share one.
+std::string TemporaryFileFor(const std::string& path);
+
+// Makes `content` the whole content of `path`, creating the file when it is missing. Returns
+// false when any step fails; the file at `path` is then as it was before, and no temporary
+// file is left behind.
+bool ReplaceFileContent(const std::string& path, std::string_view content,
+                        FileOperations& operations = SystemFileOperations());
