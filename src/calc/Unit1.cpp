@@ -2,11 +2,13 @@
 
 #include "AppInfo.h"
 #include "HandlerGuard.h"
+#include "InformationText.h"
 #include "MessageBoxes.h"
 #include "ResultTexts.h"
 #include "SlipDataCheck.h"
 #include "TaxComputation.h"
 #include "Unit2.h"
+#include "WebAddress.h"
 #include "WindowActivation.h"
 
 #include <QDate>
@@ -112,6 +114,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
     ConnectGuarded(ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     ConnectGuarded(ui->ChiudiBtn, &QPushButton::clicked, this, &TForm1::ChiudiBtnClick);
     ConnectGuarded(ui->CalcolaBtn, &QPushButton::clicked, this, &TForm1::CalcolaBtnClick);
+    ConnectGuarded(ui->InfoBtn, &QPushButton::clicked, this, &TForm1::InfoBtnClick);
     WatchActivation(this, [this] { FormActivate(); });
 
     FormCreate();
@@ -271,6 +274,11 @@ void TForm1::Button1Click() {
 
 void TForm1::ChiudiBtnClick() {
     close();
+}
+
+void TForm1::InfoBtnClick() {
+    if (MessageInformationYesNo(InformationText()))
+        OpenWebAddress(QString::fromUtf8(AuthorWebAddress));
 }
 
 void TForm1::CalcolaBtnClick() {

@@ -61,6 +61,7 @@ private:
     void ResetGenBtnClick();
     void Button1Click();
     void ChiudiBtnClick();
+    void InfoBtnClick();
     void CalcolaBtnClick();
 
     void SwapMarks();

@@ -1,0 +1,27 @@
+#include "ReadmeLaunch.h"
+
+#include "MessageBoxes.h"
+#include "ProgramDirectory.h"
+
+#include <QString>
+
+void OpenReadmeIn(TAppExec& AppExec1, const std::string& directory) {
+    AppExec1.Clear();
+    AppExec1.SetExeName(TextEditorProgram);
+    AppExec1.SetWait(true);
+    AppExec1.SetChangeDir(true);
+    // The editor gets the read-me's bare name, since the launcher splits its command line at
+    // spaces; it finds the file because it starts in the program's directory. A program started
+    // from a desktop menu runs in the user's home, where there is no read-me.
+    AppExec1.SetExePath(directory);
+    AppExec1.ExeParams().push_back(ReadmeFileName);
+    try {
+        AppExec1.Execute();
+    } catch (const EAppExec& error) {
+        ShowMessage(QString::fromUtf8(error.what()));
+    }
+}
+
+void OpenReadme(TAppExec& AppExec1) {
+    OpenReadmeIn(AppExec1, ProgramDirectory());
+}

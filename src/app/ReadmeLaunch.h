@@ -1,0 +1,25 @@
+#pragma once
+// Opening the read-me that comes with the program in the system's text editor, through the
+// summary window's launcher.
+#include "AppExec.h"
+
+#include <string>
+
+// The read-me's file name, beside the program.
+inline constexpr const char* ReadmeFileName = "leggimi-prima.txt";
+
+// The program that opens a text file: the editor on Windows, the desktop's opener elsewhere.
+#ifdef _WIN32
+inline constexpr const char* TextEditorProgram = "notepad.exe";
+#else
+inline constexpr const char* TextEditorProgram = "xdg-open";
+#endif
+
+// Sets the launcher afresh and starts the editor on the read-me in directory, which becomes the
+// program's current directory. Returns once the editor has ended: the windows meanwhile stay as
+// they are and answer no clicks. A start or directory change that fails shows the launcher's
+// message in the plain box; any other error goes on to the caller.
+void OpenReadmeIn(TAppExec& AppExec1, const std::string& directory);
+
+// The read-me beside the program's own executable, wherever the program was started from.
+void OpenReadme(TAppExec& AppExec1);
