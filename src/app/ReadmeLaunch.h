@@ -16,9 +16,10 @@ inline constexpr const char* TextEditorProgram = "xdg-open";
 #endif
 
 // Sets the launcher afresh and starts the editor on the read-me in directory, which becomes the
-// program's current directory. Returns once the editor has ended: the windows meanwhile stay as
-// they are and answer no clicks. A start or directory change that fails shows the launcher's
-// message in the plain box; any other error goes on to the caller.
+// program's current directory. Returns once the editor has ended: meanwhile the windows neither
+// repaint nor answer, and what the user clicked is only handled afterwards. (The desktop's opener
+// may hand the file to an editor and end at once.) A start or directory change that fails shows
+// the launcher's message in the plain box; any other error goes on to the caller.
 void OpenReadmeIn(TAppExec& AppExec1, const std::string& directory);
 
 // The read-me beside the program's own executable, wherever the program was started from.

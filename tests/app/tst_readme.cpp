@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <new>
 #include <system_error>
 
 // The read-me launch of the summary window: the editor on the read-me beside the program,
