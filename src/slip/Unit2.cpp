@@ -1,21 +1,61 @@
 #include "Unit2.h"
 
+#include "AlignmentFile.h"
 #include "AppInfo.h"
 #include "HandlerGuard.h"
 #include "HintSettings.h"
+#include "PaperMarks.h"
 #include "Unit1.h"
 #include "WindowActivation.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QIcon>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStyle>
 
 TForm2* Form2 = nullptr;
+
+namespace {
+
+// The corrections a first run and "Carica vaolori di DEFAULT" start from.
+constexpr int StartCorrection = 26;
+
+QString qtext(const std::string& s) {
+    return QString::fromStdString(s);
+}
+std::string text(const QLabel* box) {
+    return box->text().toStdString();
+}
+std::string text(const QLineEdit* box) {
+    return box->text().toStdString();
+}
+
+} // namespace
 
 TForm2::TForm2(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm2>()) {
     ui->setupUi(this);
     setWindowTitle(QStringLiteral("  Riepilogo Bollettino Postale") +
                    QString(26, QLatin1Char(' ')) + QString::fromUtf8(AuthorWebAddress));
     setFixedSize(522, 473);
-    WatchActivation(this);
+    if (const QScreen* screen = this->screen())
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                        screen->availableGeometry()));
+
+    for (TUpDown* upDown : {ui->UpDown1, ui->UpDown2}) {
+        upDown->SetRange(0, 60);
+        upDown->SetIncrement(2);
+        upDown->SetStartValue(StartCorrection);
+    }
+    ui->UpDown1->SetAssociate(ui->Edit1);
+    ui->UpDown2->SetAssociate(ui->Edit2);
+
+    ConnectGuarded(ui->BitBtn1, &QPushButton::clicked, this, &TForm2::BitBtn1Click);
+    ConnectGuarded(ui->CorreggiBtn, &QPushButton::clicked, this, &TForm2::CorreggiBtnClick);
+    ConnectGuarded(ui->SalvaBtn, &QToolButton::clicked, this, &TForm2::SalvaBtnClick);
+    ConnectGuarded(ui->ResetBtn, &QToolButton::clicked, this, &TForm2::ResetBtnClick);
+    WatchActivation(this, [this] { FormActivate(); });
     FormCreate();
 }
 
@@ -24,6 +64,130 @@ TForm2::~TForm2() = default;
 void TForm2::FormCreate() {
     // Every hint of the program shows on aqua after the mouse has rested 200 ms.
     SetProgramHints(QColor(0, 255, 255), 200);
+
+    const QStyle* look = style();
+    ui->BitBtn1->setIcon(look->standardIcon(QStyle::SP_DialogCloseButton));
+    ui->BitBtn2->setIcon(look->standardIcon(QStyle::SP_MessageBoxInformation));
+    ui->CorreggiBtn->setIcon(look->standardIcon(QStyle::SP_ArrowBack));
+    ui->SalvaBtn->setIcon(look->standardIcon(QStyle::SP_DialogSaveButton));
+    ui->ResetBtn->setIcon(look->standardIcon(QStyle::SP_BrowserReload));
+    ui->StampaBtn1->setIcon(QIcon::fromTheme(QStringLiteral("document-print"),
+                                             look->standardIcon(QStyle::SP_FileIcon)));
+}
+
+SlipData TForm2::CurrentSlipData() const {
+    return {text(ui->CCNR),    text(ui->Imp),     text(ui->CENT),      text(ui->IMPLETT),
+            text(ui->INTEST1), text(ui->INTEST2), text(ui->NOME),      text(ui->Comune),
+            text(ui->CODFISC), text(ui->FABB),    text(ui->ANNO),      text(ui->ACC),
+            text(ui->SALDO),   text(ui->ABPRINC), text(ui->ALTRIFABB), text(ui->DETRAZ)};
+}
+
+PaperPlacement TForm2::ChosenPlacement() const {
+    if (ui->RBTNS->isChecked())
+        return PaperPlacement::Left;
+    if (ui->RBTNC->isChecked())
+        return PaperPlacement::Centre;
+    if (ui->RBTND->isChecked())
+        return PaperPlacement::Right;
+    return PaperPlacement::None;
+}
+
+void TForm2::SetAlignmentDirectory(const std::string& directory) {
+    alignmentDirectory_ = directory;
+}
+
+std::string TForm2::AlignmentFileName() const {
+    return alignmentDirectory_.empty() ? AlignmentFilePath()
+                                       : AlignmentFilePath(alignmentDirectory_);
+}
+
+void TForm2::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        Guarded(this, [this] { FormShow(); });
+}
+
+void TForm2::FormShow() {
+    FillSlipFields();
+}
+
+// The summary shows the main window's texts exactly as they stand there.
+void TForm2::FillSlipFields() {
+    const Ui::TForm1& main = *Form1->ui;
+    ui->CCNR->setText(main.EdCCNR->text());
+    ui->Imp->setText(main.LabIci->text());
+    ui->CENT->setText(main.LabCent->text());
+    ui->IMPLETT->setText(main.LabLett->text());
+    ui->INTEST1->setText(main.EdIntest1->text());
+    ui->INTEST2->setText(main.EdIntest2->text());
+    ui->NOME->setText(main.EdNome->text());
+    ui->Comune->setText(main.EdComun->text());
+    ui->CODFISC->setText(main.EdCodFisc->text());
+    ui->FABB->setText(main.EdNum->text());
+    ui->ANNO->setText(main.EdAnno->text());
+    ui->ACC->setText(main.EdAcc->text());
+    ui->SALDO->setText(main.EdSaldo->text());
+    ui->ABPRINC->setText(main.TOT1->text());
+    ui->ALTRIFABB->setText(main.TOT2->text());
+    ui->DETRAZ->setText(main.DETR1->text());
+}
+
+// Every activation shows the saved alignment again: changes not saved are dropped here.
+void TForm2::FormActivate() {
+    LoadAlignment();
+}
+
+void TForm2::LoadAlignment() {
+    const AlignmentTexts saved = ReadAlignmentFile(AlignmentFileName());
+    ui->Edit1->setText(qtext(saved.edit1));
+    ui->Edit2->setText(qtext(saved.edit2));
+    ui->EDITC->setText(qtext(saved.editC));
+    ui->EDITD->setText(qtext(saved.editD));
+    ui->EDITS->setText(qtext(saved.editS));
+    ChoosePlacement(PlacementFromMarks({text(ui->EDITC), text(ui->EDITD), text(ui->EDITS)}));
+}
+
+// The radio buttons keep one another exclusive; for a moment they must not, so that no
+// position at all can be chosen.
+void TForm2::ChoosePlacement(PaperPlacement placement) {
+    const std::pair<QRadioButton*, PaperPlacement> buttons[] = {
+        {ui->RBTNS, PaperPlacement::Left},
+        {ui->RBTNC, PaperPlacement::Centre},
+        {ui->RBTND, PaperPlacement::Right},
+    };
+    for (const auto& [button, itsPlacement] : buttons) {
+        button->setAutoExclusive(false);
+        button->setChecked(itsPlacement == placement);
+    }
+    for (const auto& [button, itsPlacement] : buttons)
+        button->setAutoExclusive(true);
+}
+
+void TForm2::SalvaBtnClick() {
+    const PaperMarks marks = MarksFromPlacement(ChosenPlacement());
+    ui->EDITC->setText(qtext(marks.editC));
+    ui->EDITD->setText(qtext(marks.editD));
+    ui->EDITS->setText(qtext(marks.editS));
+    WriteAlignmentFile(AlignmentFileName(), {text(ui->Edit1), text(ui->Edit2), text(ui->EDITC),
+                                             text(ui->EDITD), text(ui->EDITS)});
+}
+
+void TForm2::ResetBtnClick() {
+    ui->Edit1->setText(QString::number(StartCorrection));
+    ui->Edit2->setText(QString::number(StartCorrection));
+}
+
+// Ends the program as it stands, without closing any window first: the main window stays
+// hidden and nothing is saved.
+void TForm2::BitBtn1Click() {
+    QApplication::exit(0);
+}
+
+void TForm2::CorreggiBtnClick() {
+    Form1->show();
+    Form1->raise();
+    Form1->activateWindow();
+    close();
 }
 
 void TForm2::closeEvent(QCloseEvent* event) {

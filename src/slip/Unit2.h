@@ -2,9 +2,14 @@
 // The summary window: shows the slip as it will be printed, aligns and prints it.
 #include "ui_Unit2.h"
 
+#include "AppExec.h"
+#include "PaperPlacement.h"
+#include "SlipData.h"
+
 #include <QWidget>
 
 #include <memory>
+#include <string>
 
 class TForm2 : public QWidget {
     Q_OBJECT
@@ -14,12 +19,39 @@ public:
 
     const std::unique_ptr<Ui::TForm2> ui;
 
+    // Starts other programs for this window (the printing notes).
+    TAppExec AppExec1;
+
+    // The sixteen texts of the slip exactly as the summary boxes hold them.
+    SlipData CurrentSlipData() const;
+    // The paper position chosen with the radio buttons, None when no button is chosen.
+    PaperPlacement ChosenPlacement() const;
+
+    // The directory whose "Allinea.ini" is loaded and saved; empty (the start) means the
+    // program's own directory. Tests point it at a directory of their own.
+    void SetAlignmentDirectory(const std::string& directory);
+    std::string AlignmentFileName() const;
+
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void FormCreate();
+    void FormShow();
+    void FormActivate();
     void FormClose();
+
+    void BitBtn1Click();
+    void CorreggiBtnClick();
+    void SalvaBtnClick();
+    void ResetBtnClick();
+
+    void FillSlipFields();
+    void LoadAlignment();
+    void ChoosePlacement(PaperPlacement placement);
+
+    std::string alignmentDirectory_;
 };
 
 extern TForm2* Form2;
