@@ -5,6 +5,7 @@
 #include "HandlerGuard.h"
 #include "HintSettings.h"
 #include "PaperMarks.h"
+#include "ReadmeLaunch.h"
 #include "Unit1.h"
 #include "WindowActivation.h"
 
@@ -52,6 +53,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
     ui->UpDown2->SetAssociate(ui->Edit2);
 
     ConnectGuarded(ui->BitBtn1, &QPushButton::clicked, this, &TForm2::BitBtn1Click);
+    ConnectGuarded(ui->BitBtn2, &QPushButton::clicked, this, &TForm2::BitBtn2Click);
     ConnectGuarded(ui->CorreggiBtn, &QPushButton::clicked, this, &TForm2::CorreggiBtnClick);
     ConnectGuarded(ui->SalvaBtn, &QToolButton::clicked, this, &TForm2::SalvaBtnClick);
     ConnectGuarded(ui->ResetBtn, &QToolButton::clicked, this, &TForm2::ResetBtnClick);
@@ -181,6 +183,11 @@ void TForm2::ResetBtnClick() {
 // hidden and nothing is saved.
 void TForm2::BitBtn1Click() {
     QApplication::exit(0);
+}
+
+// The printing notes open in the text editor; this window waits until it is closed.
+void TForm2::BitBtn2Click() {
+    OpenReadme(AppExec1);
 }
 
 void TForm2::CorreggiBtnClick() {

@@ -43,6 +43,7 @@ private:
     void FormClose();
 
     void BitBtn1Click();
+    void BitBtn2Click();
     void CorreggiBtnClick();
     void SalvaBtnClick();
     void ResetBtnClick();

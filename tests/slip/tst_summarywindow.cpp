@@ -1,4 +1,5 @@
 #include "ModalBoxes.h"
+#include "ReadmeLaunch.h"
 #include "TestMain.h"
 #include "Unit1.h"
 #include "Unit2.h"
@@ -7,6 +8,7 @@
 #include "WindowSetFixture.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QRadioButton>
@@ -51,6 +53,7 @@ private slots:
     void failedSaveReachesAppExceptionWithoutReloading();
     void resetPutsBackOnlyTheCorrections();
     void theFileLiesBesideTheProgram();
+    void informazOpensTheReadmeAndWaits();
     void chiudiEndsTheProgramWithTheMainWindowHidden();
 
 private:
@@ -673,6 +676,26 @@ void TestSummaryWindow::theFileLiesBesideTheProgram() {
     Form2->SetAlignmentDirectory({});
     QCOMPARE(QString::fromStdString(Form2->AlignmentFileName()),
              QCoreApplication::applicationDirPath() + "/Allinea.ini");
+}
+
+void TestSummaryWindow::informazOpensTheReadmeAndWaits() {
+    QVERIFY(ShowSummary());
+    QList<StartRequest> starts;
+    Form2->AppExec1.SetStarter([&starts](const StartRequest& request) {
+        starts.append(request);
+        return StartResult{true, 0};
+    });
+    const QString before = QDir::currentPath();
+    QTest::mouseClick(Form2->findChild<QPushButton*>("BitBtn2"), Qt::LeftButton);
+    const QString during = QDir::currentPath();
+    QDir::setCurrent(before);
+    Form2->AppExec1.SetStarter(StartProgram);
+    QCOMPARE(starts.size(), 1);
+    QCOMPARE(QString::fromStdString(starts[0].commandLine),
+             QString(TextEditorProgram) + " leggimi-prima.txt");
+    QVERIFY(starts[0].wait);
+    QCOMPARE(QDir(during).canonicalPath(),
+             QDir(QCoreApplication::applicationDirPath()).canonicalPath());
 }
 
 void TestSummaryWindow::chiudiEndsTheProgramWithTheMainWindowHidden() {
