@@ -5,6 +5,13 @@
 
 #include <QString>
 
+QString ReadmeNotOpenedMessage(int exitCode) {
+    return QString("Impossibile aprire il file %1.\rIl programma \"%2\" ha risposto con il "
+                   "codice di errore %3.")
+        .arg(ReadmeFileName, TextEditorProgram)
+        .arg(exitCode);
+}
+
 void OpenReadmeIn(TAppExec& AppExec1, const std::string& directory) {
     AppExec1.Clear();
     AppExec1.SetExeName(TextEditorProgram);
@@ -19,7 +26,12 @@ void OpenReadmeIn(TAppExec& AppExec1, const std::string& directory) {
         AppExec1.Execute();
     } catch (const EAppExec& error) {
         ShowMessage(QString::fromUtf8(error.what()));
+        return;
     }
+    // The desktop's opener starts, then finds no program for text files (or no file): it
+    // ends with an error code, and the user would otherwise see nothing happen at all.
+    if (AppExec1.ExitCode() != 0)
+        ShowMessage(ReadmeNotOpenedMessage(AppExec1.ExitCode()));
 }
 
 void OpenReadme(TAppExec& AppExec1) {

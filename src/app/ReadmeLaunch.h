@@ -3,6 +3,8 @@
 // summary window's launcher.
 #include "AppExec.h"
 
+#include <QString>
+
 #include <string>
 
 // The read-me's file name, beside the program.
@@ -15,11 +17,15 @@ inline constexpr const char* TextEditorProgram = "notepad.exe";
 inline constexpr const char* TextEditorProgram = "xdg-open";
 #endif
 
+// What the user reads when the editor ended with an error code: nothing opened the read-me.
+QString ReadmeNotOpenedMessage(int exitCode);
+
 // Sets the launcher afresh and starts the editor on the read-me in directory, which becomes the
 // program's current directory. Returns once the editor has ended: meanwhile the windows neither
 // repaint nor answer, and what the user clicked is only handled afterwards. (The desktop's opener
 // may hand the file to an editor and end at once.) A start or directory change that fails shows
-// the launcher's message in the plain box; any other error goes on to the caller.
+// the launcher's message in the plain box, and so does an editor that ended with an error
+// code; any other error goes on to the caller.
 void OpenReadmeIn(TAppExec& AppExec1, const std::string& directory);
 
 // The read-me beside the program's own executable, wherever the program was started from.

@@ -70,11 +70,13 @@ void TAppExec::Execute() {
     }
     if (wait_) {
         errNo_ = 0;
+        exitCode_ = result.exitCode;
     }
 }
 
 void TAppExec::Clear() {
     errNo_ = -1;
+    exitCode_ = 0;
     exeName_.clear();
     exePath_.clear();
     exeParams_.clear();

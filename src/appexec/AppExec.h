@@ -29,6 +29,8 @@ public:
 
     // -1 nothing started; 0 a waited program has ended; else why the last start failed.
     int ErrNo() const { return errNo_; }
+    // After a waited start: the program's exit code (-1 when it did not exit by itself).
+    int ExitCode() const { return exitCode_; }
 
     const std::string& ExeName() const { return exeName_; }
     void SetExeName(const std::string& exeName) { exeName_ = exeName; }
@@ -63,6 +65,7 @@ public:
 private:
     bool changeDir_ = true;
     int errNo_ = -1;
+    int exitCode_ = 0;
     std::string exeName_;
     std::vector<std::string> exeParams_;
     std::string exePath_;

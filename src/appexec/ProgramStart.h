@@ -18,6 +18,8 @@ struct StartResult {
     // that means the same thing, or else its negative system number (below -1, so it can never
     // be mistaken for a row).
     int errNo = 0;
+    // When started and waited for: the program's exit code (a killed program counts as -1).
+    int exitCode = 0;
 };
 
 // Starts the program named by the first item of the command line, found the system's usual way

@@ -52,9 +52,14 @@ int LauncherErrNo(int error, const std::string& program) {
     }
 }
 
-void WaitForEnd(pid_t pid) {
-    while (waitpid(pid, nullptr, 0) == -1 && errno == EINTR) {
+// The program's exit code, or -1 when it did not exit by itself.
+int WaitForEnd(pid_t pid) {
+    int status = 0;
+    while (waitpid(pid, &status, 0) == -1) {
+        if (errno != EINTR)
+            return -1;
     }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 // A program started without waiting is collected by a thread of its own that waits for it, so it
@@ -115,10 +120,9 @@ StartResult StartProgram(const StartRequest& request) {
         return {false, LauncherErrNo(error, items.front())};
     }
     if (request.wait) {
-        WaitForEnd(pid);
-    } else {
-        CollectWhenEnded(pid);
+        return {true, 0, WaitForEnd(pid)};
     }
+    CollectWhenEnded(pid);
     return {true, 0};
 }
 

@@ -31,11 +31,15 @@ StartResult StartProgram(const StartRequest& request) {
         return {false, static_cast<int>(GetLastError())};
     }
     CloseHandle(process.hThread);
+    StartResult result{true, 0};
     if (request.wait) {
         WaitForSingleObject(process.hProcess, INFINITE);
+        DWORD exitCode = 0;
+        if (GetExitCodeProcess(process.hProcess, &exitCode))
+            result.exitCode = static_cast<int>(exitCode);
     }
     CloseHandle(process.hProcess);
-    return {true, 0};
+    return result;
 }
 
 std::optional<std::string> ChangeCurrentDirectory(const std::string& path) {

@@ -27,6 +27,8 @@ private slots:
     void failedStartShowsTheLaunchersMessage();
     void failedDirectoryChangeShowsItsMessage();
     void otherErrorsGoOn();
+    void editorEndingInErrorIsReported_data();
+    void editorEndingInErrorIsReported();
 #ifndef _WIN32
     void waitsForTheRealEditorStartedInTheProgramsDirectory();
     void missingEditorIsReportedNotFound();
@@ -140,6 +142,30 @@ void TestReadme::failedDirectoryChangeShowsItsMessage() {
              QString::fromStdString(std::system_category().message(ENOENT)));
     QCOMPARE(Canonical(QDir::currentPath()), Canonical(home_.path()));
     QCOMPARE(AppExec1.ErrNo(), -1);
+}
+
+void TestReadme::editorEndingInErrorIsReported_data() {
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("opened") << 0 << "";
+    QTest::newRow("no program for text files")
+        << 4
+        << "Impossibile aprire il file leggimi-prima.txt.\rIl programma \"" +
+               QString(TextEditorProgram) + "\" ha risposto con il codice di errore 4.";
+}
+
+void TestReadme::editorEndingInErrorIsReported() {
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    MessageRecorder recorder;
+    TAppExec AppExec1;
+    AppExec1.SetStarter([exitCode](const StartRequest&) { return StartResult{true, 0, exitCode}; });
+    OpenReadme(AppExec1);
+    QCOMPARE(recorder.messages.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty()) {
+        QCOMPARE(recorder.messages[0].kind, MessageKind::Plain);
+        QCOMPARE(recorder.messages[0].text, message);
+    }
 }
 
 void TestReadme::otherErrorsGoOn() {

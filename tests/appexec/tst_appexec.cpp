@@ -89,6 +89,8 @@ private slots:
     void startedProgramSeesUnquotedItems();
     void startRequestCarriesOptions();
     void waitReturnsAfterProgramEnded();
+    void waitedProgramGivesItsExitCode_data();
+    void waitedProgramGivesItsExitCode();
     void noWaitReturnsAtOnceAndLeavesNoZombie();
     void noWaitKeepsErrNo();
     void missingProgramIsFileNotFound();
@@ -298,6 +300,28 @@ void TestAppExec::waitReturnsAfterProgramEnded() {
     QVERIFY2(report, "Execute returned before the program had ended");
     QCOMPARE(exec.ErrNo(), 0);
     QVERIFY(!processExists(report->pid));
+}
+
+void TestAppExec::waitedProgramGivesItsExitCode_data() {
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<bool>("wait");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("success") << "true" << true << 0;
+    QTest::newRow("failure") << "false" << true << 1;
+    QTest::newRow("not waited") << "false" << false << 0;
+}
+
+void TestAppExec::waitedProgramGivesItsExitCode() {
+    QFETCH(QString, program);
+    QFETCH(bool, wait);
+    QFETCH(int, exitCode);
+    TAppExec exec;
+    exec.SetExeName(program.toStdString());
+    exec.SetWait(wait);
+    exec.Execute();
+    QCOMPARE(exec.ExitCode(), exitCode);
+    exec.Clear();
+    QCOMPARE(exec.ExitCode(), 0);
 }
 
 void TestAppExec::noWaitReturnsAtOnceAndLeavesNoZombie() {
