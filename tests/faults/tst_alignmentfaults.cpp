@@ -6,6 +6,7 @@
 #include "FileReplace.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -316,15 +317,21 @@ void TestAlignmentFaults::killAtRandomMomentsLeavesAWholeFile() {
     const QByteArray first = Bytes(AlignmentFileContent(OldTexts));
     const QByteArray second = Bytes(AlignmentFileContent(NewTexts));
     writeOldFile();
+    // The kills spread over the first few saves of each child, however fast this disk syncs.
+    QElapsedTimer clock;
+    clock.start();
+    for (int save = 0; save < 4; ++save)
+        WriteAlignmentFile(path_.toStdString(), save % 2 ? OldTexts : NewTexts);
+    const int window = int(clock.nsecsElapsed() / 1000) + 1000;
     QRandomGenerator random(20240611);
     int seenFirst = 0, seenSecond = 0;
     for (int round = 0; round < 200; ++round) {
         const int signal = SignalEndingChild(
             [&] {
-                for (bool odd = false;; odd = !odd)
+                for (bool odd = true;; odd = !odd)
                     WriteAlignmentFile(path_.toStdString(), odd ? NewTexts : OldTexts);
             },
-            int(random.bounded(200, 3000)));
+            int(random.bounded(window)));
         QCOMPARE(signal, SIGKILL);
         const QByteArray content = ReadBytes(path_);
         if (content == first)

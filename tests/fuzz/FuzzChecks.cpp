@@ -49,8 +49,9 @@ void CheckFloatRoundTrip(long double value, std::string_view input) {
                 "\"" + text + "\" is too far from the value", input);
 }
 
+// Spaces may only lead a whole number, as in every integer conversion of the program.
 bool HasIntegerForm(const std::string& text) {
-    return text.find_first_of(",eE") == std::string::npos;
+    return !text.empty() && text.find_first_of(",eE") == std::string::npos && text.back() != ' ';
 }
 
 } // namespace
