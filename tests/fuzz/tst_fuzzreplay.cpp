@@ -25,7 +25,7 @@ void TestFuzzReplay::inputKeepsItsPromises_data() {
     const QList<QPair<QString, Check>> targets = {{"numtext", CheckNumberTexts},
                                                   {"profile", CheckProfileReading},
                                                   {"amountinwords", CheckAmountInWords}};
-    for (const QString& kind : {"corpus", "regressions"}) {
+    for (const QString kind : {"corpus", "regressions"}) {
         for (const auto& [target, check] : targets) {
             const QString folder = QStringLiteral(QUOTARIO_FUZZ_INPUTS "/") + kind + "/" + target;
             QStringList files;
