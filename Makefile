@@ -1,8 +1,12 @@
-# The two commands of the README: `make run` and `make test`.
+# The two commands of the README: `make run` and `make test`; the hardening runs
+# `make test-sanitize` and `make fuzz` need clang and are installed by `install-deps --hardening`.
 BUILD ?= build
 JOBS ?= $(shell nproc)
+SANITIZE_BUILD ?= build-sanitize
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test test-sanitize fuzz clean
 
 all: build
 
@@ -21,5 +25,17 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The whole test suite with AddressSanitizer and UndefinedBehaviorSanitizer (g++).
+test-sanitize:
+	@scripts/install-deps --hardening
+	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUOTARIO_SANITIZE=ON >/dev/null
+	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	cd $(SANITIZE_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Each fuzz target for FUZZ_SECONDS seconds (clang, libFuzzer, ASan, UBSan).
+fuzz:
+	@scripts/install-deps --hardening
+	@scripts/fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

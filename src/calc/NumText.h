@@ -10,7 +10,8 @@
 // value beyond the extended range.
 long double StrToFloat(const std::string& text);
 
-// Whole number in the range of a 32-bit int, with optional spaces around and an optional sign.
+// Whole number in the range of a 32-bit int, with optional spaces before it and an optional
+// sign; a space after it makes the text invalid.
 // Raises EConvertError "'%s' is not a valid integer value" otherwise.
 int StrToInt(const std::string& text);
 

@@ -3,6 +3,8 @@
 #include "ProfileText.h"
 #include "ProgramDirectory.h"
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -21,9 +23,17 @@ std::optional<std::string> ReadBoundedFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return std::nullopt;
-    std::string content(MaxAlignmentFileBytes, '\0');
-    file.read(content.data(), std::streamsize(content.size()));
-    content.resize(std::size_t(file.gcount()));
+    // Read in small pieces: a settings file is a few dozen bytes, and every activation of the
+    // summary window reads it.
+    std::string content;
+    std::array<char, 16 * 1024> piece;
+    while (content.size() < MaxAlignmentFileBytes) {
+        const std::size_t wanted = std::min(piece.size(), MaxAlignmentFileBytes - content.size());
+        file.read(piece.data(), std::streamsize(wanted));
+        content.append(piece.data(), std::size_t(file.gcount()));
+        if (!file)
+            break;
+    }
     return content;
 }
 

@@ -1,0 +1,353 @@
+// Saving the alignment file when the system itself gets in the way. Root ignores permission
+// bits, so the faults are made with what stops root too: read-only mounts, the immutable
+// attribute, a tmpfs too small for the save, and SIGKILL. The test works in a mount namespace
+// of its own, so no mount it makes can outlive it or be seen by other processes.
+#include "AlignmentFile.h"
+#include "FileReplace.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sched.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+const AlignmentTexts OldTexts{"40", "8", "", "D1", ""};
+const AlignmentTexts NewTexts{"26", "26", "C1", "", ""};
+
+QByteArray Bytes(const std::string& text) {
+    return QByteArray(text.data(), qsizetype(text.size()));
+}
+
+QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+QStringList Entries(const QString& directory) {
+    return QDir(directory).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
+                                     QDir::System);
+}
+
+QString SystemError(const char* what) {
+    return QString("%1: %2").arg(what, std::strerror(errno));
+}
+
+// Saves `texts` and gives the error's message, or "saved" when the save succeeded.
+QString SaveOutcome(const QString& path, const AlignmentTexts& texts) {
+    try {
+        WriteAlignmentFile(path.toStdString(), texts);
+        return "saved";
+    } catch (const EIniFileException& error) {
+        return QString::fromStdString(error.what());
+    }
+}
+
+// The system's file operations, with the process killing itself at one step of a save.
+enum class Step { Open, HalfWritten, Written, Flushed, Closed, Renamed };
+
+class KillingFileOperations final : public FileOperations {
+public:
+    explicit KillingFileOperations(Step at) : at_(at) {}
+    int openTemporary(const std::string& path, const std::string& permissionsOf) override {
+        const int handle = real_.openTemporary(path, permissionsOf);
+        killAt(Step::Open);
+        return handle;
+    }
+    bool writeAll(int handle, std::string_view bytes) override {
+        real_.writeAll(handle, bytes.substr(0, bytes.size() / 2));
+        killAt(Step::HalfWritten);
+        const bool written = real_.writeAll(handle, bytes.substr(bytes.size() / 2));
+        killAt(Step::Written);
+        return written;
+    }
+    bool flushToDisk(int handle) override {
+        const bool flushed = real_.flushToDisk(handle);
+        killAt(Step::Flushed);
+        return flushed;
+    }
+    bool close(int handle) override {
+        const bool closed = real_.close(handle);
+        killAt(Step::Closed);
+        return closed;
+    }
+    bool rename(const std::string& from, const std::string& to) override {
+        const bool renamed = real_.rename(from, to);
+        killAt(Step::Renamed);
+        return renamed;
+    }
+    void remove(const std::string& path) override { real_.remove(path); }
+
+private:
+    void killAt(Step step) {
+        if (step == at_)
+            ::raise(SIGKILL);
+    }
+    Step at_;
+    FileOperations& real_ = SystemFileOperations();
+};
+
+// Runs `work` in a child process and gives the signal that ended it, or 0 when it exited.
+template <typename Work> int SignalEndingChild(Work work, int killAfterMicroseconds = -1) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // Nothing may return into the test's own frames from the child.
+        try {
+            work();
+        } catch (...) {
+            ::_exit(2);
+        }
+        ::_exit(0);
+    }
+    if (child < 0)
+        return -1;
+    if (killAfterMicroseconds >= 0) {
+        ::usleep(useconds_t(killAfterMicroseconds));
+        ::kill(child, SIGKILL);
+    }
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Step)
+
+class TestAlignmentFaults : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void readOnlyPlaceRaisesTheError_data();
+    void readOnlyPlaceRaisesTheError();
+    void fullFileSystemRaisesTheError_data();
+    void fullFileSystemRaisesTheError();
+    void killAtEveryStepLeavesAWholeFile_data();
+    void killAtEveryStepLeavesAWholeFile();
+    void killAtRandomMomentsLeavesAWholeFile();
+
+private:
+    QString mountTmpfs(const QString& options);
+    QString remountReadOnly(const QString& path);
+    void writeOldFile();
+    void checkFailedSave(const QByteArray& before);
+
+    QString noMountsReason_;
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString place_; // the program's directory in the current case
+    QString path_;  // the alignment file in it
+    QStringList mounts_;
+};
+
+void TestAlignmentFaults::initTestCase() {
+    if (::unshare(CLONE_NEWNS) != 0)
+        noMountsReason_ = SystemError("no mount namespace of our own (root needed)");
+    else if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        noMountsReason_ = SystemError("mounts cannot be made private");
+}
+
+void TestAlignmentFaults::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    place_ = dir_->filePath("program");
+    QVERIFY(QDir().mkdir(place_));
+    path_ = place_ + "/Allinea.ini";
+}
+
+void TestAlignmentFaults::cleanup() {
+    while (!mounts_.isEmpty())
+        ::umount2(QFile::encodeName(mounts_.takeLast()).constData(), MNT_DETACH);
+    dir_.reset();
+}
+
+// The mount helpers give the reason of a failure, or nothing when the mount is in place.
+QString TestAlignmentFaults::mountTmpfs(const QString& options) {
+    const QByteArray where = QFile::encodeName(place_);
+    if (::mount("tmpfs", where.constData(), "tmpfs", MS_NOSUID | MS_NODEV,
+                options.toLatin1().constData()) != 0)
+        return SystemError("mount tmpfs");
+    mounts_ << place_;
+    return {};
+}
+
+QString TestAlignmentFaults::remountReadOnly(const QString& path) {
+    const QByteArray where = QFile::encodeName(path);
+    if (::mount(where.constData(), where.constData(), nullptr, MS_BIND, nullptr) != 0)
+        return SystemError("bind mount");
+    mounts_ << path;
+    if (::mount(nullptr, where.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) !=
+        0)
+        return SystemError("remount read-only");
+    return {};
+}
+
+void TestAlignmentFaults::writeOldFile() {
+    WriteAlignmentFile(path_.toStdString(), OldTexts);
+}
+
+// The save fails with the designed message and leaves the directory exactly as it was.
+void TestAlignmentFaults::checkFailedSave(const QByteArray& before) {
+    const QStringList entries = Entries(place_);
+    QCOMPARE(SaveOutcome(path_, NewTexts), "Unable to write to " + path_);
+    QCOMPARE(QFile::exists(path_) ? ReadBytes(path_) : QByteArray("<missing>"), before);
+    QCOMPARE(Entries(place_), entries);
+}
+
+void TestAlignmentFaults::readOnlyPlaceRaisesTheError_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("directory on a read-only mount") << "read-only directory";
+    QTest::newRow("missing file, directory on a read-only mount") << "read-only empty directory";
+    QTest::newRow("file on a read-only mount") << "read-only file";
+    QTest::newRow("immutable file") << "immutable file";
+}
+
+void TestAlignmentFaults::readOnlyPlaceRaisesTheError() {
+    QFETCH(QString, fault);
+    if (!noMountsReason_.isEmpty())
+        QSKIP(qPrintable(noMountsReason_));
+    const QString mounted = mountTmpfs("size=1m,mode=0755");
+    QVERIFY2(mounted.isEmpty(), qPrintable(mounted));
+    if (fault != "read-only empty directory")
+        writeOldFile();
+    const QByteArray before = fault == "read-only empty directory"
+                                  ? QByteArray("<missing>")
+                                  : Bytes(AlignmentFileContent(OldTexts));
+
+    if (fault.endsWith("directory") || fault == "read-only file") {
+        const QString remounted = remountReadOnly(fault == "read-only file" ? path_ : place_);
+        QVERIFY2(remounted.isEmpty(), qPrintable(remounted));
+    } else {
+        const int handle = ::open(QFile::encodeName(path_).constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(handle >= 0);
+        int flags = 0;
+        const bool set = ::ioctl(handle, FS_IOC_GETFLAGS, &flags) == 0 &&
+                         (flags |= FS_IMMUTABLE_FL, ::ioctl(handle, FS_IOC_SETFLAGS, &flags) == 0);
+        const QString reason = SystemError("the immutable attribute cannot be set");
+        ::close(handle);
+        if (!set)
+            QSKIP(qPrintable(reason));
+    }
+    checkFailedSave(before);
+}
+
+void TestAlignmentFaults::fullFileSystemRaisesTheError_data() {
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<bool>("fill");
+    // Room for the old file and for nothing more.
+    QTest::newRow("no space left") << "size=64k,mode=0755" << true;
+    // The directory and the old file take the only two inodes.
+    QTest::newRow("no inode left") << "size=1m,nr_inodes=2,mode=0755" << false;
+}
+
+void TestAlignmentFaults::fullFileSystemRaisesTheError() {
+    QFETCH(QString, options);
+    QFETCH(bool, fill);
+    if (!noMountsReason_.isEmpty())
+        QSKIP(qPrintable(noMountsReason_));
+    const QString mounted = mountTmpfs(options);
+    QVERIFY2(mounted.isEmpty(), qPrintable(mounted));
+    writeOldFile();
+    const QString filler = place_ + "/filler";
+    if (fill) {
+        QFile file(filler);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const QByteArray block(4096, 'x');
+        while (file.write(block) == block.size() && file.flush()) {
+        }
+        file.close();
+    }
+    checkFailedSave(Bytes(AlignmentFileContent(OldTexts)));
+    if (QTest::currentTestFailed())
+        return;
+
+    // With room again the same save goes through: the fault, not the place, stopped it.
+    if (fill) {
+        QVERIFY(QFile::remove(filler));
+        QCOMPARE(SaveOutcome(path_, NewTexts), "saved");
+        QCOMPARE(ReadBytes(path_), Bytes(AlignmentFileContent(NewTexts)));
+    }
+}
+
+void TestAlignmentFaults::killAtEveryStepLeavesAWholeFile_data() {
+    QTest::addColumn<Step>("step");
+    QTest::addColumn<bool>("replaced");
+    QTest::newRow("after opening the temporary file") << Step::Open << false;
+    QTest::newRow("half-way through writing") << Step::HalfWritten << false;
+    QTest::newRow("after writing") << Step::Written << false;
+    QTest::newRow("after flushing to disk") << Step::Flushed << false;
+    QTest::newRow("after closing") << Step::Closed << false;
+    QTest::newRow("after renaming") << Step::Renamed << true;
+}
+
+void TestAlignmentFaults::killAtEveryStepLeavesAWholeFile() {
+    QFETCH(Step, step);
+    QFETCH(bool, replaced);
+    writeOldFile();
+    const int signal = SignalEndingChild([&] {
+        KillingFileOperations operations(step);
+        WriteAlignmentFile(path_.toStdString(), NewTexts, operations);
+    });
+    QCOMPARE(signal, SIGKILL);
+    QCOMPARE(ReadBytes(path_), Bytes(AlignmentFileContent(replaced ? NewTexts : OldTexts)));
+    // The next save by a living program goes through all the same.
+    QCOMPARE(SaveOutcome(path_, NewTexts), "saved");
+    QCOMPARE(ReadBytes(path_), Bytes(AlignmentFileContent(NewTexts)));
+}
+
+void TestAlignmentFaults::killAtRandomMomentsLeavesAWholeFile() {
+    // A child saves two different settings in turn without pause; it is killed at a random
+    // moment, many times over. Whatever the moment, the file is one of the two, whole.
+    const QByteArray first = Bytes(AlignmentFileContent(OldTexts));
+    const QByteArray second = Bytes(AlignmentFileContent(NewTexts));
+    writeOldFile();
+    // The kills spread over the first few saves of each child, however fast this disk syncs.
+    QElapsedTimer clock;
+    clock.start();
+    for (int save = 0; save < 4; ++save)
+        WriteAlignmentFile(path_.toStdString(), save % 2 ? OldTexts : NewTexts);
+    const int window = int(clock.nsecsElapsed() / 1000) + 1000;
+    QRandomGenerator random(20240611);
+    int seenFirst = 0, seenSecond = 0;
+    for (int round = 0; round < 200; ++round) {
+        const int signal = SignalEndingChild(
+            [&] {
+                for (bool odd = true;; odd = !odd)
+                    WriteAlignmentFile(path_.toStdString(), odd ? NewTexts : OldTexts);
+            },
+            int(random.bounded(window)));
+        QCOMPARE(signal, SIGKILL);
+        const QByteArray content = ReadBytes(path_);
+        if (content == first)
+            ++seenFirst;
+        else if (content == second)
+            ++seenSecond;
+        else
+            QFAIL(qPrintable(QString("round %1 left a broken file: %2")
+                                 .arg(round)
+                                 .arg(QString::fromLatin1(content.toPercentEncoding()))));
+    }
+    // The kills fell between saves of both kinds, so they really cut through the saving loop.
+    QVERIFY2(seenFirst > 0 && seenSecond > 0,
+             qPrintable(QString("first %1, second %2").arg(seenFirst).arg(seenSecond)));
+}
+
+QTEST_GUILESS_MAIN(TestAlignmentFaults)
+#include "tst_alignmentfaults.moc"
