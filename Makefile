@@ -23,3 +23,16 @@ test: build
 
 clean:
 	rm -rf $(BUILD)
+
+# Installing like a desktop program: the program's folder, its menu entry and icon under PREFIX
+# (by default in the user's home, so the alignment can be saved without being root); `package`
+# makes the .tar.gz of the folder and the system-wide .deb in $(BUILD).
+PREFIX ?= $(HOME)/.local
+
+.PHONY: install package
+
+install: build
+	cmake --install $(BUILD) --strip --prefix "$(PREFIX)"
+
+package: build
+	cd $(BUILD) && cpack
