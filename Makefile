@@ -36,3 +36,9 @@ install: build
 
 package: build
 	cd $(BUILD) && cpack
+
+# Start-up, memory, a C&alcola press and a print run against their targets (scripts/bench).
+.PHONY: bench
+
+bench: build
+	scripts/bench $(BUILD)
