@@ -39,3 +39,22 @@ fuzz:
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)
+
+# Installing like a desktop program: the program's folder, its menu entry and icon under PREFIX
+# (by default in the user's home, so the alignment can be saved without being root); `package`
+# makes the .tar.gz of the folder and the system-wide .deb in $(BUILD).
+PREFIX ?= $(HOME)/.local
+
+.PHONY: install package
+
+install: build
+	cmake --install $(BUILD) --strip --prefix "$(PREFIX)"
+
+package: build
+	cd $(BUILD) && cpack
+
+# Start-up, memory, a C&alcola press and a print run against their targets (scripts/bench).
+.PHONY: bench
+
+bench: build
+	scripts/bench $(BUILD)

@@ -1,0 +1,121 @@
+// The operations a user waits for, timed with QBENCHMARK: one C&alcola press through the main
+// window, one amount in words, and one print run (the slip copied into the report, placed and
+// printed) into a PDF file and to the default printer. scripts/bench runs it against a private
+// print server.
+#include "AmountInWords.h"
+#include "MessageRecorder.h"
+#include "SlipCopy.h"
+#include "SlipPlacement.h"
+#include "SlipPrinting.h"
+#include "TestMain.h"
+#include "WindowSetFixture.h"
+
+#include <QPrinterInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+class BenchOperations : public QObject {
+    Q_OBJECT
+private slots:
+    void calcolaPress();
+    void amountInWords();
+    void printRunToPdf();
+    void printRunToDefaultPrinter();
+};
+
+namespace {
+
+SlipData FilledSlip() {
+    SlipData slip;
+    slip.CCNR = "12345678";
+    slip.Imp = "427";
+    slip.CENT = "16";
+    slip.IMPLETT = "#QUATTROCENTOVENTISETTE/16";
+    slip.INTEST1 = "COMUNE DI ROMA";
+    slip.INTEST2 = "SERVIZIO TRIBUTI ICI";
+    slip.NOME = "ROSSI MARIO VIA APPIA 12";
+    slip.Comune = "ROMA";
+    slip.CODFISC = "RSSMRA60A01H501X";
+    slip.FABB = "2";
+    slip.ANNO = "2001";
+    slip.ACC = "X";
+    slip.ABPRINC = "276,48";
+    slip.ALTRIFABB = "150,68";
+    slip.DETRAZ = "103,29";
+    return slip;
+}
+
+// What the print button does once the data are checked: copy, place, print.
+template <class Print> SlipPrintResult PrintRun(const SlipData& slip, Print print) {
+    SlipReport report;
+    CopySlipToReport(slip, report);
+    PlaceSlip(report, PaperPlacement::Right, "26", "26");
+    return print(report);
+}
+
+} // namespace
+
+void BenchOperations::calcolaPress() {
+    QVERIFY(StartWindowSet());
+    MessageRecorder recorder;
+    const char* const texts[][2] = {{"EdCCNR", "12345678"},
+                                    {"EdIntest1", "COMUNE DI ROMA"},
+                                    {"EdIntest2", "SERVIZIO TRIBUTI ICI"},
+                                    {"EdNome", "ROSSI MARIO VIA APPIA 12"},
+                                    {"EdComun", "ROMA"},
+                                    {"EdCodFisc", "RSSMRA60A01H501X"},
+                                    {"EdNum", "2"},
+                                    {"EdAnno", "2001"},
+                                    {"REND1", "1250"},
+                                    {"RIVAL1", "5"},
+                                    {"ALIQ1", "5"},
+                                    {"DETR1", "103,29"},
+                                    {"PERC1", "100"},
+                                    {"MESI1", "12"},
+                                    {"Edit1", "820"},
+                                    {"Edit2", "5"},
+                                    {"Edit3", "7"},
+                                    {"Edit5", "50"},
+                                    {"Edit6", "12"}};
+    for (const auto& [name, text] : texts)
+        Box(name)->setText(QString::fromUtf8(text));
+    QPushButton* calcola = Button("CalcolaBtn");
+    QBENCHMARK {
+        QTest::mouseClick(calcola, Qt::LeftButton);
+    }
+    QCOMPARE(Label("LabIciTot")->text().isEmpty(), false);
+    QVERIFY(recorder.messages.isEmpty());
+    StopWindowSet();
+}
+
+void BenchOperations::amountInWords() {
+    std::size_t length = 0;
+    QBENCHMARK {
+        length += AmountInWords(Currency(987654321) * CurrencyScale + 1600).size();
+    }
+    QVERIFY(length > 0);
+}
+
+void BenchOperations::printRunToPdf() {
+    QTemporaryDir files;
+    const QString file = files.filePath("bollettino.pdf");
+    const SlipData slip = FilledSlip();
+    QBENCHMARK {
+        const SlipPrintResult result =
+            PrintRun(slip, [&](const SlipReport& report) { return PrintSlipToPdf(report, file); });
+        QCOMPARE(result.status, SlipPrintStatus::Printed);
+    }
+}
+
+void BenchOperations::printRunToDefaultPrinter() {
+    if (QPrinterInfo::defaultPrinter().isNull())
+        QSKIP("no default printer (scripts/bench starts a private one)");
+    const SlipData slip = FilledSlip();
+    QBENCHMARK {
+        const SlipPrintResult result = PrintRun(slip, PrintSlipOnDefaultPrinter);
+        QCOMPARE(result.status, SlipPrintStatus::Printed);
+    }
+}
+
+QUOTARIO_GUI_TEST_MAIN(BenchOperations)
+#include "bench_operations.moc"
