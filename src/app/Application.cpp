@@ -5,6 +5,7 @@
 
 #include <QFont>
 #include <QIcon>
+#include <QPixmap>
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     PrepareApplication(*this);
@@ -18,7 +19,9 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
 
 void PrepareApplication(QApplication& application) {
     application.setApplicationName(QString::fromUtf8(ApplicationTitle));
-    application.setWindowIcon(QIcon(QStringLiteral(":/quotario.png")));
+    // Every window takes the program's icon from here. Loaded as a pixmap, so that no image
+    // format plugin is looked for at start-up.
+    application.setWindowIcon(QIcon(QPixmap(QStringLiteral(":/quotario.png"))));
     // The windows are drawn for an 8-point sans face; Liberation Sans has Arial's metrics.
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
 }

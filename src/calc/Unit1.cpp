@@ -83,7 +83,6 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
     ui->setupUi(this);
     setWindowTitle(QStringLiteral(" Quotario   Programma Freeware      ") +
                    QString::fromUtf8(AuthorWebAddress));
-    setWindowIcon(QIcon(QStringLiteral(":/quotario.png")));
     setFixedSize(582, 412);
     if (const QScreen* screen = this->screen())
         setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),

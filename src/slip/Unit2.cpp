@@ -66,7 +66,10 @@ TForm2::~TForm2() = default;
 void TForm2::FormCreate() {
     // Every hint of the program shows on aqua after the mouse has rested 200 ms.
     SetProgramHints(QColor(0, 255, 255), 200);
+}
 
+// The buttons' pictures are made when the window is first shown, not while the program starts.
+void TForm2::SetButtonPictures() {
     const QStyle* look = style();
     ui->BitBtn1->setIcon(look->standardIcon(QStyle::SP_DialogCloseButton));
     ui->BitBtn2->setIcon(look->standardIcon(QStyle::SP_MessageBoxInformation));
@@ -110,6 +113,8 @@ void TForm2::showEvent(QShowEvent* event) {
 }
 
 void TForm2::FormShow() {
+    if (ui->BitBtn1->icon().isNull())
+        SetButtonPictures();
     FillSlipFields();
 }
 

@@ -49,6 +49,7 @@ private:
     void ResetBtnClick();
 
     void FillSlipFields();
+    void SetButtonPictures();
     void LoadAlignment();
     void ChoosePlacement(PaperPlacement placement);
 

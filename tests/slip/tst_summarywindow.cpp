@@ -311,6 +311,7 @@ void TestSummaryWindow::buttonsHaveTheirCaptionsHintsAndPictures() {
     QFETCH(QString, caption);
     QFETCH(QString, hint);
     QFETCH(bool, tabbed);
+    QVERIFY(ShowSummary()); // the pictures come with the first showing
     QCOMPARE(Form2->findChildren<QWidget*>(name).size(), 1);
     auto* button = Form2->findChild<QAbstractButton*>(name);
     QCOMPARE(button->text(), caption);
