@@ -10,6 +10,8 @@
 #include <functional>
 #include <utility>
 
+class QAbstractButton;
+
 using ProgramErrorHandler = std::function<void(QObject* sender, std::exception_ptr error)>;
 
 // The handler every escaped error goes to; an empty one leaves only a line on the log.
@@ -18,15 +20,30 @@ void SetProgramErrorHandler(ProgramErrorHandler handler);
 // Hands an escaped error to the program's error handler; never throws.
 void HandleEscapedError(QObject* sender, std::exception_ptr error) noexcept;
 
+// Counts the guarded handlers running one inside another while it lives.
+class GuardedRun {
+public:
+    GuardedRun() noexcept;
+    ~GuardedRun();
+    GuardedRun(const GuardedRun&) = delete;
+    GuardedRun& operator=(const GuardedRun&) = delete;
+};
+
 template <class Handler> void Guarded(QObject* sender, Handler&& handler) noexcept {
+    const GuardedRun run;
     try {
         std::invoke(std::forward<Handler>(handler));
-    } catch (const EAbort&) {
-        // Cancels the operation without a message.
     } catch (...) {
+        // The silent abort cancels the operation without a message (HandleEscapedError).
         HandleEscapedError(sender, std::current_exception());
     }
 }
+
+// Clicks a button from inside a running handler, as the user would. An error that escapes the
+// button's own handler (the silent abort included) ends the calling handler too, as if it had
+// called that handler directly: it is kept while the click's Qt frames return and raised again
+// here, so that it reaches the error handler once, from the outer guard.
+void ClickFromHandler(QAbstractButton* button);
 
 // Connects a signal to a window's handler, entered through the guard. The handler takes no
 // arguments: the signal's own arguments are not needed by any handler.

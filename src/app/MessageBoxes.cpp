@@ -31,9 +31,15 @@ public:
             no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
             box.setEscapeButton(no);
             break;
+        case MessageKind::Question:
+            box.setIcon(QMessageBox::Question);
+            box.setDefaultButton(box.addButton(QString::fromUtf8("&Sì"), QMessageBox::YesRole));
+            no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+            box.setEscapeButton(no);
+            break;
         }
         box.exec();
-        if (request.kind != MessageKind::Information)
+        if (!no)
             return MessageAnswer::Ok;
         return box.clickedButton() == no ? MessageAnswer::No : MessageAnswer::Yes;
     }
@@ -65,6 +71,11 @@ void MessageWarning(const QString& text) {
 
 bool MessageInformationYesNo(const QString& text) {
     return present(MessageKind::Information, QStringLiteral("Information"), text) ==
+           MessageAnswer::Yes;
+}
+
+bool MessageQuestionYesNo(const QString& text) {
+    return present(MessageKind::Question, QString::fromUtf8(ApplicationTitle), text) ==
            MessageAnswer::Yes;
 }
 

@@ -10,7 +10,9 @@ enum class MessageKind {
     Plain,       // captioned with the application title, no icon, one "OK"
     Warning,     // caption "Warning", exclamation icon, one "OK"
     Information, // caption "Information", information icon, "&Yes" (default) and "&No" (Escape)
-    Error        // the error handler's box: like the plain box, owned by the main window
+    Error,       // the error handler's box: like the plain box, owned by the main window
+    Question     // captioned with the application title, question icon, "&Sì" (default) and
+                 // "&No" (Escape)
 };
 
 enum class MessageAnswer { Ok, Yes, No };
@@ -36,6 +38,8 @@ void ShowMessage(const QString& text);
 void MessageWarning(const QString& text);
 // True when the user answers "&Yes".
 bool MessageInformationYesNo(const QString& text);
+// The program's own question, in Italian; true when the user answers "&Sì".
+bool MessageQuestionYesNo(const QString& text);
 void ShowErrorBox(QWidget* owner, const QString& text);
 
 // The text as the box shows it: every CR LF or lone CR becomes a line break.

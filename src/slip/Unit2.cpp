@@ -4,9 +4,16 @@
 #include "AppInfo.h"
 #include "HandlerGuard.h"
 #include "HintSettings.h"
+#include "MessageBoxes.h"
 #include "PaperMarks.h"
 #include "ReadmeLaunch.h"
+#include "SlipCopy.h"
+#include "SlipPdfFile.h"
+#include "SlipPlacement.h"
+#include "SlipPrintCheck.h"
+#include "SlipPrinting.h"
 #include "Unit1.h"
+#include "Unit3.h"
 #include "WindowActivation.h"
 
 #include <QApplication>
@@ -19,6 +26,16 @@
 TForm2* Form2 = nullptr;
 
 namespace {
+
+// Nothing was printed: the page can still be kept as a PDF file and printed later.
+const char* const NoPrinterMessage =
+    "Nessuna stampante disponibile: il bollettino non è stato stampato.\r"
+    "Vuoi salvarlo come file PDF, da stampare in seguito?";
+const char* const PrintRefusedMessage =
+    "La stampante \"%1\" non ha accettato la stampa: il bollettino non è stato stampato.\r"
+    "Vuoi salvarlo come file PDF, da stampare in seguito?";
+const char* const PdfNotWrittenMessage = "Impossibile scrivere il file PDF\r%1\r"
+                                         "Il bollettino non è stato salvato.";
 
 // The corrections a first run and "Carica vaolori di DEFAULT" start from.
 constexpr int StartCorrection = 26;
@@ -57,6 +74,10 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
     ConnectGuarded(ui->CorreggiBtn, &QPushButton::clicked, this, &TForm2::CorreggiBtnClick);
     ConnectGuarded(ui->SalvaBtn, &QToolButton::clicked, this, &TForm2::SalvaBtnClick);
     ConnectGuarded(ui->ResetBtn, &QToolButton::clicked, this, &TForm2::ResetBtnClick);
+    ConnectGuarded(ui->StampaBtn1, &QAbstractButton::clicked, this, &TForm2::StampaBtn1Click);
+    ConnectGuarded(ui->BUTTONSX, &QPushButton::clicked, this, &TForm2::BUTTONSXClick);
+    ConnectGuarded(ui->BUTTONCX, &QPushButton::clicked, this, &TForm2::BUTTONCXClick);
+    ConnectGuarded(ui->BUTTONDX, &QPushButton::clicked, this, &TForm2::BUTTONDXClick);
     WatchActivation(this, [this] { FormActivate(); });
     FormCreate();
 }
@@ -210,4 +231,73 @@ void TForm2::closeEvent(QCloseEvent* event) {
 
 void TForm2::FormClose() {
     Form1->show();
+}
+
+// Prints the slip at once on the default printer, with no dialog: the essential texts first,
+// then the copy, the placement for the chosen paper position, and the page.
+void TForm2::StampaBtn1Click() {
+    if (!HasEssentialSlipTexts(CurrentSlipData())) {
+        ShowMessage(qtext(InsufficientSlipDataMessage));
+        return;
+    }
+    CopySlipToReport();
+    // Each placement copies again and places every label; an error in it ends the print.
+    const std::pair<QRadioButton*, QPushButton*> placements[] = {
+        {ui->RBTNC, ui->BUTTONCX},
+        {ui->RBTNS, ui->BUTTONSX},
+        {ui->RBTND, ui->BUTTONDX},
+    };
+    for (const auto& [radio, button] : placements) {
+        if (radio->isChecked()) {
+            ClickFromHandler(button);
+            repaint();
+        }
+    }
+    PrintReport();
+}
+
+void TForm2::CopySlipToReport() {
+    ::CopySlipToReport(CurrentSlipData(), QRFM->QREP);
+}
+
+void TForm2::BUTTONSXClick() {
+    PlaceReport(PaperPlacement::Left);
+}
+
+void TForm2::BUTTONCXClick() {
+    PlaceReport(PaperPlacement::Centre);
+}
+
+void TForm2::BUTTONDXClick() {
+    PlaceReport(PaperPlacement::Right);
+}
+
+void TForm2::PlaceReport(PaperPlacement placement) {
+    CopySlipToReport();
+    PlaceSlip(QRFM->QREP, placement, text(ui->Edit1), text(ui->Edit2));
+}
+
+// A print that did not happen is never passed over in silence: the user may keep the page.
+void TForm2::PrintReport() {
+    const SlipPrintResult printed = PrintSlipOnDefaultPrinter(QRFM->QREP);
+    switch (printed.status) {
+    case SlipPrintStatus::Printed:
+        return;
+    case SlipPrintStatus::NoPrinter:
+        OfferReportAsPdf(QString::fromUtf8(NoPrinterMessage));
+        return;
+    case SlipPrintStatus::NotStarted:
+        OfferReportAsPdf(QString::fromUtf8(PrintRefusedMessage).arg(printed.target));
+        return;
+    }
+}
+
+void TForm2::OfferReportAsPdf(const QString& reason) {
+    if (!MessageQuestionYesNo(reason))
+        return;
+    const QString fileName = ChooseSlipPdfFile(this, ProposedSlipPdfPath());
+    if (fileName.isEmpty())
+        return;
+    if (PrintSlipToPdf(QRFM->QREP, fileName).status != SlipPrintStatus::Printed)
+        ShowMessage(QString::fromUtf8(PdfNotWrittenMessage).arg(fileName));
 }

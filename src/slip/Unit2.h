@@ -53,6 +53,15 @@ private:
     void LoadAlignment();
     void ChoosePlacement(PaperPlacement placement);
 
+    void StampaBtn1Click();
+    void CopySlipToReport();
+    void BUTTONSXClick();
+    void BUTTONCXClick();
+    void BUTTONDXClick();
+    void PlaceReport(PaperPlacement placement);
+    void PrintReport();
+    void OfferReportAsPdf(const QString& reason);
+
     std::string alignmentDirectory_;
 };
 

@@ -2,6 +2,8 @@
 // The report carrier: holds the printable slip and is never shown.
 #include "ui_Unit3.h"
 
+#include "SlipReport.h"
+
 #include <QWidget>
 
 #include <memory>
@@ -13,6 +15,12 @@ public:
     ~TQRFM() override;
 
     const std::unique_ptr<Ui::TQRFM> ui;
+
+    // The printed slip: one landscape A4 page whose 31 labels keep the text and position of
+    // the last print until the next one. Its one band, QRBand1, is printed once: the page's
+    // full width and one unit less than its height, starting 0.2 mm below the sheet's top
+    // edge (SlipBandTopMm), so every label's place is measured from the band's corner.
+    SlipReport QREP;
 };
 
 extern TQRFM* QRFM;

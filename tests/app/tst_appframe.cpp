@@ -27,6 +27,7 @@ private slots:
     void recorderStandsInAndStepsAside();
     void guardDropsTheSilentAbortAndHandsOnTheRest();
     void aFailingErrorHandlerDoesNotEscape();
+    void aClickFromAHandlerEndsItOnAnError();
     void applicationCatchesWhatNoGuardCaught();
     void activationCountsOnlyChangesBetweenTheProgramsWindows();
 
@@ -172,6 +173,46 @@ void TestAppFrame::aFailingErrorHandlerDoesNotEscape() {
     QTest::ignoreMessage(QtCriticalMsg, "Unhandled error: std::bad_alloc");
     QTest::ignoreMessage(QtCriticalMsg, "Unhandled error: boom");
     Guarded(nullptr, [] { throw Exception("boom"); });
+}
+
+// The clicked button's error ends the handler that clicked, and is handled once, from there;
+// an error after the click, or of a click that runs no handler of its own, goes on as usual.
+void TestAppFrame::aClickFromAHandlerEndsItOnAnError() {
+    QPushButton failing;
+    QPushButton working;
+    QPushButton outer;
+    ConnectGuarded(&failing, &QPushButton::clicked, &failing,
+                   [](QPushButton*) { throw EConvertError("'x' is not a valid integer value"); });
+    int workingRuns = 0;
+    ConnectGuarded(&working, &QPushButton::clicked, &working,
+                   [&workingRuns](QPushButton*) { ++workingRuns; });
+    QStringList steps;
+    QObject* failedFrom = nullptr;
+    SetProgramErrorHandler([&](QObject* sender, std::exception_ptr error) {
+        failedFrom = sender;
+        try {
+            std::rethrow_exception(error);
+        } catch (const std::exception& e) {
+            handled_.append(QString::fromUtf8(e.what()));
+        }
+    });
+    ConnectGuarded(&outer, &QPushButton::clicked, &outer, [&](QPushButton*) {
+        steps << "working";
+        ClickFromHandler(&working);
+        steps << "failing";
+        ClickFromHandler(&failing);
+        steps << "went on";
+    });
+    QTest::mouseClick(&outer, Qt::LeftButton);
+    QCOMPARE(steps, QStringList({"working", "failing"}));
+    QCOMPARE(workingRuns, 1);
+    QCOMPARE(handled_, QStringList({"'x' is not a valid integer value"}));
+    QCOMPARE(failedFrom, &outer);
+
+    // A click by the user on the failing button alone is handled from its own guard.
+    QTest::mouseClick(&failing, Qt::LeftButton);
+    QCOMPARE(handled_.size(), 2);
+    QCOMPARE(failedFrom, &failing);
 }
 
 void TestAppFrame::applicationCatchesWhatNoGuardCaught() {

@@ -3,6 +3,7 @@
 // box from pdftotext -bbox (points from the top-left corner).
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 struct PrintedWord {
     QString text;
@@ -20,3 +21,17 @@ struct PrintedPage {
 };
 
 PrintedPage ReadPrintedPage(const QString& pdfFile);
+
+class SlipReport;
+
+// Layout units and the band's top in the page's points, and how far a text may stray.
+constexpr double PointsPerUnit = 72.0 / 96.0;
+constexpr double BandTopPoints = 0.2 / 25.4 * 72.0;
+constexpr double Tolerance = 0.1 / 25.4 * 72.0; // 0.1 mm
+
+// Every text where its label says, one landscape A4 page, nothing else on it: the faults
+// found, none when the page is right.
+QStringList CheckPrintedPage(const QString& pdfFile, const SlipReport& report);
+
+// Waits (30 s at most) until a print queue's job has reached its file and the queue is empty.
+bool WaitForJobFile(const QString& file);

@@ -12,7 +12,9 @@ MessageAnswer MessageRecorder::present(const MessageRequest& request) {
         whileShown(request);
     if (!answers.isEmpty())
         return answers.takeFirst();
-    return request.kind == MessageKind::Information ? MessageAnswer::Yes : MessageAnswer::Ok;
+    const bool question =
+        request.kind == MessageKind::Information || request.kind == MessageKind::Question;
+    return question ? MessageAnswer::Yes : MessageAnswer::Ok;
 }
 
 QStringList MessageRecorder::texts() const {

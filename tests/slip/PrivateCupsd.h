@@ -1,0 +1,26 @@
+#pragma once
+// A private print server for one test program (scripts/private-cupsd): its queue "Quotario" is
+// the default printer and writes every job's PDF unchanged to jobFile(). Starting it points
+// this process's print settings at it, before the first print; it stops with stop(), with
+// the object, or with the test process.
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+class PrivateCupsd {
+public:
+    PrivateCupsd();
+    ~PrivateCupsd();
+    PrivateCupsd(const PrivateCupsd&) = delete;
+    PrivateCupsd& operator=(const PrivateCupsd&) = delete;
+
+    bool start();
+    void stop();
+    QString jobFile() const;
+
+private:
+    bool run(const QStringList& arguments, QString* output = nullptr);
+
+    QTemporaryDir directory_{"/tmp/quotario-cups-XXXXXX"}; // short: it holds the socket
+    bool started_ = false;
+};
