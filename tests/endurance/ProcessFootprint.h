@@ -1,0 +1,19 @@
+#pragma once
+// What a process holds on Linux, read from /proc: resident memory, the heap in use, open file
+// descriptors, threads and child processes (zombies included).
+#include <QList>
+
+#include <cstddef>
+#include <sys/types.h>
+
+struct ProcessFootprint {
+    std::size_t residentBytes = 0;  // VmRSS
+    std::size_t heapInUseBytes = 0; // malloc's allocated bytes, every arena and mmapped block
+    int openDescriptors = 0;
+    int threads = 0;
+    QList<pid_t> children;
+};
+
+// Hands the heap's free tops back to the system first, so that two readings differ by what is
+// still allocated rather than by where malloc happened to leave its free space.
+ProcessFootprint ReadProcessFootprint();
