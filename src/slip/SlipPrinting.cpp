@@ -1,5 +1,6 @@
 #include "SlipPrinting.h"
 
+#include "PrintQueueState.h"
 #include "SlipPainter.h"
 
 #include <QPainter>
@@ -25,6 +26,9 @@ SlipPrintResult PrintSlipOnDefaultPrinter(const SlipReport& report) {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
         return {SlipPrintStatus::NoPrinter, QString()};
+    // Qt would hand the page to a queue that refuses it and call the print done.
+    if (!PrintQueueAcceptsJobs(info.printerName()))
+        return {SlipPrintStatus::NotStarted, info.printerName()};
     QPrinter printer(info, QPrinter::HighResolution);
     if (!printer.isValid())
         return {SlipPrintStatus::NoPrinter, info.printerName()};
@@ -34,7 +38,8 @@ SlipPrintResult PrintSlipOnDefaultPrinter(const SlipReport& report) {
     printer.setPrintRange(QPrinter::AllPages);
     printer.setFullPage(true);
     if (!PrepareSlipPage(printer) || !PaintOnePage(printer, report) ||
-        printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
+        printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted ||
+        !LastPrintJobWasAccepted())
         return {SlipPrintStatus::NotStarted, info.printerName()};
     return {SlipPrintStatus::Printed, info.printerName()};
 }

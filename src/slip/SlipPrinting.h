@@ -18,7 +18,8 @@ struct SlipPrintResult {
 };
 
 // The page goes to the default printer at the device's high resolution, A4 landscape, with no
-// margins. A job that the print system accepted and that fails later on the printer is the
+// margins. A queue that does not accept jobs or whose printer is stopped gets nothing: the page
+// is not started. A job that the print system accepted and that fails later on the printer is the
 // print system's to report.
 SlipPrintResult PrintSlipOnDefaultPrinter(const SlipReport& report);
 

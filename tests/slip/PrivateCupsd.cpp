@@ -55,3 +55,22 @@ void PrivateCupsd::stop() {
 QString PrivateCupsd::jobFile() const {
     return directory_.filePath("out/job.pdf");
 }
+
+bool PrivateCupsd::runOnQueue(const QString& program) {
+    QProcess command;
+    command.setProcessChannelMode(QProcess::MergedChannels);
+    command.start(program, {"-h", directory_.filePath("cups.sock"), "Quotario"});
+    const bool done = command.waitForFinished(30000) &&
+                      command.exitStatus() == QProcess::NormalExit && command.exitCode() == 0;
+    if (!done)
+        qWarning().noquote() << program << "failed:" << QString::fromLocal8Bit(command.readAll());
+    return done;
+}
+
+bool PrivateCupsd::setAcceptingJobs(bool accepting) {
+    return runOnQueue(accepting ? "/usr/sbin/cupsaccept" : "/usr/sbin/cupsreject");
+}
+
+bool PrivateCupsd::setPrinterEnabled(bool enabled) {
+    return runOnQueue(enabled ? "/usr/sbin/cupsenable" : "/usr/sbin/cupsdisable");
+}

@@ -17,9 +17,13 @@ public:
     bool start();
     void stop();
     QString jobFile() const;
+    // The queue as cupsaccept/cupsreject and cupsenable/cupsdisable leave it.
+    bool setAcceptingJobs(bool accepting);
+    bool setPrinterEnabled(bool enabled);
 
 private:
     bool run(const QStringList& arguments, QString* output = nullptr);
+    bool runOnQueue(const QString& program);
 
     QTemporaryDir directory_{"/tmp/quotario-cups-XXXXXX"}; // short: it holds the socket
     bool started_ = false;

@@ -15,7 +15,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -27,6 +29,7 @@ private slots:
     void cleanupTestCase();
 
     void printsTheComputedSlipWhereTheAlignmentPutsIt();
+    void aQueueRejectingJobsOffersThePdf();
 
 private:
     PrivateCupsd server_;
@@ -47,6 +50,34 @@ QToolButton* Arrow(const char* upDown, const char* which) {
 
 QString Text(const char* label) {
     return QString::fromStdString(QRFM->QREP.label(label).text);
+}
+
+// The main window filled in as the user types it, computed, and the summary window opened.
+bool FillComputeAndOpenSummary() {
+    Type("EdCCNR", "12345678");
+    Type("EdIntest1", "COMUNE DI ROMA");
+    Type("EdIntest2", "SERV. TESORERIA");
+    Type("EdNome", "ROSSI MARIO ROMA VIA APPIA 12");
+    Type("EdComun", "ROMA");
+    Type("EdCodFisc", "rssmra60a01h501u"); // upper case as it is typed
+    Type("EdNum", "2");
+    Type("EdAnno", "07");
+    const char* boxes[] = {"REND1", "RIVAL1", "ALIQ1", "DETR1", "PERC1", "MESI1",
+                           "Edit1", "Edit2",  "Edit3", "Edit5", "Edit6"};
+    const char* texts[] = {"1500", "5", "7", "103,29", "100", "12", "800", "5", "7", "50", "12"};
+    for (int i = 0; i < 11; ++i)
+        Type(boxes[i], texts[i]);
+    QTest::mouseClick(Button("CalcolaBtn"), Qt::LeftButton);
+    QTest::mouseClick(Button("Button1"), Qt::LeftButton);
+    return QTest::qWaitForWindowActive(Form2);
+}
+
+// True when the print server holds no job, printing or waiting.
+bool QueueIsEmpty() {
+    QProcess lpstat;
+    lpstat.start("lpstat", {"-o"});
+    return lpstat.waitForFinished(10000) && lpstat.exitCode() == 0 &&
+           lpstat.readAllStandardOutput().trimmed().isEmpty();
 }
 
 } // namespace
@@ -72,24 +103,8 @@ void TestPrintSlipCups::printsTheComputedSlipWhereTheAlignmentPutsIt() {
     alignment.close();
     Form2->SetAlignmentDirectory(directory_.path().toStdString());
 
-    Type("EdCCNR", "12345678");
-    Type("EdIntest1", "COMUNE DI ROMA");
-    Type("EdIntest2", "SERV. TESORERIA");
-    Type("EdNome", "ROSSI MARIO ROMA VIA APPIA 12");
-    Type("EdComun", "ROMA");
-    Type("EdCodFisc", "rssmra60a01h501u"); // upper case as it is typed
-    Type("EdNum", "2");
-    Type("EdAnno", "07");
-    const char* boxes[] = {"REND1", "RIVAL1", "ALIQ1", "DETR1", "PERC1", "MESI1",
-                           "Edit1", "Edit2",  "Edit3", "Edit5", "Edit6"};
-    const char* texts[] = {"1500", "5", "7", "103,29", "100", "12", "800", "5", "7", "50", "12"};
-    for (int i = 0; i < 11; ++i)
-        Type(boxes[i], texts[i]);
-
     MessageRecorder recorder;
-    QTest::mouseClick(Button("CalcolaBtn"), Qt::LeftButton);
-    QTest::mouseClick(Button("Button1"), Qt::LeftButton);
-    QVERIFY(QTest::qWaitForWindowActive(Form2));
+    QVERIFY(FillComputeAndOpenSummary());
 
     // Paper at the right, the slip 4 units lower and 2 units further left than the default.
     QTest::mouseClick(Form2->findChild<QRadioButton*>("RBTND"), Qt::LeftButton);
@@ -129,6 +144,39 @@ void TestPrintSlipCups::printsTheComputedSlipWhereTheAlignmentPutsIt() {
     QFile::copy(job, kept);
     qInfo().noquote() << "printed page kept in" << kept;
 
+    QVERIFY(Form2->isVisible());
+    QVERIFY2(watchdog.closedDialogs().isEmpty(), qPrintable(watchdog.closedDialogs().join(" | ")));
+}
+
+// The queue exists but rejects jobs: nothing reaches it, and instead of silence the user is
+// asked whether to keep the page as a PDF. Once it accepts again the same press prints.
+void TestPrintSlipCups::aQueueRejectingJobsOffersThePdf() {
+    ModalWatchdog watchdog;
+    watchdog.start();
+    QVERIFY(StartWindowSet());
+    Form2->SetAlignmentDirectory(directory_.path().toStdString());
+    MessageRecorder recorder;
+    recorder.answers = {MessageAnswer::No};
+    QVERIFY(FillComputeAndOpenSummary());
+
+    const auto accept = qScopeGuard([this] { server_.setAcceptingJobs(true); });
+    QVERIFY(server_.setAcceptingJobs(false));
+    const QString job = server_.jobFile();
+    QFile::remove(job);
+    QTest::mouseClick(Form2->findChild<QToolButton*>("StampaBtn1"), Qt::LeftButton);
+    QCOMPARE(recorder.messages.size(), 1);
+    QCOMPARE(recorder.messages[0].kind, MessageKind::Question);
+    QCOMPARE(recorder.messages[0].text,
+             QString::fromUtf8("La stampante \"Quotario\" non ha accettato la stampa: il "
+                               "bollettino non è stato stampato.\r"
+                               "Vuoi salvarlo come file PDF, da stampare in seguito?"));
+    QVERIFY2(QueueIsEmpty(), "a job waits in the queue");
+    QVERIFY(!QFile::exists(job));
+
+    QVERIFY(server_.setAcceptingJobs(true));
+    QTest::mouseClick(Form2->findChild<QToolButton*>("StampaBtn1"), Qt::LeftButton);
+    QCOMPARE(recorder.messages.size(), 1);
+    QVERIFY2(WaitForJobFile(job), "the print job did not reach the queue's file");
     QVERIFY(Form2->isVisible());
     QVERIFY2(watchdog.closedDialogs().isEmpty(), qPrintable(watchdog.closedDialogs().join(" | ")));
 }

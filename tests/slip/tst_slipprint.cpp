@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -49,6 +50,14 @@ SlipReport PlacedReport(PaperPlacement placement, int vertical, int horizontal) 
     return report;
 }
 
+// True when the print server holds no job, printing or waiting.
+bool QueueIsEmpty() {
+    QProcess lpstat;
+    lpstat.start("lpstat", {"-o"});
+    return lpstat.waitForFinished(10000) && lpstat.exitCode() == 0 &&
+           lpstat.readAllStandardOutput().trimmed().isEmpty();
+}
+
 } // namespace
 
 class TestSlipPrint : public QObject {
@@ -58,6 +67,8 @@ private slots:
     void cleanupTestCase();
     void printsOnTheDefaultPrinter_data();
     void printsOnTheDefaultPrinter();
+    void aQueueThatTakesNoJobsGetsNothing_data();
+    void aQueueThatTakesNoJobsGetsNothing();
     void printsToAPdfFile();
     void keepsAnOverlongAmountInsideItsBox();
     void reportsAFileThatCannotBeWritten();
@@ -114,6 +125,39 @@ void TestSlipPrint::printsOnTheDefaultPrinter() {
         QFile::copy(job, kept);
         qInfo().noquote() << "printed page kept in" << kept;
     }
+}
+
+void TestSlipPrint::aQueueThatTakesNoJobsGetsNothing_data() {
+    QTest::addColumn<bool>("rejecting"); // cupsreject; otherwise cupsdisable (printer stopped)
+    QTest::newRow("queue rejecting jobs") << true;
+    QTest::newRow("printer stopped") << false;
+}
+
+void TestSlipPrint::aQueueThatTakesNoJobsGetsNothing() {
+    QFETCH(bool, rejecting);
+    const auto restore = qScopeGuard([this] {
+        m_server.setAcceptingJobs(true);
+        m_server.setPrinterEnabled(true);
+    });
+    QVERIFY(rejecting ? m_server.setAcceptingJobs(false) : m_server.setPrinterEnabled(false));
+    const SlipReport report = PlacedReport(PaperPlacement::Centre, 26, 26);
+    const QString job = m_server.jobFile();
+    QFile::remove(job);
+
+    const SlipPrintResult refused = PrintSlipOnDefaultPrinter(report);
+    QCOMPARE(refused.status, SlipPrintStatus::NotStarted);
+    QCOMPARE(refused.target, QString("Quotario"));
+    QVERIFY2(QueueIsEmpty(), "a job waits in the queue");
+    QThread::msleep(500);
+    QVERIFY(!QFile::exists(job));
+
+    // Taking jobs again, the queue prints the same page.
+    QVERIFY(m_server.setAcceptingJobs(true));
+    QVERIFY(m_server.setPrinterEnabled(true));
+    QCOMPARE(PrintSlipOnDefaultPrinter(report).status, SlipPrintStatus::Printed);
+    QVERIFY2(WaitForJobFile(job), "the print job did not reach the queue's file");
+    const QStringList faults = CheckPrintedPage(job, report);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
 }
 
 void TestSlipPrint::printsToAPdfFile() {
