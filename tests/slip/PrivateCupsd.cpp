@@ -74,3 +74,10 @@ bool PrivateCupsd::setAcceptingJobs(bool accepting) {
 bool PrivateCupsd::setPrinterEnabled(bool enabled) {
     return runOnQueue(enabled ? "/usr/sbin/cupsenable" : "/usr/sbin/cupsdisable");
 }
+
+bool PrivateCupsd::queueIsEmpty() {
+    QProcess lpstat;
+    lpstat.start("lpstat", {"-o"});
+    return lpstat.waitForFinished(10000) && lpstat.exitCode() == 0 &&
+           lpstat.readAllStandardOutput().trimmed().isEmpty();
+}

@@ -20,6 +20,8 @@ public:
     // The queue as cupsaccept/cupsreject and cupsenable/cupsdisable leave it.
     bool setAcceptingJobs(bool accepting);
     bool setPrinterEnabled(bool enabled);
+    // True when the server holds no job, printing or waiting.
+    static bool queueIsEmpty();
 
 private:
     bool run(const QStringList& arguments, QString* output = nullptr);

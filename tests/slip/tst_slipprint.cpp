@@ -3,6 +3,7 @@
 // must lie within 0.1 mm of its label's place.
 #include "PrintedPage.h"
 #include "PrivateCupsd.h"
+#include "SampleSlip.h"
 #include "SlipCopy.h"
 #include "SlipPlacement.h"
 #include "SlipPrinting.h"
@@ -22,21 +23,12 @@ Q_DECLARE_METATYPE(PaperPlacement)
 
 namespace {
 
+// Larger amounts than the sample, so that the right part's cents fill their boxes.
 SlipData FilledSlip() {
-    SlipData slip;
-    slip.CCNR = "12345678";
+    SlipData slip = SampleSlip();
     slip.Imp = "1131";
-    slip.CENT = "25";
     slip.IMPLETT = "#millecentotrentuno/25";
-    slip.INTEST1 = "COMUNE DI ROMA";
     slip.INTEST2 = "SERV. TESORERIA";
-    slip.NOME = "ROSSI MARIO ROMA VIA APPIA 12";
-    slip.Comune = "ROMA";
-    slip.CODFISC = "RSSMRA60A01H501U";
-    slip.FABB = "2";
-    slip.ANNO = "07";
-    slip.ACC = "X";
-    slip.SALDO = "";
     slip.ABPRINC = "1000,5";
     slip.ALTRIFABB = "130,75";
     slip.DETRAZ = "103,29";
@@ -48,14 +40,6 @@ SlipReport PlacedReport(PaperPlacement placement, int vertical, int horizontal) 
     CopySlipToReport(FilledSlip(), report);
     PlaceSlip(report, placement, std::to_string(vertical), std::to_string(horizontal));
     return report;
-}
-
-// True when the print server holds no job, printing or waiting.
-bool QueueIsEmpty() {
-    QProcess lpstat;
-    lpstat.start("lpstat", {"-o"});
-    return lpstat.waitForFinished(10000) && lpstat.exitCode() == 0 &&
-           lpstat.readAllStandardOutput().trimmed().isEmpty();
 }
 
 } // namespace
@@ -147,7 +131,7 @@ void TestSlipPrint::aQueueThatTakesNoJobsGetsNothing() {
     const SlipPrintResult refused = PrintSlipOnDefaultPrinter(report);
     QCOMPARE(refused.status, SlipPrintStatus::NotStarted);
     QCOMPARE(refused.target, QString("Quotario"));
-    QVERIFY2(QueueIsEmpty(), "a job waits in the queue");
+    QVERIFY2(m_server.queueIsEmpty(), "a job waits in the queue");
     QThread::msleep(500);
     QVERIFY(!QFile::exists(job));
 

@@ -1,4 +1,5 @@
 #include "Errors.h"
+#include "SampleSlip.h"
 #include "SlipCopy.h"
 #include "SlipPlacement.h"
 #include "SlipPrintCheck.h"
@@ -27,27 +28,6 @@ const std::map<QString, std::pair<int, int>> RowColumn{
     {"QRALTRI1", {275, 104}},   {"QRALTRI11", {268, 922}},   {"QRDETRAZ1", {304, 112}},
     {"QRDETRAZ11", {248, 715}},
 };
-
-SlipData FilledSlip() {
-    SlipData slip;
-    slip.CCNR = "12345678";
-    slip.Imp = "131";
-    slip.CENT = "25";
-    slip.IMPLETT = "#centotrentuno/25";
-    slip.INTEST1 = "COMUNE DI ROMA";
-    slip.INTEST2 = "SERVIZIO TESORERIA";
-    slip.NOME = "ROSSI MARIO ROMA VIA APPIA 12";
-    slip.Comune = "ROMA";
-    slip.CODFISC = "RSSMRA60A01H501U";
-    slip.FABB = "2";
-    slip.ANNO = "07";
-    slip.ACC = "X";
-    slip.SALDO = "";
-    slip.ABPRINC = "100,5";
-    slip.ALTRIFABB = "30,75";
-    slip.DETRAZ = "00,00";
-    return slip;
-}
 
 QString ConversionMessage(const std::function<void()>& run) {
     try {
@@ -305,12 +285,12 @@ void TestSlipRules::copiesEveryField() {
     QFETCH(QString, name);
     QFETCH(QString, text);
     SlipReport report;
-    CopySlipToReport(FilledSlip(), report);
+    CopySlipToReport(SampleSlip(), report);
     QCOMPARE(QString::fromStdString(report.label(name.toStdString()).text), text);
 }
 
 void TestSlipRules::joinsHolderLinesWithASpace() {
-    SlipData slip = FilledSlip();
+    SlipData slip = SampleSlip();
     slip.INTEST2 = "";
     SlipReport report;
     CopySlipToReport(slip, report);
@@ -337,7 +317,7 @@ void TestSlipRules::badAmountStopsTheCopyThere() {
     QFETCH(QString, field);
     QFETCH(QString, lastCopied);
     QFETCH(QString, firstKept);
-    SlipData slip = FilledSlip();
+    SlipData slip = SampleSlip();
     std::string& amount = field == "ABPRINC"     ? slip.ABPRINC
                           : field == "ALTRIFABB" ? slip.ALTRIFABB
                                                  : slip.DETRAZ;
@@ -369,7 +349,7 @@ void TestSlipRules::essentialTexts() {
     QFETCH(QString, field);
     QFETCH(QString, text);
     QFETCH(bool, enough);
-    SlipData slip = FilledSlip();
+    SlipData slip = SampleSlip();
     const std::map<QString, std::string*> fields{
         {"CCNR", &slip.CCNR},       {"Imp", &slip.Imp},         {"CENT", &slip.CENT},
         {"IMPLETT", &slip.IMPLETT}, {"INTEST1", &slip.INTEST1}, {"INTEST2", &slip.INTEST2},
