@@ -2,13 +2,13 @@
 // window, one amount in words, and one print run (the slip copied into the report, placed and
 // printed) into a PDF file and to the default printer. scripts/bench runs it against a private
 // print server.
-#include "AmountInWords.h"
-#include "MessageRecorder.h"
-#include "SlipCopy.h"
-#include "SlipPlacement.h"
-#include "SlipPrinting.h"
-#include "TestMain.h"
-#include "WindowSetFixture.h"
+#include "page/SlipPrinting.h"
+#include "rules/AmountInWords.h"
+#include "rules/SlipCopy.h"
+#include "rules/SlipPlacement.h"
+#include "support/MessageRecorder.h"
+#include "support/TestMain.h"
+#include "support/WindowSetFixture.h"
 
 #include <QPrinterInfo>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "ProcessFootprint.h"
+#include "endurance/ProcessFootprint.h"
 
 #include <QDir>
 #include <QFile>

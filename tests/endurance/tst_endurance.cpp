@@ -2,17 +2,17 @@
 // computes, opens the summary, chooses the paper position, keeps the slip as a PDF (there is no
 // printer) and goes back to correct. Whatever one round takes it must give back: after the
 // first rounds the memory, the open files, the threads and the child processes stay as they were.
-#include "HandlerGuard.h"
-#include "MessageRecorder.h"
-#include "ModalBoxes.h"
-#include "PrintedPage.h"
-#include "ProcessFootprint.h"
-#include "SlipPdfFile.h"
-#include "TestMain.h"
-#include "Unit1.h"
-#include "Unit2.h"
-#include "Unit3.h"
-#include "WindowSetFixture.h"
+#include "endurance/ProcessFootprint.h"
+#include "frame/HandlerGuard.h"
+#include "frame/SlipPdfFile.h"
+#include "support/MessageRecorder.h"
+#include "support/ModalBoxes.h"
+#include "support/PrintedPage.h"
+#include "support/TestMain.h"
+#include "support/WindowSetFixture.h"
+#include "windows/Unit1.h"
+#include "windows/Unit2.h"
+#include "windows/Unit3.h"
 
 #include <QElapsedTimer>
 #include <QFile>

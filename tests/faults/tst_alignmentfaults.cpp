@@ -2,8 +2,8 @@
 // bits, so the faults are made with what stops root too: read-only mounts, the immutable
 // attribute, a tmpfs too small for the save, and SIGKILL. The test works in a mount namespace
 // of its own, so no mount it makes can outlive it or be seen by other processes.
-#include "AlignmentFile.h"
-#include "FileReplace.h"
+#include "base/FileReplace.h"
+#include "rules/AlignmentFile.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,10 +1,10 @@
-#include "FuzzChecks.h"
+#include "fuzz/FuzzChecks.h"
 
-#include "AlignmentFile.h"
-#include "AmountInWords.h"
-#include "Errors.h"
-#include "NumText.h"
-#include "ProfileText.h"
+#include "base/Errors.h"
+#include "base/NumText.h"
+#include "rules/AlignmentFile.h"
+#include "rules/AmountInWords.h"
+#include "rules/ProfileText.h"
 
 #include <algorithm>
 #include <array>

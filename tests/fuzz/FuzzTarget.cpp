@@ -1,7 +1,7 @@
 // One libFuzzer entry for each check of FuzzChecks.h; the build names the check in
 // QUOTARIO_FUZZ_CHECK. A broken promise stops the run with its reason, so libFuzzer keeps the
 // input as a crash.
-#include "FuzzChecks.h"
+#include "fuzz/FuzzChecks.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Runs every committed fuzz input through its check: the seeds of each target and every input
 // that once made a target fail, kept so that the fault cannot come back unseen.
-#include "FuzzChecks.h"
+#include "fuzz/FuzzChecks.h"
 
 #include <QDirIterator>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "MessageRecorder.h"
+#include "support/MessageRecorder.h"
 
 MessageRecorder::MessageRecorder() : previous_(SetMessagePresenter(this)) {}
 

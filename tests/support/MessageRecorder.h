@@ -1,7 +1,7 @@
 #pragma once
 // Stands in for the real message boxes while it lives: records every box the program asks
 // for and answers with scripted answers (Ok, or Yes for questions, once the script runs out).
-#include "MessageBoxes.h"
+#include "frame/MessageBoxes.h"
 
 #include <QList>
 #include <QPointer>

@@ -1,7 +1,7 @@
 #pragma once
 // main() of a window test: the program's own application object (with its last safety net
 // and its font), then the test class.
-#include "Application.h"
+#include "program/Application.h"
 
 #include <QTest>
 

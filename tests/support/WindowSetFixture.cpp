@@ -1,19 +1,24 @@
-#include "WindowSetFixture.h"
+#include "support/WindowSetFixture.h"
 
-#include "WindowSet.h"
+#include "program/WindowSet.h"
 
 #include <QTest>
 
+#include <memory>
+
+namespace {
+std::unique_ptr<WindowSet> windowSet;
+}
+
 bool StartWindowSet() {
     StopWindowSet();
-    CreateWindowSet();
+    windowSet = std::make_unique<WindowSet>();
     Form1->show();
     return QTest::qWaitForWindowActive(Form1);
 }
 
 void StopWindowSet() {
-    if (Form1)
-        DestroyWindowSet();
+    windowSet.reset();
 }
 
 QString FocusedName(QWidget* window) {

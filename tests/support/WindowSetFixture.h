@@ -1,7 +1,7 @@
 #pragma once
 // The program's three windows for a test: made afresh for every test function, the main
 // window shown and active, as at start-up.
-#include "Unit1.h"
+#include "windows/Unit1.h"
 
 #include <QLabel>
 #include <QLineEdit>

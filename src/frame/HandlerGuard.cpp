@@ -1,0 +1,45 @@
+#include "frame/HandlerGuard.h"
+
+#include <QtGlobal>
+
+namespace {
+
+ProgramErrorHandler& programErrorHandler() {
+    static ProgramErrorHandler handler;
+    return handler;
+}
+
+void logError(std::exception_ptr error) noexcept {
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        qCritical("Unhandled error: %s", e.what());
+    } catch (...) {
+        qCritical("Unhandled error of unknown kind");
+    }
+}
+
+} // namespace
+
+void SetProgramErrorHandler(ProgramErrorHandler handler) {
+    programErrorHandler() = std::move(handler);
+}
+
+void HandleEscapedError(QObject* sender, std::exception_ptr error) noexcept {
+    try {
+        std::rethrow_exception(error);
+    } catch (const EAbort&) {
+        return;
+    } catch (...) {
+    }
+    try {
+        if (programErrorHandler()) {
+            programErrorHandler()(sender, error);
+            return;
+        }
+    } catch (...) {
+        // The error handler itself failed: all that is left is the log.
+        logError(std::current_exception());
+    }
+    logError(error);
+}

@@ -1,0 +1,91 @@
+#include "frame/MessageBoxes.h"
+
+#include "base/AppInfo.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+class QMessageBoxPresenter : public MessagePresenter {
+public:
+    MessageAnswer present(const MessageRequest& request) override {
+        QMessageBox box(request.owner);
+        box.setWindowTitle(request.caption);
+        box.setTextFormat(Qt::PlainText);
+        box.setText(DisplayText(request.text));
+        QPushButton* no = nullptr;
+        switch (request.kind) {
+        case MessageKind::Plain:
+        case MessageKind::Error:
+            box.setIcon(QMessageBox::NoIcon);
+            box.setDefaultButton(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole));
+            break;
+        case MessageKind::Warning:
+            box.setIcon(QMessageBox::Warning);
+            box.setDefaultButton(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole));
+            break;
+        case MessageKind::Information:
+            box.setIcon(QMessageBox::Information);
+            box.setDefaultButton(box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole));
+            no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+            box.setEscapeButton(no);
+            break;
+        case MessageKind::Question:
+            box.setIcon(QMessageBox::Question);
+            box.setDefaultButton(box.addButton(QString::fromUtf8("&Sì"), QMessageBox::YesRole));
+            no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+            box.setEscapeButton(no);
+            break;
+        }
+        box.exec();
+        if (!no)
+            return MessageAnswer::Ok;
+        return box.clickedButton() == no ? MessageAnswer::No : MessageAnswer::Yes;
+    }
+};
+
+QMessageBoxPresenter realBoxes;
+MessagePresenter* presenter = &realBoxes;
+
+MessageAnswer present(MessageKind kind, const QString& caption, const QString& text,
+                      QWidget* owner = nullptr) {
+    return presenter->present({kind, caption, text, owner});
+}
+
+} // namespace
+
+MessagePresenter* SetMessagePresenter(MessagePresenter* replacement) {
+    MessagePresenter* previous = presenter;
+    presenter = replacement ? replacement : &realBoxes;
+    return previous;
+}
+
+void ShowMessage(const QString& text) {
+    present(MessageKind::Plain, QString::fromUtf8(ApplicationTitle), text);
+}
+
+void MessageWarning(const QString& text) {
+    present(MessageKind::Warning, QStringLiteral("Warning"), text);
+}
+
+bool MessageInformationYesNo(const QString& text) {
+    return present(MessageKind::Information, QStringLiteral("Information"), text) ==
+           MessageAnswer::Yes;
+}
+
+bool MessageQuestionYesNo(const QString& text) {
+    return present(MessageKind::Question, QString::fromUtf8(ApplicationTitle), text) ==
+           MessageAnswer::Yes;
+}
+
+void ShowErrorBox(QWidget* owner, const QString& text) {
+    present(MessageKind::Error, QString::fromUtf8(ApplicationTitle), text, owner);
+}
+
+QString DisplayText(const QString& text) {
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}

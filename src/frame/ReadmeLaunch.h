@@ -1,0 +1,32 @@
+#pragma once
+// Opening the read-me that comes with the program in the system's text editor, through the
+// summary window's launcher.
+#include "rules/AppExec.h"
+
+#include <QString>
+
+#include <string>
+
+// The read-me's file name, beside the program.
+inline constexpr const char* ReadmeFileName = "leggimi-prima.txt";
+
+// The program that opens a text file: the editor on Windows, the desktop's opener elsewhere.
+#ifdef _WIN32
+inline constexpr const char* TextEditorProgram = "notepad.exe";
+#else
+inline constexpr const char* TextEditorProgram = "xdg-open";
+#endif
+
+// What the user reads when the editor ended with an error code: nothing opened the read-me.
+QString ReadmeNotOpenedMessage(int exitCode);
+
+// Sets the launcher afresh and starts the editor on the read-me in directory, which becomes the
+// program's current directory. Returns once the editor has ended: meanwhile the windows neither
+// repaint nor answer, and what the user clicked is only handled afterwards. (The desktop's opener
+// may hand the file to an editor and end at once.) A start or directory change that fails shows
+// the launcher's message in the plain box, and so does an editor that ended with an error
+// code; any other error goes on to the caller.
+void OpenReadmeIn(TAppExec& AppExec1, const std::string& directory);
+
+// The read-me beside the program's own executable, wherever the program was started from.
+void OpenReadme(TAppExec& AppExec1);

@@ -1,0 +1,27 @@
+#include "program/Application.h"
+
+#include "base/AppInfo.h"
+#include "frame/HandlerGuard.h"
+
+#include <QFont>
+#include <QIcon>
+#include <QPixmap>
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    PrepareApplication(*this);
+}
+
+bool TApplication::notify(QObject* receiver, QEvent* event) {
+    bool handled = false;
+    Guarded(receiver, [&] { handled = QApplication::notify(receiver, event); });
+    return handled;
+}
+
+void PrepareApplication(QApplication& application) {
+    application.setApplicationName(QString::fromUtf8(ApplicationTitle));
+    // Every window takes the program's icon from here. Loaded as a pixmap, so that no image
+    // format plugin is looked for at start-up.
+    application.setWindowIcon(QIcon(QPixmap(QStringLiteral(":/quotario.png"))));
+    // The windows are drawn for an 8-point sans face; Liberation Sans has Arial's metrics.
+    QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
+}

@@ -1,0 +1,24 @@
+#pragma once
+// The program's three windows, created once in this order: the main window (which installs
+// the program's error handler), the summary window (which sets the hints' look) and the
+// report carrier. The set owns them; the globals Form1, Form2 and QRFM only point at them
+// while the set lives.
+#include <memory>
+
+class TForm1;
+class TForm2;
+class TQRFM;
+
+class WindowSet {
+public:
+    WindowSet();
+    // Destroys the windows in the opposite order, each global cleared with its window.
+    ~WindowSet();
+    WindowSet(const WindowSet&) = delete;
+    WindowSet& operator=(const WindowSet&) = delete;
+
+private:
+    std::unique_ptr<TForm1> form1_;
+    std::unique_ptr<TForm2> form2_;
+    std::unique_ptr<TQRFM> qrfm_;
+};

@@ -1,0 +1,10 @@
+#include "program/Application.h"
+#include "program/WindowSet.h"
+#include "windows/Unit1.h"
+
+int main(int argc, char* argv[]) {
+    TApplication application(argc, argv);
+    const WindowSet windows;
+    Form1->show();
+    return TApplication::exec();
+}

@@ -1,0 +1,62 @@
+#pragma once
+// The alignment settings file "Allinea.ini" beside the program: section "ALLINEA" with the two
+// corrections (EDIT1 vertical, EDIT2 horizontal) and the three paper marks (EDITC, EDITD,
+// EDITS). All values are texts, read and written unchanged; the window converts them.
+//
+// Reading takes at most MaxAlignmentFileBytes of the file (anything beyond is ignored) and
+// follows the profile rules of ProfileText.h: names without regard to case, the first of
+// duplicate keys, spaces around names and values trimmed, LF or CR LF line ends. Whatever the
+// file holds, reading returns five texts; a missing file, section or key gives "default value".
+//
+// Writing always produces the same whole file, with LF line ends:
+//   [ALLINEA]
+//   EDITC=<centre mark>
+//   EDITD=<right mark>
+//   EDITS=<left mark>
+//   EDIT1=<vertical correction>
+//   EDIT2=<horizontal correction>
+// It creates the file when it is missing (a save must never be lost silently) and replaces it
+// in one step, so the user's earlier settings stay whole when the write fails.
+#include "base/Errors.h"
+#include "base/FileReplace.h"
+
+#include <cstddef>
+#include <string>
+
+// The text of a key that the file does not hold.
+inline constexpr const char* AlignmentDefaultValue = "default value";
+
+inline constexpr std::size_t MaxAlignmentFileBytes = 4 * 1024 * 1024;
+
+// The alignment state as the file carries it.
+struct AlignmentTexts {
+    std::string edit1; // vertical correction
+    std::string edit2; // horizontal correction
+    std::string editC; // "C1" when the paper is in the centre
+    std::string editD; // "D1" when the paper is at the right
+    std::string editS; // "S1" when the paper is at the left
+    bool operator==(const AlignmentTexts&) const = default;
+};
+
+// A save that could not write the file. Its message is "Unable to write to <full name>".
+class EIniFileException : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// "Allinea.ini" in the program's own directory.
+std::string AlignmentFilePath();
+// "Allinea.ini" in `directory`; a missing trailing separator is added.
+std::string AlignmentFilePath(const std::string& directory);
+
+// The five texts of the file at `path`; never fails.
+AlignmentTexts ReadAlignmentFile(const std::string& path);
+
+// The exact bytes a save writes. A value is written up to its first line break or NUL, so one
+// value can never turn into further lines of the file.
+std::string AlignmentFileContent(const AlignmentTexts& texts);
+
+// Saves `texts` as the whole file at `path`. Raises EIniFileException when the file cannot be
+// written; the file is then as it was before.
+void WriteAlignmentFile(const std::string& path, const AlignmentTexts& texts,
+                        FileOperations& operations = SystemFileOperations());

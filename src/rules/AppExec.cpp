@@ -1,0 +1,83 @@
+#include "rules/AppExec.h"
+
+namespace {
+
+std::uint16_t ShowCommandFor(TWindowState state) {
+    switch (state) {
+    case TWindowState::wsMinimized:
+        return 2; // SW_SHOWMINIMIZED
+    case TWindowState::wsMaximized:
+        return 3; // SW_SHOWMAXIMIZED
+    case TWindowState::wsNormal:
+        break;
+    }
+    return 1; // SW_SHOWNORMAL
+}
+
+bool IsDriveRoot(const std::string& path) {
+    return path.size() == 3 && path[1] == ':' && path[2] == '\\';
+}
+
+} // namespace
+
+std::string BuildCommandLine(const std::string& exeName,
+                             const std::vector<std::string>& exeParams) {
+    std::string commandLine = exeName;
+    for (const std::string& param : exeParams) {
+        commandLine += ' ';
+        commandLine += param;
+    }
+    return commandLine;
+}
+
+TAppExec::TAppExec() : starter_(StartProgram) {}
+
+void TAppExec::SetExePath(const std::string& exePath) {
+    if (exePath == exePath_) {
+        return;
+    }
+    exePath_ = exePath;
+    if (!exePath_.empty() && exePath_.back() == '\\' && exePath_ != "\\" &&
+        !IsDriveRoot(exePath_)) {
+        exePath_.pop_back();
+    }
+}
+
+void TAppExec::SetWindowState(TWindowState windowState) {
+    if (windowState == windowState_) {
+        return;
+    }
+    showCommand_ = ShowCommandFor(windowState);
+    windowState_ = windowState;
+}
+
+void TAppExec::Execute() {
+    const std::string commandLine = BuildCommandLine(exeName_, exeParams_);
+    if (commandLine.size() > kMaxCommandLine) {
+        // Cutting it would start the program with other parameters than asked for.
+        errNo_ = kErrNoCommandLineTooLong;
+        throw EAppExecWinExec(ErrorText());
+    }
+    if (changeDir_ && !exePath_.empty()) {
+        if (const auto failure = ChangeCurrentDirectory(exePath_)) {
+            throw EAppExecChDir(*failure);
+        }
+    }
+    const StartResult result = starter_({commandLine, showCommand_, wait_});
+    if (!result.started) {
+        errNo_ = result.errNo;
+        throw EAppExecWinExec(ErrorText());
+    }
+    if (wait_) {
+        errNo_ = 0;
+        exitCode_ = result.exitCode;
+    }
+}
+
+void TAppExec::Clear() {
+    errNo_ = -1;
+    exitCode_ = 0;
+    exeName_.clear();
+    exePath_.clear();
+    exeParams_.clear();
+}

@@ -1,0 +1,55 @@
+#include "rules/AppExecErrors.h"
+
+#include <system_error>
+
+namespace {
+
+struct ErrorRow {
+    int number;
+    const char* text;
+};
+
+// Numbered as the results of the old program-start call, kept because users know these texts.
+constexpr ErrorRow kErrorTable[] = {
+    {-1, "Pas d'exécution"},
+    {0, "Système dépassé en capacité mémoire, exécutable corrompu, ou réallocations invalides"},
+    {2, "Fichier non trouvé"},
+    {3, "Chemin non trouvé"},
+    {5, "Tentative de liaison dynamique à une tâche, ou erreur de partage, ou erreur de protection "
+        "réseau"},
+    {6, "Librairie nécessitant des segments de données séparés pour chaque tâche"},
+    {8, "Mémoire insuffisante pour démarrer l'application"},
+    {10, "Version de Windows incorrecte"},
+    {11, "Exécutable invalide, application non Windows, ou erreur dans l'image du fichier .EXE"},
+    {12, "Application écrite pour un système d'exploitation différent"},
+    {13, "Application écrite pour MS-DOS 4.0"},
+    {14, "Type d'exécutable inconnu"},
+    {15, "Tentative de chargement d'une application en mode réel (développée pour une version "
+         "antérieure de Windows)"},
+    {16, "Tentative de chargement d'une seconde instance d'un exécutable contenant plusieurs "
+         "segments de données non marqués en lecture seule"},
+    {19, "Tentative de chargement d'un exécutable compressé. Le fichier doit être décompressé "
+         "avant de pouvoir être chargé"},
+    {20, "Fichier Dynamic-link library (DLL) invalide. Une des DLLs requises pour exécuter cette "
+         "application est corrompue"},
+    {21, "Application nécessitant des extensions 32-bit"},
+    {kErrNoCommandLineTooLong, "Ligne de commande trop longue (511 caractères au plus)"},
+};
+
+} // namespace
+
+std::string AppExecErrorText(int errNo) {
+    for (const ErrorRow& row : kErrorTable) {
+        if (row.number == errNo) {
+            return row.text;
+        }
+    }
+    // The old table called every number from 32 up a success; a failed start must never say
+    // "no error", so numbers without a row name the failure and its number instead.
+    if (errNo < -1) {
+        const int systemNumber = -errNo;
+        return "Erreur système n° " + std::to_string(systemNumber) + " : " +
+               std::system_category().message(systemNumber);
+    }
+    return "Erreur inconnue n° " + std::to_string(errNo);
+}

@@ -1,0 +1,53 @@
+// Starting a program on Windows: CreateProcessA finds the program named first on the command line
+// the system's usual way and splits the rest itself.
+#ifdef _WIN32
+
+#include "rules/ProgramStart.h"
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <system_error>
+
+StartResult StartProgram(const StartRequest& request) {
+    // CreateProcessA may write into the command line, so it gets a zero-terminated copy of its own.
+    std::vector<char> commandLine(request.commandLine.begin(), request.commandLine.end());
+    commandLine.push_back('\0');
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = request.showCommand;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                        CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
+                        &process)) {
+        // The system's own number: the launcher's error table was made for its numbering.
+        return {false, static_cast<int>(GetLastError())};
+    }
+    CloseHandle(process.hThread);
+    StartResult result{true, 0};
+    if (request.wait) {
+        WaitForSingleObject(process.hProcess, INFINITE);
+        DWORD exitCode = 0;
+        if (GetExitCodeProcess(process.hProcess, &exitCode))
+            result.exitCode = static_cast<int>(exitCode);
+    }
+    CloseHandle(process.hProcess);
+    return result;
+}
+
+std::optional<std::string> ChangeCurrentDirectory(const std::string& path) {
+    if (SetCurrentDirectoryA(path.c_str())) {
+        return std::nullopt;
+    }
+    const DWORD error = GetLastError();
+    return std::system_category().message(static_cast<int>(error));
+}
+
+#endif

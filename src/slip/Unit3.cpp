@@ -1,9 +1,0 @@
-#include "Unit3.h"
-
-TQRFM* QRFM = nullptr;
-
-TQRFM::TQRFM(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TQRFM>()) {
-    ui->setupUi(this);
-}
-
-TQRFM::~TQRFM() = default;

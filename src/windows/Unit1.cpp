@@ -1,0 +1,356 @@
+#include "windows/Unit1.h"
+#include "ui_Unit1.h"
+
+#include "base/AppInfo.h"
+#include "frame/HandlerGuard.h"
+#include "frame/MessageBoxes.h"
+#include "frame/WindowActivation.h"
+#include "rules/ResultTexts.h"
+#include "rules/SlipDataCheck.h"
+#include "rules/TaxComputation.h"
+#include "windows/Unit2.h"
+
+#include <QDate>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QStyle>
+#include <QValidator>
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+const char* const DigitsMessage = "Accetto solo valori numerici !!";
+const char* const DigitsAndCommaMessage = "Accetto la virgola e valori numerici !!";
+
+const char* const AppExceptionMessage = "ERRORE.........\r"
+                                        " Nei campi di scrittura di questa colonna\r"
+                                        "COLORE GIALLO.\r"
+                                        " Sono ammessi solamente valori numerici e\r"
+                                        " non possono essere lasciati vuoti !!!";
+
+// Digits, backspace (8) and carriage return (13) pass every typing rule.
+bool isDigitKey(QChar key) {
+    const char16_t c = key.unicode();
+    return (c >= u'0' && c <= u'9') || c == 8 || c == 13;
+}
+
+void digitsRule(QChar& key) {
+    if (isDigitKey(key))
+        return;
+    key = QChar();
+    ShowMessage(QString::fromUtf8(DigitsMessage));
+}
+
+void digitsAndCommaRule(QChar& key) {
+    if (isDigitKey(key) || key == QLatin1Char(','))
+        return;
+    key = QChar();
+    ShowMessage(QString::fromUtf8(DigitsAndCommaMessage));
+}
+
+// Tab and Backtab move the focus, and Delete (U+007F under X11) edits the text: none of them
+// is a typed character.
+bool isTypedCharacter(const QKeyEvent* key) {
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+        return false;
+    const QString text = key->text();
+    return !text.isEmpty() && text != QString(QChar(0x7F));
+}
+
+// The tax code is written in capitals, however it is typed.
+class UpperCaseValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& /*pos*/) const override {
+        input = input.toUpper();
+        return Acceptable;
+    }
+};
+
+std::string text(const QLineEdit* box) {
+    return box->text().toStdString();
+}
+QString qtext(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm1>()) {
+    ui->setupUi(this);
+    setWindowTitle(QStringLiteral(" Quotario   Programma Freeware      ") +
+                   QString::fromUtf8(AuthorWebAddress));
+    setFixedSize(582, 412);
+    if (const QScreen* screen = this->screen())
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                        screen->availableGeometry()));
+    ui->EdCodFisc->setValidator(new UpperCaseValidator(ui->EdCodFisc));
+
+    keyPressHandlers_ = {
+        {ui->REND1, &TForm1::REND1KeyPress}, {ui->RIVAL1, &TForm1::RIVAL1KeyPress},
+        {ui->ALIQ1, &TForm1::ALIQ1KeyPress}, {ui->DETR1, &TForm1::DETR1KeyPress},
+        {ui->PERC1, &TForm1::PERC1KeyPress}, {ui->MESI1, &TForm1::MESI1KeyPress},
+        {ui->Edit1, &TForm1::Edit1KeyPress}, {ui->Edit2, &TForm1::Edit2KeyPress},
+        {ui->Edit3, &TForm1::Edit3KeyPress}, {ui->Edit5, &TForm1::Edit5KeyPress},
+        {ui->Edit6, &TForm1::Edit6KeyPress}, {ui->EdCCNR, &TForm1::EdCCNRKeyPress},
+    };
+    clickHandlers_ = {
+        {ui->EdAcc, &TForm1::EdAccClick},
+        {ui->Label21, &TForm1::Label21Click},
+        {ui->Label29, &TForm1::Label29Click},
+        {ui->EdSaldo, &TForm1::EdSaldoClick},
+    };
+    for (QObject* box : keyPressHandlers_.keys())
+        box->installEventFilter(this);
+    for (QObject* control : clickHandlers_.keys())
+        control->installEventFilter(this);
+
+    ConnectGuarded(ui->ResetBtn, &QPushButton::clicked, this, &TForm1::ResetBtnClick);
+    ConnectGuarded(ui->ResetGenBtn, &QPushButton::clicked, this, &TForm1::ResetGenBtnClick);
+    ConnectGuarded(ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    ConnectGuarded(ui->ChiudiBtn, &QPushButton::clicked, this, &TForm1::ChiudiBtnClick);
+    ConnectGuarded(ui->CalcolaBtn, &QPushButton::clicked, this, &TForm1::CalcolaBtnClick);
+    ConnectGuarded(ui->InfoBtn, &QPushButton::clicked, this, &TForm1::InfoBtnClick);
+    WatchActivation(this, [this] { FormActivate(); });
+
+    FormCreate();
+}
+
+TForm1::~TForm1() {
+    if (Form1 == this)
+        SetProgramErrorHandler({});
+}
+
+void TForm1::FormCreate() {
+    SetProgramErrorHandler(
+        [this](QObject* sender, std::exception_ptr error) { AppException(sender, error); });
+    ui->EdAnno->setText(
+        QStringLiteral("%1").arg(QDate::currentDate().year() % 100, 2, 10, QLatin1Char('0')));
+    ui->EdAcc->setText(QStringLiteral("X"));
+    ui->EdSaldo->clear();
+    // The form file cannot hold a text of one space: the first account-holder line starts
+    // with it here.
+    ui->EdIntest1->setText(QStringLiteral(" "));
+    ui->LabIci->setText(QStringLiteral("00"));
+}
+
+void TForm1::FormActivate() {
+    ui->EdCCNR->setFocus();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const KeyPressHandler handler = keyPressHandlers_.value(watched);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (handler && isTypedCharacter(key))
+            return filterTypedText(watched, handler, key->text());
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        const ClickHandler handler = clickHandlers_.value(watched);
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const auto* control = qobject_cast<QWidget*>(watched);
+        if (handler && mouse->button() == Qt::LeftButton &&
+            control->rect().contains(mouse->position().toPoint()))
+            Guarded(watched, [this, handler] { (this->*handler)(); });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Returns true when the text is discarded: a single rejected character rejects it all.
+bool TForm1::filterTypedText(QObject* box, KeyPressHandler handler, const QString& typed) {
+    bool passes = false;
+    Guarded(box, [&] {
+        for (const QChar character : typed) {
+            QChar key = character;
+            (this->*handler)(key);
+            if (key.isNull())
+                return;
+        }
+        passes = true;
+    });
+    return !passes;
+}
+
+void TForm1::REND1KeyPress(QChar& key) {
+    digitsAndCommaRule(key);
+}
+void TForm1::RIVAL1KeyPress(QChar& key) {
+    digitsAndCommaRule(key);
+}
+void TForm1::ALIQ1KeyPress(QChar& key) {
+    digitsAndCommaRule(key);
+}
+void TForm1::DETR1KeyPress(QChar& key) {
+    digitsAndCommaRule(key);
+}
+void TForm1::PERC1KeyPress(QChar& key) {
+    digitsRule(key);
+}
+void TForm1::MESI1KeyPress(QChar& key) {
+    digitsRule(key);
+}
+void TForm1::Edit1KeyPress(QChar& key) {
+    digitsAndCommaRule(key);
+}
+void TForm1::Edit2KeyPress(QChar& key) {
+    digitsAndCommaRule(key);
+}
+void TForm1::Edit3KeyPress(QChar& key) {
+    digitsAndCommaRule(key);
+}
+void TForm1::Edit5KeyPress(QChar& key) {
+    digitsRule(key);
+}
+void TForm1::Edit6KeyPress(QChar& key) {
+    digitsRule(key);
+}
+void TForm1::EdCCNRKeyPress(QChar& key) {
+    digitsRule(key);
+}
+
+// Exactly one of the two boxes holds the mark after any click; a text typed into EdAcc that
+// is not exactly "X" counts as no mark.
+void TForm1::SwapMarks() {
+    const QString mark = QStringLiteral("X");
+    ui->EdAcc->setText(ui->EdAcc->text() == mark ? QString() : mark);
+    ui->EdSaldo->setText(ui->EdAcc->text() == mark ? QString() : mark);
+}
+
+void TForm1::EdAccClick() {
+    SwapMarks();
+}
+void TForm1::Label21Click() {
+    SwapMarks();
+}
+void TForm1::Label29Click() {
+    SwapMarks();
+}
+void TForm1::EdSaldoClick() {
+    SwapMarks();
+}
+
+void TForm1::ResetYellowFields() {
+    ui->REND1->setText(QStringLiteral("00,00"));
+    ui->ALIQ1->setText(QStringLiteral("00,00"));
+    ui->DETR1->setText(QStringLiteral("00,00"));
+    ui->PERC1->setText(QStringLiteral("100"));
+    ui->RIVAL1->setText(QStringLiteral("0"));
+    ui->MESI1->setText(QStringLiteral("12"));
+    ui->TOT1->setText(QStringLiteral("00"));
+    ui->Edit1->setText(QStringLiteral("00,00"));
+    ui->Edit2->setText(QStringLiteral("0"));
+    ui->Edit3->setText(QStringLiteral("00,00"));
+    ui->Edit5->setText(QStringLiteral("100"));
+    ui->Edit6->setText(QStringLiteral("12"));
+    ui->TOT2->setText(QStringLiteral("00"));
+    ui->StatusBar2->clear();
+    ui->LabIci->setText(QStringLiteral("00"));
+}
+
+void TForm1::ResetBtnClick() {
+    ResetYellowFields();
+    ui->REND1->setFocus();
+}
+
+void TForm1::ResetGenBtnClick() {
+    ResetYellowFields();
+    for (QLineEdit* box :
+         {ui->EdCCNR, ui->EdIntest1, ui->EdIntest2, ui->EdNome, ui->EdComun, ui->EdCodFisc})
+        box->clear();
+    ui->EdNum->setText(QStringLiteral("00"));
+    ui->EdAnno->clear();
+    ui->EdAcc->setText(QStringLiteral("X"));
+    ui->EdSaldo->clear();
+    ui->EdCCNR->setFocus();
+}
+
+void TForm1::Button1Click() {
+    Form2->show();
+    hide();
+}
+
+void TForm1::ChiudiBtnClick() {
+    close();
+}
+
+void TForm1::InfoBtnClick() {
+    if (informationBox_)
+        informationBox_();
+}
+
+void TForm1::SetInformationBox(std::function<void()> show) {
+    informationBox_ = std::move(show);
+}
+
+void TForm1::CalcolaBtnClick() {
+    const SlipDataFault fault = FirstSlipDataFault(
+        {text(ui->EdCCNR), text(ui->EdIntest1), text(ui->EdIntest2), text(ui->EdNome),
+         text(ui->EdComun), text(ui->EdCodFisc), text(ui->EdNum), text(ui->EdAnno)});
+    if (fault.field != SlipDataField::None) {
+        ShowMessage(qtext(fault.message));
+        const QHash<SlipDataField, QLineEdit*> boxes = {
+            {SlipDataField::EdCCNR, ui->EdCCNR},       {SlipDataField::EdIntest1, ui->EdIntest1},
+            {SlipDataField::EdIntest2, ui->EdIntest2}, {SlipDataField::EdNome, ui->EdNome},
+            {SlipDataField::EdComun, ui->EdComun},     {SlipDataField::EdCodFisc, ui->EdCodFisc},
+            {SlipDataField::EdNum, ui->EdNum},         {SlipDataField::EdAnno, ui->EdAnno},
+        };
+        boxes.value(fault.field)->setFocus();
+        return;
+    }
+
+    // A text that is not a number ends the press here, on its way to AppException.
+    const TaxEntries entries =
+        ConvertEntries({text(ui->REND1), text(ui->RIVAL1), text(ui->ALIQ1), text(ui->DETR1),
+                        text(ui->PERC1), text(ui->MESI1), text(ui->Edit1), text(ui->Edit2),
+                        text(ui->Edit3), text(ui->Edit5), text(ui->Edit6)});
+
+    const RangeFault range = CheckRanges(entries);
+    if (range != RangeFault::None) {
+        MessageWarning(qtext(RangeFaultMessage(range)));
+        QLineEdit* box = range == RangeFault::Percentage ? ui->PERC1 : ui->MESI1;
+        box->setText(range == RangeFault::Percentage ? QStringLiteral("100")
+                                                     : QStringLiteral("12"));
+        ui->TOT1->clear();
+        box->setFocus();
+        return;
+    }
+
+    const Instalment instalment = ComputeInstalment(entries);
+    const ResultTexts results = ComputeResultTexts(instalment);
+    ui->TOT1->setText(qtext(results.tot1));
+    ui->TOT2->setText(qtext(results.tot2));
+    ui->LabIciTot->setText(qtext(results.labIciTot));
+    ui->LabIci->setText(qtext(results.labIci));
+    ui->LabCent->setText(qtext(results.labCent));
+    ui->LabLett->setText(qtext(results.labLett));
+    QFont statusFont = ui->StatusBar2->font();
+    statusFont.setPointSize(10);
+    statusFont.setBold(true);
+    ui->StatusBar2->setFont(statusFont);
+    ui->StatusBar2->setText(qtext(results.statusLine));
+
+    if (IsZeroOrNegative(instalment)) {
+        MessageWarning(QString::fromUtf8(ZeroOrNegativeMessage));
+        ResetYellowFields();
+        ui->REND1->setFocus();
+    }
+}
+
+void TForm1::AppException(QObject* /*sender*/, std::exception_ptr /*error*/) {
+    ShowErrorBox(this, QString::fromUtf8(AppExceptionMessage));
+    ui->REND1->setText(QStringLiteral("00,00"));
+    ui->RIVAL1->setText(QStringLiteral("0"));
+    ui->ALIQ1->setText(QStringLiteral("00,00"));
+    ui->DETR1->setText(QStringLiteral("00,00"));
+    ui->PERC1->setText(QStringLiteral("100"));
+    ui->MESI1->setText(QStringLiteral("12"));
+    ui->TOT1->setText(QStringLiteral("00,00"));
+    ui->Edit1->setText(QStringLiteral("00,00"));
+    ui->Edit2->setText(QStringLiteral("0"));
+    ui->Edit3->setText(QStringLiteral("00,00"));
+    ui->Edit5->setText(QStringLiteral("100"));
+    ui->Edit6->setText(QStringLiteral("12"));
+    ui->TOT2->clear();
+    ui->StatusBar2->clear();
+}

@@ -1,0 +1,307 @@
+#include "windows/Unit2.h"
+#include "ui_Unit1.h"
+#include "ui_Unit2.h"
+
+#include "base/AppInfo.h"
+#include "frame/HandlerGuard.h"
+#include "frame/HintSettings.h"
+#include "frame/MessageBoxes.h"
+#include "frame/ReadmeLaunch.h"
+#include "frame/SlipPdfFile.h"
+#include "frame/WindowActivation.h"
+#include "page/SlipPrinting.h"
+#include "rules/AlignmentFile.h"
+#include "rules/PaperMarks.h"
+#include "rules/SlipCopy.h"
+#include "rules/SlipPlacement.h"
+#include "rules/SlipPrintCheck.h"
+#include "windows/Unit1.h"
+#include "windows/Unit3.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QIcon>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStyle>
+
+TForm2* Form2 = nullptr;
+
+namespace {
+
+// Nothing was printed: the page can still be kept as a PDF file and printed later.
+const char* const NoPrinterMessage =
+    "Nessuna stampante disponibile: il bollettino non è stato stampato.\r"
+    "Vuoi salvarlo come file PDF, da stampare in seguito?";
+const char* const PrintRefusedMessage =
+    "La stampante \"%1\" non ha accettato la stampa: il bollettino non è stato stampato.\r"
+    "Vuoi salvarlo come file PDF, da stampare in seguito?";
+const char* const PdfNotWrittenMessage = "Impossibile scrivere il file PDF\r%1\r"
+                                         "Il bollettino non è stato salvato.";
+
+// The corrections a first run and "Carica vaolori di DEFAULT" start from.
+constexpr int StartCorrection = 26;
+
+QString qtext(const std::string& s) {
+    return QString::fromStdString(s);
+}
+std::string text(const QLabel* box) {
+    return box->text().toStdString();
+}
+std::string text(const QLineEdit* box) {
+    return box->text().toStdString();
+}
+
+} // namespace
+
+TForm2::TForm2(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm2>()) {
+    ui->setupUi(this);
+    setWindowTitle(QStringLiteral("  Riepilogo Bollettino Postale") +
+                   QString(26, QLatin1Char(' ')) + QString::fromUtf8(AuthorWebAddress));
+    setFixedSize(522, 473);
+    if (const QScreen* screen = this->screen())
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                        screen->availableGeometry()));
+
+    for (TUpDown* upDown : {ui->UpDown1, ui->UpDown2}) {
+        upDown->SetRange(0, 60);
+        upDown->SetIncrement(2);
+        upDown->SetStartValue(StartCorrection);
+    }
+    ui->UpDown1->SetAssociate(ui->Edit1);
+    ui->UpDown2->SetAssociate(ui->Edit2);
+
+    ConnectGuarded(ui->BitBtn1, &QPushButton::clicked, this, &TForm2::BitBtn1Click);
+    ConnectGuarded(ui->BitBtn2, &QPushButton::clicked, this, &TForm2::BitBtn2Click);
+    ConnectGuarded(ui->CorreggiBtn, &QPushButton::clicked, this, &TForm2::CorreggiBtnClick);
+    ConnectGuarded(ui->SalvaBtn, &QToolButton::clicked, this, &TForm2::SalvaBtnClick);
+    ConnectGuarded(ui->ResetBtn, &QToolButton::clicked, this, &TForm2::ResetBtnClick);
+    ConnectGuarded(ui->StampaBtn1, &QAbstractButton::clicked, this, &TForm2::StampaBtn1Click);
+    ConnectGuarded(ui->BUTTONSX, &QPushButton::clicked, this, &TForm2::BUTTONSXClick);
+    ConnectGuarded(ui->BUTTONCX, &QPushButton::clicked, this, &TForm2::BUTTONCXClick);
+    ConnectGuarded(ui->BUTTONDX, &QPushButton::clicked, this, &TForm2::BUTTONDXClick);
+    WatchActivation(this, [this] { FormActivate(); });
+    FormCreate();
+}
+
+TForm2::~TForm2() = default;
+
+void TForm2::FormCreate() {
+    // Every hint of the program shows on aqua after the mouse has rested 200 ms.
+    SetProgramHints(QColor(0, 255, 255), 200);
+}
+
+// The buttons' pictures are made when the window is first shown, not while the program starts.
+void TForm2::SetButtonPictures() {
+    const QStyle* look = style();
+    ui->BitBtn1->setIcon(look->standardIcon(QStyle::SP_DialogCloseButton));
+    ui->BitBtn2->setIcon(look->standardIcon(QStyle::SP_MessageBoxInformation));
+    ui->CorreggiBtn->setIcon(look->standardIcon(QStyle::SP_ArrowBack));
+    ui->SalvaBtn->setIcon(look->standardIcon(QStyle::SP_DialogSaveButton));
+    ui->ResetBtn->setIcon(look->standardIcon(QStyle::SP_BrowserReload));
+    ui->StampaBtn1->setIcon(QIcon::fromTheme(QStringLiteral("document-print"),
+                                             look->standardIcon(QStyle::SP_FileIcon)));
+}
+
+SlipData TForm2::CurrentSlipData() const {
+    return {text(ui->CCNR),    text(ui->Imp),     text(ui->CENT),      text(ui->IMPLETT),
+            text(ui->INTEST1), text(ui->INTEST2), text(ui->NOME),      text(ui->Comune),
+            text(ui->CODFISC), text(ui->FABB),    text(ui->ANNO),      text(ui->ACC),
+            text(ui->SALDO),   text(ui->ABPRINC), text(ui->ALTRIFABB), text(ui->DETRAZ)};
+}
+
+PaperPlacement TForm2::ChosenPlacement() const {
+    if (ui->RBTNS->isChecked())
+        return PaperPlacement::Left;
+    if (ui->RBTNC->isChecked())
+        return PaperPlacement::Centre;
+    if (ui->RBTND->isChecked())
+        return PaperPlacement::Right;
+    return PaperPlacement::None;
+}
+
+void TForm2::SetAlignmentDirectory(const std::string& directory) {
+    alignmentDirectory_ = directory;
+}
+
+std::string TForm2::AlignmentFileName() const {
+    return alignmentDirectory_.empty() ? AlignmentFilePath()
+                                       : AlignmentFilePath(alignmentDirectory_);
+}
+
+void TForm2::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        Guarded(this, [this] { FormShow(); });
+}
+
+void TForm2::FormShow() {
+    if (ui->BitBtn1->icon().isNull())
+        SetButtonPictures();
+    FillSlipFields();
+}
+
+// The summary shows the main window's texts exactly as they stand there.
+void TForm2::FillSlipFields() {
+    const Ui::TForm1& main = *Form1->ui;
+    ui->CCNR->setText(main.EdCCNR->text());
+    ui->Imp->setText(main.LabIci->text());
+    ui->CENT->setText(main.LabCent->text());
+    ui->IMPLETT->setText(main.LabLett->text());
+    ui->INTEST1->setText(main.EdIntest1->text());
+    ui->INTEST2->setText(main.EdIntest2->text());
+    ui->NOME->setText(main.EdNome->text());
+    ui->Comune->setText(main.EdComun->text());
+    ui->CODFISC->setText(main.EdCodFisc->text());
+    ui->FABB->setText(main.EdNum->text());
+    ui->ANNO->setText(main.EdAnno->text());
+    ui->ACC->setText(main.EdAcc->text());
+    ui->SALDO->setText(main.EdSaldo->text());
+    ui->ABPRINC->setText(main.TOT1->text());
+    ui->ALTRIFABB->setText(main.TOT2->text());
+    ui->DETRAZ->setText(main.DETR1->text());
+}
+
+// Every activation shows the saved alignment again: changes not saved are dropped here.
+void TForm2::FormActivate() {
+    LoadAlignment();
+}
+
+void TForm2::LoadAlignment() {
+    const AlignmentTexts saved = ReadAlignmentFile(AlignmentFileName());
+    ui->Edit1->setText(qtext(saved.edit1));
+    ui->Edit2->setText(qtext(saved.edit2));
+    ui->EDITC->setText(qtext(saved.editC));
+    ui->EDITD->setText(qtext(saved.editD));
+    ui->EDITS->setText(qtext(saved.editS));
+    ChoosePlacement(PlacementFromMarks({text(ui->EDITC), text(ui->EDITD), text(ui->EDITS)}));
+}
+
+// The radio buttons keep one another exclusive; for a moment they must not, so that no
+// position at all can be chosen.
+void TForm2::ChoosePlacement(PaperPlacement placement) {
+    const std::pair<QRadioButton*, PaperPlacement> buttons[] = {
+        {ui->RBTNS, PaperPlacement::Left},
+        {ui->RBTNC, PaperPlacement::Centre},
+        {ui->RBTND, PaperPlacement::Right},
+    };
+    for (const auto& [button, itsPlacement] : buttons) {
+        button->setAutoExclusive(false);
+        button->setChecked(itsPlacement == placement);
+    }
+    for (const auto& [button, itsPlacement] : buttons)
+        button->setAutoExclusive(true);
+}
+
+void TForm2::SalvaBtnClick() {
+    const PaperMarks marks = MarksFromPlacement(ChosenPlacement());
+    ui->EDITC->setText(qtext(marks.editC));
+    ui->EDITD->setText(qtext(marks.editD));
+    ui->EDITS->setText(qtext(marks.editS));
+    WriteAlignmentFile(AlignmentFileName(), {text(ui->Edit1), text(ui->Edit2), text(ui->EDITC),
+                                             text(ui->EDITD), text(ui->EDITS)});
+}
+
+void TForm2::ResetBtnClick() {
+    ui->Edit1->setText(QString::number(StartCorrection));
+    ui->Edit2->setText(QString::number(StartCorrection));
+}
+
+// Ends the program as it stands, without closing any window first: the main window stays
+// hidden and nothing is saved.
+void TForm2::BitBtn1Click() {
+    QApplication::exit(0);
+}
+
+// The printing notes open in the text editor; this window waits until it is closed.
+void TForm2::BitBtn2Click() {
+    OpenReadme(AppExec1);
+}
+
+void TForm2::CorreggiBtnClick() {
+    Form1->show();
+    Form1->raise();
+    Form1->activateWindow();
+    close();
+}
+
+void TForm2::closeEvent(QCloseEvent* event) {
+    // Closing only hides this window; the main window comes back.
+    Guarded(this, [this] { FormClose(); });
+    event->accept();
+}
+
+void TForm2::FormClose() {
+    Form1->show();
+}
+
+// Prints the slip at once on the default printer, with no dialog: the essential texts first,
+// then the copy, the placement for the chosen paper position, and the page.
+void TForm2::StampaBtn1Click() {
+    if (!HasEssentialSlipTexts(CurrentSlipData())) {
+        ShowMessage(qtext(InsufficientSlipDataMessage));
+        return;
+    }
+    CopySlipToReport();
+    // The placement of the chosen position runs the handler of its hidden button, which copies
+    // again and places every label. It runs within this handler, so an error in it ends the
+    // print and reaches the error handler once, from here.
+    const std::pair<QRadioButton*, void (TForm2::*)()> placements[] = {
+        {ui->RBTNC, &TForm2::BUTTONCXClick},
+        {ui->RBTNS, &TForm2::BUTTONSXClick},
+        {ui->RBTND, &TForm2::BUTTONDXClick},
+    };
+    for (const auto& [radio, placement] : placements) {
+        if (radio->isChecked()) {
+            (this->*placement)();
+            repaint();
+        }
+    }
+    PrintReport();
+}
+
+void TForm2::CopySlipToReport() {
+    ::CopySlipToReport(CurrentSlipData(), QRFM->QREP);
+}
+
+void TForm2::BUTTONSXClick() {
+    PlaceReport(PaperPlacement::Left);
+}
+
+void TForm2::BUTTONCXClick() {
+    PlaceReport(PaperPlacement::Centre);
+}
+
+void TForm2::BUTTONDXClick() {
+    PlaceReport(PaperPlacement::Right);
+}
+
+void TForm2::PlaceReport(PaperPlacement placement) {
+    CopySlipToReport();
+    PlaceSlip(QRFM->QREP, placement, text(ui->Edit1), text(ui->Edit2));
+}
+
+// A print that did not happen is never passed over in silence: the user may keep the page.
+void TForm2::PrintReport() {
+    const SlipPrintResult printed = PrintSlipOnDefaultPrinter(QRFM->QREP);
+    switch (printed.status) {
+    case SlipPrintStatus::Printed:
+        return;
+    case SlipPrintStatus::NoPrinter:
+        OfferReportAsPdf(QString::fromUtf8(NoPrinterMessage));
+        return;
+    case SlipPrintStatus::NotStarted:
+        OfferReportAsPdf(QString::fromUtf8(PrintRefusedMessage).arg(printed.target));
+        return;
+    }
+}
+
+void TForm2::OfferReportAsPdf(const QString& reason) {
+    if (!MessageQuestionYesNo(reason))
+        return;
+    const QString fileName = ChooseSlipPdfFile(this, ProposedSlipPdfPath());
+    if (fileName.isEmpty())
+        return;
+    if (PrintSlipToPdf(QRFM->QREP, fileName).status != SlipPrintStatus::Printed)
+        ShowMessage(QString::fromUtf8(PdfNotWrittenMessage).arg(fileName));
+}

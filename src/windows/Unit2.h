@@ -1,0 +1,70 @@
+#pragma once
+// The summary window: shows the slip as it will be printed, aligns and prints it.
+#include "rules/AppExec.h"
+#include "rules/PaperPlacement.h"
+#include "rules/SlipData.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <string>
+
+namespace Ui {
+class TForm2;
+}
+
+class TForm2 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm2(QWidget* parent = nullptr);
+    ~TForm2() override;
+
+    const std::unique_ptr<Ui::TForm2> ui;
+
+    // Starts other programs for this window (the printing notes).
+    TAppExec AppExec1;
+
+    // The sixteen texts of the slip exactly as the summary boxes hold them.
+    SlipData CurrentSlipData() const;
+    // The paper position chosen with the radio buttons, None when no button is chosen.
+    PaperPlacement ChosenPlacement() const;
+
+    // The directory whose "Allinea.ini" is loaded and saved; empty (the start) means the
+    // program's own directory. Tests point it at a directory of their own.
+    void SetAlignmentDirectory(const std::string& directory);
+    std::string AlignmentFileName() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void FormActivate();
+    void FormClose();
+
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void CorreggiBtnClick();
+    void SalvaBtnClick();
+    void ResetBtnClick();
+
+    void FillSlipFields();
+    void SetButtonPictures();
+    void LoadAlignment();
+    void ChoosePlacement(PaperPlacement placement);
+
+    void StampaBtn1Click();
+    void CopySlipToReport();
+    void BUTTONSXClick();
+    void BUTTONCXClick();
+    void BUTTONDXClick();
+    void PlaceReport(PaperPlacement placement);
+    void PrintReport();
+    void OfferReportAsPdf(const QString& reason);
+
+    std::string alignmentDirectory_;
+};
+
+extern TForm2* Form2;

@@ -1,0 +1,233 @@
+#include "frame/HandlerGuard.h"
+#include "frame/MessageBoxes.h"
+#include "frame/WindowActivation.h"
+#include "support/MessageRecorder.h"
+#include "support/ModalBoxes.h"
+#include "support/TestMain.h"
+
+#include <QPushButton>
+#include <QTest>
+#include <QWidget>
+#include <QWindow>
+
+// The frame every window relies on: the message boxes, the handler guard with the
+// application's last safety net, and activation among the program's windows.
+class TestAppFrame : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void boxesShowEveryLineOnItsOwnLine_data();
+    void boxesShowEveryLineOnItsOwnLine();
+    void plainBoxIsCaptionedWithTheTitle();
+    void warningHasItsCaptionAndIcon();
+    void informationAnswersYesByDefaultAndNoOnEscape();
+    void errorBoxBelongsToItsOwner();
+    void recorderStandsInAndStepsAside();
+    void guardDropsTheSilentAbortAndHandsOnTheRest();
+    void aFailingErrorHandlerDoesNotEscape();
+    void applicationCatchesWhatNoGuardCaught();
+    void activationCountsOnlyChangesBetweenTheProgramsWindows();
+
+private:
+    ModalWatchdog watchdog_;
+    QStringList handled_;
+};
+
+namespace {
+
+// A window whose event function throws without a guard: only the application's last net
+// stands between it and Qt.
+class UnguardedWindow : public QWidget {
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::User)
+            throw EConvertError("'x' is not a valid integer value");
+        return QWidget::event(event);
+    }
+};
+
+} // namespace
+
+void TestAppFrame::init() {
+    handled_.clear();
+    SetProgramErrorHandler([this](QObject*, std::exception_ptr error) {
+        try {
+            std::rethrow_exception(error);
+        } catch (const std::exception& e) {
+            handled_.append(QString::fromUtf8(e.what()));
+        }
+    });
+    watchdog_.start();
+}
+
+void TestAppFrame::cleanup() {
+    SetProgramErrorHandler({});
+    QVERIFY2(watchdog_.closedDialogs().isEmpty(),
+             qPrintable(watchdog_.closedDialogs().join(QLatin1String(" | "))));
+}
+
+void TestAppFrame::boxesShowEveryLineOnItsOwnLine_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("one line") << "OK"
+                              << "OK";
+    QTest::newRow("CR") << "a\rb\rc"
+                        << "a\nb\nc";
+    QTest::newRow("CR LF") << "a\r\nb"
+                           << "a\nb";
+    QTest::newRow("empty line") << "a\r\rb"
+                                << "a\n\nb";
+}
+
+void TestAppFrame::boxesShowEveryLineOnItsOwnLine() {
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QCOMPARE(DisplayText(text), shown);
+}
+
+void TestAppFrame::plainBoxIsCaptionedWithTheTitle() {
+    SeenBox seen;
+    AnswerNextMessageBox(&seen, "OK");
+    ShowMessage("ERRORE!! Il campo X\rnon può essere lasciato vuoto!");
+    QVERIFY(seen.seen);
+    QCOMPARE(seen.title, QString("Quotario"));
+    QCOMPARE(seen.icon, QMessageBox::NoIcon);
+    QCOMPARE(seen.buttons, QStringList({"OK"}));
+    QCOMPARE(seen.text, QString("ERRORE!! Il campo X\nnon può essere lasciato vuoto!"));
+}
+
+void TestAppFrame::warningHasItsCaptionAndIcon() {
+    SeenBox seen;
+    EscapeNextMessageBox(&seen);
+    MessageWarning("uno\rdue");
+    QVERIFY(seen.seen);
+    QCOMPARE(seen.title, QString("Warning"));
+    QCOMPARE(seen.icon, QMessageBox::Warning);
+    QCOMPARE(seen.buttons, QStringList({"OK"}));
+    QCOMPARE(seen.text, QString("uno\ndue"));
+}
+
+void TestAppFrame::informationAnswersYesByDefaultAndNoOnEscape() {
+    SeenBox seen;
+    AnswerNextMessageBox(&seen, "&Yes");
+    QVERIFY(MessageInformationYesNo("Aprire il sito?"));
+    QCOMPARE(seen.title, QString("Information"));
+    QCOMPARE(seen.icon, QMessageBox::Information);
+    QCOMPARE(seen.buttons, QStringList({"&Yes", "&No"}));
+    QCOMPARE(seen.defaultButton, QString("&Yes"));
+    QCOMPARE(seen.escapeButton, QString("&No"));
+
+    EscapeNextMessageBox(&seen);
+    QVERIFY(!MessageInformationYesNo("Aprire il sito?"));
+    AnswerNextMessageBox(&seen, "&No");
+    QVERIFY(!MessageInformationYesNo("Aprire il sito?"));
+}
+
+void TestAppFrame::errorBoxBelongsToItsOwner() {
+    QWidget owner;
+    SeenBox seen;
+    AnswerNextMessageBox(&seen, "OK");
+    ShowErrorBox(&owner, "ERRORE.........\rCOLORE GIALLO.");
+    QCOMPARE(seen.parent, &owner);
+    QCOMPARE(seen.title, QString("Quotario"));
+    QCOMPARE(seen.icon, QMessageBox::NoIcon);
+    QCOMPARE(seen.text, QString("ERRORE.........\nCOLORE GIALLO."));
+}
+
+void TestAppFrame::recorderStandsInAndStepsAside() {
+    {
+        MessageRecorder recorder;
+        recorder.answers = {MessageAnswer::No};
+        QVERIFY(!MessageInformationYesNo("a\rb"));
+        QVERIFY(MessageInformationYesNo("c"));
+        QCOMPARE(recorder.texts(), QStringList({"a\rb", "c"}));
+        QCOMPARE(recorder.messages[0].caption, QString("Information"));
+    }
+    SeenBox seen;
+    AnswerNextMessageBox(&seen, "OK");
+    ShowMessage("real again");
+    QVERIFY(seen.seen);
+}
+
+void TestAppFrame::guardDropsTheSilentAbortAndHandsOnTheRest() {
+    QPushButton button;
+    int runs = 0;
+    ConnectGuarded(&button, &QPushButton::clicked, &button, [&runs](QPushButton*) {
+        if (++runs == 1)
+            throw EAbort();
+        throw EConvertError("'' is not a valid floating point value");
+    });
+    button.click();
+    QVERIFY(handled_.isEmpty());
+    button.click();
+    QCOMPARE(handled_, QStringList({"'' is not a valid floating point value"}));
+    Guarded(&button, [] { throw std::runtime_error("out of range"); });
+    QCOMPARE(handled_.size(), 2);
+}
+
+void TestAppFrame::aFailingErrorHandlerDoesNotEscape() {
+    SetProgramErrorHandler([](QObject*, std::exception_ptr) { throw std::bad_alloc(); });
+    QTest::ignoreMessage(QtCriticalMsg, "Unhandled error: std::bad_alloc");
+    QTest::ignoreMessage(QtCriticalMsg, "Unhandled error: boom");
+    Guarded(nullptr, [] { throw Exception("boom"); });
+}
+
+// The clicked button's error ends the handler that clicked, and is handled once, from there;
+// an error after the click, or of a click that runs no handler of its own, goes on as usual.
+void TestAppFrame::applicationCatchesWhatNoGuardCaught() {
+    UnguardedWindow window;
+    QEvent event(QEvent::User);
+    QCOMPARE(QApplication::sendEvent(&window, &event), false);
+    QCOMPARE(handled_, QStringList({"'x' is not a valid integer value"}));
+}
+
+void TestAppFrame::activationCountsOnlyChangesBetweenTheProgramsWindows() {
+    QWidget first;
+    QWidget second;
+    QStringList activations;
+    WatchActivation(&first, [&] { activations.append("first"); });
+    WatchActivation(&second, [&] { activations.append("second"); });
+    const auto activate = [](QWidget* window) {
+        window->windowHandle()->requestActivate();
+        return QTest::qWaitForWindowActive(window);
+    };
+
+    first.show();
+    QVERIFY(QTest::qWaitForWindowActive(&first));
+    QCOMPARE(activations, QStringList({"first"}));
+
+    // A message box takes the activation and gives it back.
+    SeenBox seen;
+    AnswerNextMessageBox(&seen, "OK", [](QMessageBox* box) {
+        box->windowHandle()->requestActivate();
+        QTRY_VERIFY(box->isActiveWindow());
+    });
+    ShowMessage("box");
+    QVERIFY(activate(&first));
+    QCOMPARE(activations, QStringList({"first"}));
+
+    // Another of the program's windows, then back.
+    second.show();
+    QVERIFY(activate(&second));
+    QVERIFY(activate(&first));
+    QCOMPARE(activations, QStringList({"first", "second", "first"}));
+
+    // A window that is none of the program's (as another application's would be).
+    QWidget foreign;
+    foreign.show();
+    QVERIFY(activate(&foreign));
+    QVERIFY(activate(&first));
+    QCOMPARE(activations, QStringList({"first", "second", "first"}));
+
+    // An activation handler that fails goes to the error handler like any other.
+    QWidget failing;
+    WatchActivation(&failing, [] { throw EConvertError("'a' is not a valid integer value"); });
+    failing.show();
+    QVERIFY(activate(&failing));
+    QCOMPARE(handled_, QStringList({"'a' is not a valid integer value"}));
+}
+
+QUOTARIO_GUI_TEST_MAIN(TestAppFrame)
+#include "tst_appframe.moc"

@@ -1,0 +1,225 @@
+#include "frame/ReadmeLaunch.h"
+#include "rules/AppExec.h"
+#include "support/MessageRecorder.h"
+#include "support/TestMain.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+#include <new>
+#include <system_error>
+
+// The read-me launch of the summary window: the editor on the read-me beside the program,
+// whatever directory the program was started in, and the launcher's failures in the plain box.
+class TestReadme : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void startsTheEditorOnTheReadmeInTheProgramsDirectory();
+    void failedStartShowsTheLaunchersMessage_data();
+    void failedStartShowsTheLaunchersMessage();
+    void failedDirectoryChangeShowsItsMessage();
+    void otherErrorsGoOn();
+    void editorEndingInErrorIsReported_data();
+    void editorEndingInErrorIsReported();
+#ifndef _WIN32
+    void waitsForTheRealEditorStartedInTheProgramsDirectory();
+    void missingEditorIsReportedNotFound();
+#endif
+
+private:
+    QString startDirectory_;
+    QByteArray path_;
+    QTemporaryDir home_;
+};
+
+namespace {
+
+const QString Editor = QString::fromLatin1(TextEditorProgram);
+
+QString Canonical(const QString& directory) {
+    return QDir(directory).canonicalPath();
+}
+
+// A launcher with leftovers of an earlier use, which the launch must not carry over.
+void UseEarlier(TAppExec& launcher) {
+    launcher.SetExeName("old.exe");
+    launcher.ExeParams() = {"old", "params"};
+    launcher.SetExePath(QDir::tempPath().toStdString());
+    launcher.SetChangeDir(false);
+}
+
+} // namespace
+
+void TestReadme::init() {
+    // Started from a desktop menu, the program runs in the user's home, not beside its files.
+    startDirectory_ = QDir::currentPath();
+    path_ = qgetenv("PATH");
+    QVERIFY(home_.isValid());
+    QVERIFY(QDir::setCurrent(home_.path()));
+}
+
+void TestReadme::cleanup() {
+    QDir::setCurrent(startDirectory_);
+    qputenv("PATH", path_);
+}
+
+void TestReadme::startsTheEditorOnTheReadmeInTheProgramsDirectory() {
+    MessageRecorder recorder;
+    TAppExec AppExec1;
+    UseEarlier(AppExec1);
+    QList<StartRequest> starts;
+    QStringList directoriesAtStart;
+    AppExec1.SetStarter([&](const StartRequest& request) {
+        starts.append(request);
+        directoriesAtStart.append(Canonical(QDir::currentPath()));
+        return StartResult{true, 0};
+    });
+
+    // Twice in a row: the parameter is not added to the one of the first launch.
+    OpenReadme(AppExec1);
+    OpenReadme(AppExec1);
+
+    QCOMPARE(starts.size(), 2);
+    const QString program = Canonical(QCoreApplication::applicationDirPath());
+    for (int i = 0; i < 2; ++i) {
+        QCOMPARE(QString::fromStdString(starts[i].commandLine), Editor + " leggimi-prima.txt");
+        QVERIFY(starts[i].wait);
+        QCOMPARE(directoriesAtStart[i], program);
+    }
+    QVERIFY(AppExec1.Wait());
+    QVERIFY(AppExec1.ChangeDir());
+    QCOMPARE(AppExec1.ErrNo(), 0);
+    // The editor's directory stays the program's.
+    QCOMPARE(Canonical(QDir::currentPath()), program);
+    QVERIFY(recorder.messages.isEmpty());
+}
+
+void TestReadme::failedStartShowsTheLaunchersMessage_data() {
+    QTest::addColumn<int>("errNo");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("file not found") << 2 << "Fichier non trouvé";
+    QTest::newRow("path not found") << 3 << "Chemin non trouvé";
+    QTest::newRow("not enough memory") << 8 << "Mémoire insuffisante pour démarrer l'application";
+}
+
+void TestReadme::failedStartShowsTheLaunchersMessage() {
+    QFETCH(int, errNo);
+    QFETCH(QString, message);
+    MessageRecorder recorder;
+    TAppExec AppExec1;
+    AppExec1.SetStarter([errNo](const StartRequest&) { return StartResult{false, errNo}; });
+    OpenReadme(AppExec1);
+    QCOMPARE(recorder.messages.size(), 1);
+    QCOMPARE(recorder.messages[0].kind, MessageKind::Plain);
+    QCOMPARE(recorder.messages[0].caption, QString("Quotario"));
+    QCOMPARE(recorder.messages[0].text, message);
+    QCOMPARE(AppExec1.ErrNo(), errNo);
+}
+
+void TestReadme::failedDirectoryChangeShowsItsMessage() {
+    MessageRecorder recorder;
+    TAppExec AppExec1;
+    bool started = false;
+    AppExec1.SetStarter([&started](const StartRequest&) {
+        started = true;
+        return StartResult{true, 0};
+    });
+    const QString gone = home_.filePath("removed");
+    OpenReadmeIn(AppExec1, gone.toStdString());
+    QVERIFY(!started);
+    QCOMPARE(recorder.messages.size(), 1);
+    QCOMPARE(recorder.messages[0].kind, MessageKind::Plain);
+    QCOMPARE(recorder.messages[0].caption, QString("Quotario"));
+    QCOMPARE(recorder.messages[0].text,
+             QString::fromStdString(std::system_category().message(ENOENT)));
+    QCOMPARE(Canonical(QDir::currentPath()), Canonical(home_.path()));
+    QCOMPARE(AppExec1.ErrNo(), -1);
+}
+
+void TestReadme::editorEndingInErrorIsReported_data() {
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("opened") << 0 << "";
+    QTest::newRow("no program for text files")
+        << 4
+        << "Impossibile aprire il file leggimi-prima.txt.\rIl programma \"" +
+               QString(TextEditorProgram) + "\" ha risposto con il codice di errore 4.";
+}
+
+void TestReadme::editorEndingInErrorIsReported() {
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    MessageRecorder recorder;
+    TAppExec AppExec1;
+    AppExec1.SetStarter([exitCode](const StartRequest&) { return StartResult{true, 0, exitCode}; });
+    OpenReadme(AppExec1);
+    QCOMPARE(recorder.messages.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty()) {
+        QCOMPARE(recorder.messages[0].kind, MessageKind::Plain);
+        QCOMPARE(recorder.messages[0].text, message);
+    }
+}
+
+void TestReadme::otherErrorsGoOn() {
+    MessageRecorder recorder;
+    TAppExec AppExec1;
+    AppExec1.SetStarter([](const StartRequest&) -> StartResult { throw std::bad_alloc(); });
+    QVERIFY_THROWS_EXCEPTION(std::bad_alloc, OpenReadme(AppExec1));
+    QVERIFY(recorder.messages.isEmpty());
+}
+
+#ifndef _WIN32
+
+void TestReadme::waitsForTheRealEditorStartedInTheProgramsDirectory() {
+    // An editor of our own in place of the desktop's: it takes its time, then writes down
+    // where it ran and what it was given.
+    QTemporaryDir bin;
+    QVERIFY(bin.isValid());
+    const QString report = bin.filePath("report.txt");
+    QFile editor(bin.filePath(Editor));
+    QVERIFY(editor.open(QIODevice::WriteOnly));
+    editor.write("#!/bin/sh\nsleep 0.3\n{ pwd -P; printf '%s\\n' \"$@\"; } > '" +
+                 QFile::encodeName(report) + "'\n");
+    editor.close();
+    QVERIFY(editor.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    qputenv("PATH", QFile::encodeName(bin.path()) + ":/usr/bin:/bin");
+
+    MessageRecorder recorder;
+    TAppExec AppExec1;
+    QElapsedTimer clock;
+    clock.start();
+    OpenReadme(AppExec1);
+    QVERIFY(clock.elapsed() >= 300);
+    QVERIFY(recorder.messages.isEmpty());
+
+    QFile written(report);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromLocal8Bit(written.readAll()).split('\n');
+    QCOMPARE(lines, QStringList({Canonical(QCoreApplication::applicationDirPath()),
+                                 "leggimi-prima.txt", ""}));
+    QCOMPARE(AppExec1.ErrNo(), 0);
+}
+
+void TestReadme::missingEditorIsReportedNotFound() {
+    QTemporaryDir empty;
+    QVERIFY(empty.isValid());
+    qputenv("PATH", QFile::encodeName(empty.path()));
+    MessageRecorder recorder;
+    TAppExec AppExec1;
+    OpenReadme(AppExec1);
+    QCOMPARE(recorder.texts(), QStringList({"Fichier non trouvé"}));
+    QCOMPARE(recorder.messages[0].caption, QString("Quotario"));
+}
+
+#endif
+
+QUOTARIO_GUI_TEST_MAIN(TestReadme)
+#include "tst_readme.moc"

@@ -1,0 +1,192 @@
+// The slip page printed for real: through a private CUPS server on its default queue (as the
+// program prints) and into a PDF file; every text is read back from the PDF with poppler and
+// must lie within 0.1 mm of its label's place.
+#include "page/SlipPrinting.h"
+#include "rules/SlipCopy.h"
+#include "rules/SlipPlacement.h"
+#include "support/PrintedPage.h"
+#include "support/PrivateCupsd.h"
+#include "support/SampleSlip.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+#include <cmath>
+
+Q_DECLARE_METATYPE(PaperPlacement)
+
+namespace {
+
+// Larger amounts than the sample, so that the right part's cents fill their boxes.
+SlipData FilledSlip() {
+    SlipData slip = SampleSlip();
+    slip.Imp = "1131";
+    slip.IMPLETT = "#millecentotrentuno/25";
+    slip.INTEST2 = "SERV. TESORERIA";
+    slip.ABPRINC = "1000,5";
+    slip.ALTRIFABB = "130,75";
+    slip.DETRAZ = "103,29";
+    return slip;
+}
+
+SlipReport PlacedReport(PaperPlacement placement, int vertical, int horizontal) {
+    SlipReport report;
+    CopySlipToReport(FilledSlip(), report);
+    PlaceSlip(report, placement, std::to_string(vertical), std::to_string(horizontal));
+    return report;
+}
+
+} // namespace
+
+class TestSlipPrint : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void printsOnTheDefaultPrinter_data();
+    void printsOnTheDefaultPrinter();
+    void aQueueThatTakesNoJobsGetsNothing_data();
+    void aQueueThatTakesNoJobsGetsNothing();
+    void printsToAPdfFile();
+    void keepsAnOverlongAmountInsideItsBox();
+    void reportsAFileThatCannotBeWritten();
+
+private:
+    QTemporaryDir m_files;
+    PrivateCupsd m_server;
+};
+
+void TestSlipPrint::initTestCase() {
+    QVERIFY(m_files.isValid());
+    QVERIFY(m_server.start());
+}
+
+void TestSlipPrint::cleanupTestCase() {
+    m_server.stop();
+}
+
+void TestSlipPrint::printsOnTheDefaultPrinter_data() {
+    QTest::addColumn<PaperPlacement>("placement");
+    QTest::addColumn<int>("vertical");
+    QTest::addColumn<int>("horizontal");
+    const std::pair<const char*, PaperPlacement> positions[] = {{"left", PaperPlacement::Left},
+                                                                {"centre", PaperPlacement::Centre},
+                                                                {"right", PaperPlacement::Right}};
+    for (const auto& [name, placement] : positions) {
+        for (int correction : {0, 10, 26, 60})
+            QTest::addRow("%s %d", name, correction) << placement << correction << correction;
+        QTest::addRow("%s 0/60", name) << placement << 0 << 60;
+    }
+    QTest::newRow("no paper position: design places") << PaperPlacement::None << 26 << 26;
+}
+
+void TestSlipPrint::printsOnTheDefaultPrinter() {
+    QFETCH(PaperPlacement, placement);
+    QFETCH(int, vertical);
+    QFETCH(int, horizontal);
+    const SlipReport report = PlacedReport(placement, vertical, horizontal);
+    const QString job = m_server.jobFile();
+    QFile::remove(job);
+
+    const SlipPrintResult result = PrintSlipOnDefaultPrinter(report);
+    QCOMPARE(result.status, SlipPrintStatus::Printed);
+    QCOMPARE(result.target, QString("Quotario"));
+    QVERIFY2(WaitForJobFile(job), "the print job did not reach the queue's file");
+
+    const QStringList faults = CheckPrintedPage(job, report);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+    if (placement == PaperPlacement::Right && vertical == 26) {
+        // Kept beside the test for a look at the page (pdftoppm -png).
+        const QString kept =
+            QDir(QCoreApplication::applicationDirPath()).filePath("printed-right-26.pdf");
+        QFile::remove(kept);
+        QFile::copy(job, kept);
+        qInfo().noquote() << "printed page kept in" << kept;
+    }
+}
+
+void TestSlipPrint::aQueueThatTakesNoJobsGetsNothing_data() {
+    QTest::addColumn<bool>("rejecting"); // cupsreject; otherwise cupsdisable (printer stopped)
+    QTest::newRow("queue rejecting jobs") << true;
+    QTest::newRow("printer stopped") << false;
+}
+
+void TestSlipPrint::aQueueThatTakesNoJobsGetsNothing() {
+    QFETCH(bool, rejecting);
+    const auto restore = qScopeGuard([this] {
+        m_server.setAcceptingJobs(true);
+        m_server.setPrinterEnabled(true);
+    });
+    QVERIFY(rejecting ? m_server.setAcceptingJobs(false) : m_server.setPrinterEnabled(false));
+    const SlipReport report = PlacedReport(PaperPlacement::Centre, 26, 26);
+    const QString job = m_server.jobFile();
+    QFile::remove(job);
+
+    const SlipPrintResult refused = PrintSlipOnDefaultPrinter(report);
+    QCOMPARE(refused.status, SlipPrintStatus::NotStarted);
+    QCOMPARE(refused.target, QString("Quotario"));
+    QVERIFY2(m_server.queueIsEmpty(), "a job waits in the queue");
+    QThread::msleep(500);
+    QVERIFY(!QFile::exists(job));
+
+    // Taking jobs again, the queue prints the same page.
+    QVERIFY(m_server.setAcceptingJobs(true));
+    QVERIFY(m_server.setPrinterEnabled(true));
+    QCOMPARE(PrintSlipOnDefaultPrinter(report).status, SlipPrintStatus::Printed);
+    QVERIFY2(WaitForJobFile(job), "the print job did not reach the queue's file");
+    const QStringList faults = CheckPrintedPage(job, report);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+}
+
+void TestSlipPrint::printsToAPdfFile() {
+    const SlipReport report = PlacedReport(PaperPlacement::Centre, 26, 26);
+    const QString file = m_files.filePath("bollettino.pdf");
+    const SlipPrintResult result = PrintSlipToPdf(report, file);
+    QCOMPARE(result.status, SlipPrintStatus::Printed);
+    QCOMPARE(result.target, file);
+    const QStringList faults = CheckPrintedPage(file, report);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+
+    // Arial's metric twin for the proportional texts, a bold monospace face for the spaced ones.
+    QProcess pdffonts;
+    pdffonts.start("pdffonts", {file});
+    QVERIFY(pdffonts.waitForFinished(30000));
+    const QString fonts = QString::fromUtf8(pdffonts.readAllStandardOutput());
+    QVERIFY2(fonts.contains("LiberationSans-Bold") && fonts.contains("LiberationMono-Bold"),
+             qPrintable(fonts));
+}
+
+// Nine digits in the eight cells of the euros box: all of them print, inside the box.
+void TestSlipPrint::keepsAnOverlongAmountInsideItsBox() {
+    SlipReport report = PlacedReport(PaperPlacement::Left, 10, 10);
+    report.label("QRIMP11").text = "123456789";
+    const QString file = m_files.filePath("overlong.pdf");
+    QCOMPARE(PrintSlipToPdf(report, file).status, SlipPrintStatus::Printed);
+    const QStringList faults = CheckPrintedPage(file, report);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+
+    const PrintedPage page = ReadPrintedPage(file);
+    const SlipLabel& label = report.label("QRIMP11");
+    const double boxLeft = label.left * PointsPerUnit;
+    const double boxRight = (label.left + label.design->width) * PointsPerUnit;
+    int digits = 0;
+    for (const PrintedWord& word : page.words)
+        if (std::abs(word.yMin - (BandTopPoints + label.top * PointsPerUnit)) <= Tolerance &&
+            word.xMin >= boxLeft && word.xMax <= boxRight)
+            ++digits;
+    QCOMPARE(digits, 9);
+}
+
+void TestSlipPrint::reportsAFileThatCannotBeWritten() {
+    const QString file = m_files.filePath("no-such-folder/bollettino.pdf");
+    QCOMPARE(PrintSlipToPdf(SlipReport(), file).status, SlipPrintStatus::NotStarted);
+}
+
+QTEST_MAIN(TestSlipPrint)
+#include "tst_slipprint.moc"

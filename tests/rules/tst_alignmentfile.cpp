@@ -1,0 +1,386 @@
+#include "base/FileReplace.h"
+#include "rules/AlignmentFile.h"
+#include "rules/PaperMarks.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+Q_DECLARE_METATYPE(std::string)
+
+namespace {
+
+const std::string Default = "default value";
+
+// A byte literal that may hold NUL bytes: all of it but its terminator.
+template <std::size_t N> QByteArray Raw(const char (&literal)[N]) {
+    return QByteArray(literal, N - 1);
+}
+
+QByteArray Bytes(const std::string& text) {
+    return QByteArray(text.data(), qsizetype(text.size()));
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+std::string Std(const QString& text) {
+    return text.toStdString();
+}
+
+// The step of a save that fails, and how.
+enum class Failure { Open, OpenAfterCreating, Write, PartialWrite, Flush, Close, Rename };
+
+// The system's file operations with one step made to fail; records the temporary file's name.
+class FailingFileOperations final : public FileOperations {
+public:
+    explicit FailingFileOperations(Failure failure) : failure_(failure) {}
+    std::string temporary;
+
+    int openTemporary(const std::string& path, const std::string& permissionsOf) override {
+        temporary = path;
+        if (failure_ == Failure::Open)
+            return -1;
+        const int handle = real_.openTemporary(path, permissionsOf);
+        if (failure_ == Failure::OpenAfterCreating && handle >= 0) {
+            real_.close(handle);
+            return -1;
+        }
+        return handle;
+    }
+    bool writeAll(int handle, std::string_view bytes) override {
+        if (failure_ == Failure::Write)
+            return false;
+        if (failure_ == Failure::PartialWrite) {
+            real_.writeAll(handle, bytes.substr(0, bytes.size() / 2));
+            return false;
+        }
+        return real_.writeAll(handle, bytes);
+    }
+    bool flushToDisk(int handle) override {
+        return failure_ != Failure::Flush && real_.flushToDisk(handle);
+    }
+    bool close(int handle) override {
+        const bool closed = real_.close(handle);
+        return failure_ != Failure::Close && closed;
+    }
+    bool rename(const std::string& from, const std::string& to) override {
+        return failure_ != Failure::Rename && real_.rename(from, to);
+    }
+    void remove(const std::string& path) override { real_.remove(path); }
+
+private:
+    Failure failure_;
+    FileOperations& real_ = SystemFileOperations();
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Failure)
+
+class TestAlignmentFile : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void readsTheFiveKeys_data();
+    void readsTheFiveKeys();
+    void missingFileGivesDefaults();
+    void directoryInsteadOfFileGivesDefaults();
+    void readsOnlyTheFirstMegabytesOfAHugeFile();
+    void writesExactBytes_data();
+    void writesExactBytes();
+    void valuesCannotAddLines();
+    void roundTrip_data();
+    void roundTrip();
+    void savingCreatesAMissingFile();
+    void savingLeavesOnlyTheFiveKeys();
+    void savingKeepsThePermissions();
+    void failedSaveKeepsTheOldFile_data();
+    void failedSaveKeepsTheOldFile();
+    void failedSaveOfAMissingFileCreatesNothing();
+    void unwritablePlaceRaisesTheError_data();
+    void unwritablePlaceRaisesTheError();
+    void fileLiesBesideTheProgram();
+    void shippedFileHoldsTheStartValues();
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString path_;
+};
+
+void TestAlignmentFile::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    path_ = dir_->filePath("Allinea.ini");
+}
+
+void TestAlignmentFile::readsTheFiveKeys_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("texts"); // EDIT1, EDIT2, EDITC, EDITD, EDITS
+    QTest::newRow("saved, centre")
+        << QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=30\n")
+        << QStringList{"26", "30", "C1", "", ""};
+    QTest::newRow("CR LF, left")
+        << QByteArray("[ALLINEA]\r\nEDITC=\r\nEDITD=\r\nEDITS=S1\r\nEDIT1=0\r\nEDIT2=60\r\n")
+        << QStringList{"0", "60", "", "", "S1"};
+    QTest::newRow("lower-case names, any order")
+        << QByteArray("[allinea]\nedit2=4\nEditS=\nedit1=2\neditd=D1\neditc=\n")
+        << QStringList{"2", "4", "", "D1", ""};
+    QTest::newRow("some keys missing")
+        << QByteArray("[ALLINEA]\nEDIT1=26\nEDITD=D1\n")
+        << QStringList{"26", Default.c_str(), Default.c_str(), "D1", Default.c_str()};
+    QTest::newRow("empty file") << QByteArray() << QStringList(5, QString::fromStdString(Default));
+    QTest::newRow("no section") << QByteArray("EDIT1=26\nEDIT2=26\n")
+                                << QStringList(5, QString::fromStdString(Default));
+    QTest::newRow("duplicates and spaces")
+        << QByteArray("[ALLINEA]\n EDIT1 = 10 \nEDIT1=20\nEDIT2=\nEDIT2=8\n")
+        << QStringList{"10", "", Default.c_str(), Default.c_str(), Default.c_str()};
+    QTest::newRow("garbage around")
+        << Raw("\xff\xfe\x00\x01junk\n[ALLINEA]\n\x80\x81\nEDIT1=14\n\x00=\x00\n")
+        << QStringList{"14", Default.c_str(), Default.c_str(), Default.c_str(), Default.c_str()};
+}
+
+void TestAlignmentFile::readsTheFiveKeys() {
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, texts);
+    WriteBytes(path_, content);
+    const AlignmentTexts read = ReadAlignmentFile(Std(path_));
+    QCOMPARE(QString::fromStdString(read.edit1), texts[0]);
+    QCOMPARE(QString::fromStdString(read.edit2), texts[1]);
+    QCOMPARE(QString::fromStdString(read.editC), texts[2]);
+    QCOMPARE(QString::fromStdString(read.editD), texts[3]);
+    QCOMPARE(QString::fromStdString(read.editS), texts[4]);
+}
+
+void TestAlignmentFile::missingFileGivesDefaults() {
+    const AlignmentTexts read = ReadAlignmentFile(Std(path_));
+    QCOMPARE(read, (AlignmentTexts{Default, Default, Default, Default, Default}));
+    QCOMPARE(PlacementFromMarks({read.editC, read.editD, read.editS}), PaperPlacement::None);
+    QVERIFY(!QFile::exists(path_));
+}
+
+void TestAlignmentFile::directoryInsteadOfFileGivesDefaults() {
+    QVERIFY(QDir(dir_->path()).mkdir("Allinea.ini"));
+    QCOMPARE(ReadAlignmentFile(Std(path_)).edit1, Default);
+}
+
+void TestAlignmentFile::readsOnlyTheFirstMegabytesOfAHugeFile() {
+    // The keys near the start are read even though the file goes on for 12 MiB; keys that lie
+    // past the bound are not.
+    QByteArray head("[ALLINEA]\nEDIT1=30\n");
+    QByteArray filler(12 * 1024 * 1024, 'x');
+    for (qsizetype i = 0; i < filler.size(); i += 1000)
+        filler[i] = (i / 1000) % 7 == 0 ? '\0' : '\n';
+    WriteBytes(path_, head + filler + "\nEDIT2=40\n");
+    const AlignmentTexts read = ReadAlignmentFile(Std(path_));
+    QCOMPARE(read.edit1, std::string("30"));
+    QCOMPARE(read.edit2, Default);
+
+    // One single overlong line: no crash, the value is bounded.
+    WriteBytes(path_, "[ALLINEA]\nEDIT1=" + QByteArray(8 * 1024 * 1024, '2'));
+    QVERIFY(ReadAlignmentFile(Std(path_)).edit1.size() < 4096);
+}
+
+void TestAlignmentFile::writesExactBytes_data() {
+    QTest::addColumn<PaperPlacement>("placement");
+    QTest::addColumn<QString>("edit1");
+    QTest::addColumn<QString>("edit2");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("centre, 26 and 26")
+        << PaperPlacement::Centre << "26"
+        << "26" << QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=26\n");
+    QTest::newRow("no position") << PaperPlacement::None << "0"
+                                 << "60"
+                                 << QByteArray(
+                                        "[ALLINEA]\nEDITC=\nEDITD=\nEDITS=\nEDIT1=0\nEDIT2=60\n");
+    QTest::newRow("right") << PaperPlacement::Right << "28"
+                           << "2"
+                           << QByteArray(
+                                  "[ALLINEA]\nEDITC=\nEDITD=D1\nEDITS=\nEDIT1=28\nEDIT2=2\n");
+    QTest::newRow("left, corrections never loaded")
+        << PaperPlacement::Left << "default value"
+        << "" << QByteArray("[ALLINEA]\nEDITC=\nEDITD=\nEDITS=S1\nEDIT1=default value\nEDIT2=\n");
+}
+
+void TestAlignmentFile::writesExactBytes() {
+    QFETCH(PaperPlacement, placement);
+    QFETCH(QString, edit1);
+    QFETCH(QString, edit2);
+    QFETCH(QByteArray, bytes);
+    const PaperMarks marks = MarksFromPlacement(placement);
+    WriteBytes(path_, "[OTHER]\nKEEP=1\n");
+    WriteAlignmentFile(Std(path_), {Std(edit1), Std(edit2), marks.editC, marks.editD, marks.editS});
+    QCOMPARE(ReadBytes(path_), bytes);
+}
+
+void TestAlignmentFile::valuesCannotAddLines() {
+    const AlignmentTexts texts{"26\nEDIT2=0", "26\r\n[X]", std::string("C1\0D1", 5), "", ""};
+    QCOMPARE(Bytes(AlignmentFileContent(texts)),
+             QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=26\n"));
+}
+
+void TestAlignmentFile::roundTrip_data() {
+    QTest::addColumn<PaperPlacement>("placement");
+    QTest::addColumn<QString>("edit1");
+    QTest::addColumn<QString>("edit2");
+    QTest::newRow("none") << PaperPlacement::None << "26"
+                          << "26";
+    QTest::newRow("left") << PaperPlacement::Left << "0"
+                          << "60";
+    QTest::newRow("centre") << PaperPlacement::Centre << "34"
+                            << "12";
+    QTest::newRow("right") << PaperPlacement::Right << "60"
+                           << "0";
+    QTest::newRow("texts that are no numbers") << PaperPlacement::Right << "default value"
+                                               << "";
+}
+
+void TestAlignmentFile::roundTrip() {
+    QFETCH(PaperPlacement, placement);
+    QFETCH(QString, edit1);
+    QFETCH(QString, edit2);
+    const PaperMarks marks = MarksFromPlacement(placement);
+    const AlignmentTexts saved{Std(edit1), Std(edit2), marks.editC, marks.editD, marks.editS};
+    WriteAlignmentFile(Std(path_), saved);
+    const AlignmentTexts loaded = ReadAlignmentFile(Std(path_));
+    QCOMPARE(loaded, saved);
+    QCOMPARE(PlacementFromMarks({loaded.editC, loaded.editD, loaded.editS}), placement);
+}
+
+void TestAlignmentFile::savingCreatesAMissingFile() {
+    QVERIFY(!QFile::exists(path_));
+    WriteAlignmentFile(Std(path_), {"30", "22", "", "D1", ""});
+    QCOMPARE(ReadBytes(path_),
+             QByteArray("[ALLINEA]\nEDITC=\nEDITD=D1\nEDITS=\nEDIT1=30\nEDIT2=22\n"));
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{"Allinea.ini"});
+}
+
+void TestAlignmentFile::savingLeavesOnlyTheFiveKeys() {
+    WriteBytes(path_, "; notes\r\n[ALLINEA]\r\nEXTRA=1\r\nEDIT1=4\r\n[OTHER]\r\nA=B\r\n");
+    WriteAlignmentFile(Std(path_), {"26", "26", "C1", "", ""});
+    QCOMPARE(ReadBytes(path_),
+             QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=26\n"));
+}
+
+void TestAlignmentFile::savingKeepsThePermissions() {
+    WriteBytes(path_, "[ALLINEA]\n");
+    QVERIFY(::chmod(QFile::encodeName(path_).constData(), 0640) == 0);
+    WriteAlignmentFile(Std(path_), {"26", "26", "", "", ""});
+    struct stat saved;
+    QVERIFY(::stat(QFile::encodeName(path_).constData(), &saved) == 0);
+    QCOMPARE(saved.st_mode & 07777, mode_t(0640));
+}
+
+void TestAlignmentFile::failedSaveKeepsTheOldFile_data() {
+    QTest::addColumn<Failure>("failure");
+    QTest::newRow("open") << Failure::Open;
+    QTest::newRow("open after creating") << Failure::OpenAfterCreating;
+    QTest::newRow("write") << Failure::Write;
+    QTest::newRow("write half-way") << Failure::PartialWrite;
+    QTest::newRow("flush to disk") << Failure::Flush;
+    QTest::newRow("close") << Failure::Close;
+    QTest::newRow("rename") << Failure::Rename;
+}
+
+void TestAlignmentFile::failedSaveKeepsTheOldFile() {
+    QFETCH(Failure, failure);
+    const QByteArray old("[ALLINEA]\r\nEDITC=\r\nEDITD=D1\r\nEDITS=\r\nEDIT1=40\r\nEDIT2=8\r\n");
+    WriteBytes(path_, old);
+    FailingFileOperations operations(failure);
+    try {
+        WriteAlignmentFile(Std(path_), {"26", "26", "C1", "", ""}, operations);
+        QFAIL("the failed save reported success");
+    } catch (const EIniFileException& error) {
+        QCOMPARE(QString::fromStdString(error.what()), "Unable to write to " + path_);
+    }
+    QCOMPARE(ReadBytes(path_), old);
+    QCOMPARE(QFileInfo(QString::fromStdString(operations.temporary)).absolutePath(),
+             QFileInfo(path_).absolutePath());
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{"Allinea.ini"});
+}
+
+void TestAlignmentFile::failedSaveOfAMissingFileCreatesNothing() {
+    FailingFileOperations operations(Failure::PartialWrite);
+    QVERIFY_THROWS_EXCEPTION(EIniFileException,
+                             WriteAlignmentFile(Std(path_), {"26", "26", "", "", ""}, operations));
+    QVERIFY(QDir(dir_->path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+}
+
+void TestAlignmentFile::unwritablePlaceRaisesTheError_data() {
+    QTest::addColumn<QString>("place"); // how the settings file's place is spoilt
+    QTest::newRow("directory missing") << "missing";
+    QTest::newRow("directory is a file") << "file";
+    QTest::newRow("file name taken by a directory") << "directory";
+}
+
+void TestAlignmentFile::unwritablePlaceRaisesTheError() {
+    QFETCH(QString, place);
+    QString path = dir_->filePath("missing/Allinea.ini");
+    if (place == "file") {
+        WriteBytes(dir_->filePath("program"), "not a directory");
+        path = dir_->filePath("program/Allinea.ini");
+    } else if (place == "directory") {
+        QVERIFY(QDir(dir_->path()).mkpath("Allinea.ini/inside"));
+        path = path_;
+    }
+    const QStringList before =
+        QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    try {
+        WriteAlignmentFile(Std(path), {"26", "26", "", "", ""});
+        QFAIL("the failed save reported success");
+    } catch (const EIniFileException& error) {
+        QCOMPARE(QString::fromStdString(error.what()), "Unable to write to " + path);
+    }
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             before);
+}
+
+void TestAlignmentFile::fileLiesBesideTheProgram() {
+    const QString programDir = QCoreApplication::applicationDirPath();
+    const QString expected = programDir + "/Allinea.ini";
+    const QString startDir = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir_->path()));
+    const std::string path = AlignmentFilePath();
+    bool written = false;
+    try {
+        WriteAlignmentFile(path, {"32", "20", "", "", "S1"});
+        written = true;
+    } catch (const EIniFileException&) {
+    }
+    const AlignmentTexts read = ReadAlignmentFile(path);
+    const bool inWorkingDir = QFile::exists("Allinea.ini");
+    QFile::remove(expected);
+    QDir::setCurrent(startDir);
+
+    QCOMPARE(QString::fromStdString(path), expected);
+    QVERIFY(written);
+    QCOMPARE(read, (AlignmentTexts{"32", "20", "", "", "S1"}));
+    QVERIFY(!inWorkingDir);
+    QCOMPARE(AlignmentFilePath("/opt/q"), std::string("/opt/q/Allinea.ini"));
+    QCOMPARE(AlignmentFilePath("/opt/q/"), std::string("/opt/q/Allinea.ini"));
+}
+
+void TestAlignmentFile::shippedFileHoldsTheStartValues() {
+    const QByteArray shipped = ReadBytes(QStringLiteral(QUOTARIO_SOURCE_DIR "/data/Allinea.ini"));
+    QCOMPARE(shipped, Bytes(AlignmentFileContent({"26", "26", "", "", ""})));
+    // The build puts a copy beside the program (the user may have saved over it since).
+    QVERIFY(QFile::exists(QString::fromStdString(AlignmentFilePath(QUOTARIO_BIN_DIR))));
+}
+
+QTEST_GUILESS_MAIN(TestAlignmentFile)
+#include "tst_alignmentfile.moc"

@@ -1,0 +1,370 @@
+#include "base/Errors.h"
+#include "rules/SlipCopy.h"
+#include "rules/SlipPlacement.h"
+#include "rules/SlipPrintCheck.h"
+#include "rules/SlipReport.h"
+#include "support/SampleSlip.h"
+
+#include <QTest>
+
+#include <map>
+
+Q_DECLARE_METATYPE(PaperPlacement)
+
+namespace {
+
+// The placement table as the slip's boxes need it: label, row (added to the top), column
+// (added to the left).
+const std::map<QString, std::pair<int, int>> RowColumn{
+    {"QRCCNR1", {24, 112}},     {"QRCCNR11", {24, 621}},     {"QRIMP1", {24, 302}},
+    {"QRIMP11", {24, 924}},     {"QRCENT1", {24, 442}},      {"QRCENT11", {24, 1066}},
+    {"QRIMPLETT1", {51, 94}},   {"QRIMPLETT11", {51, 622}},  {"QRINTEST1", {80, 96}},
+    {"QRINTEST11", {80, 526}},  {"QRINTEST12", {102, 526}},  {"QRNOME1", {104, 93}},
+    {"QRNOME11", {126, 582}},   {"QRCOMUNE1", {138, 200}},   {"QRCOMUNE11", {160, 526}},
+    {"QRCODFISC1", {184, 37}},  {"QRCODFISC11", {182, 819}}, {"QRFABB1", {221, 246}},
+    {"QRFABB11", {268, 749}},   {"QRANNO1", {240, 246}},     {"QRANNO11", {205, 754}},
+    {"QRABIT1", {256, 104}},    {"QRABIT11", {248, 929}},    {"QRACC1", {256, 254}},
+    {"QRACC11", {205, 819}},    {"QRSALDO1", {280, 256}},    {"QRSALDO11", {205, 869}},
+    {"QRALTRI1", {275, 104}},   {"QRALTRI11", {268, 922}},   {"QRDETRAZ1", {304, 112}},
+    {"QRDETRAZ11", {248, 715}},
+};
+
+QString ConversionMessage(const std::function<void()>& run) {
+    try {
+        run();
+    } catch (const EConvertError& error) {
+        return QString::fromStdString(error.what());
+    }
+    return QString();
+}
+
+} // namespace
+
+class TestSlipRules : public QObject {
+    Q_OBJECT
+private slots:
+    void spacedBoxesFitTheirDesignText_data();
+    void spacedBoxesFitTheirDesignText();
+    void placesEveryLabelFromTheTable_data();
+    void placesEveryLabelFromTheTable();
+    void placesTheWorkedExamples_data();
+    void placesTheWorkedExamples();
+    void noPaperPositionLeavesLabelsWhereTheyAre();
+    void badVerticalCorrectionPlacesNothing();
+    void badHorizontalCorrectionLeavesTopsSet();
+    void runsDoNotAccumulate();
+    void hugeCorrectionsDoNotOverflow();
+    void convertsAmountsToCents_data();
+    void convertsAmountsToCents();
+    void copiesEveryField_data();
+    void copiesEveryField();
+    void joinsHolderLinesWithASpace();
+    void badAmountStopsTheCopyThere_data();
+    void badAmountStopsTheCopyThere();
+    void essentialTexts_data();
+    void essentialTexts();
+    void insufficientDataMessage();
+};
+
+void TestSlipRules::spacedBoxesFitTheirDesignText_data() {
+    QTest::addColumn<int>("index");
+    for (std::size_t i = 0; i < SlipLabelCount; ++i) {
+        const SlipLabelDesign& design = SlipLabelDesigns()[i];
+        if (design.face == SlipFace::Spaziato && design.widthRule == SlipWidthRule::FitsText)
+            QTest::newRow(std::string(design.name).c_str()) << int(i);
+    }
+}
+
+// An auto-sized box in the spaced face is one cell per character plus one unit wide.
+void TestSlipRules::spacedBoxesFitTheirDesignText() {
+    QFETCH(int, index);
+    const SlipLabelDesign& design = SlipLabelDesigns()[std::size_t(index)];
+    QCOMPARE(design.width, SpacedCellWidth(design.pointSize) * int(design.placeholder.size()) + 1);
+    const SlipReport report;
+    const SlipLabel& label = report.label(design.name);
+    QCOMPARE(label.left, design.left);
+    QCOMPARE(label.top, design.top);
+    QCOMPARE(label.text, std::string(design.placeholder));
+}
+
+void TestSlipRules::placesEveryLabelFromTheTable_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<PaperPlacement>("placement");
+    QTest::addColumn<int>("offset");
+    const std::pair<const char*, std::pair<PaperPlacement, int>> positions[] = {
+        {"left", {PaperPlacement::Left, 0}},
+        {"centre", {PaperPlacement::Centre, 203}},
+        {"right", {PaperPlacement::Right, 406}}};
+    for (const auto& [position, placementAndOffset] : positions)
+        for (const auto& [name, rowColumn] : RowColumn)
+            QTest::addRow("%s %s", position, qPrintable(name))
+                << name << placementAndOffset.first << placementAndOffset.second;
+}
+
+// Corrections of 10 leave the table's values; the paper position only moves the tops.
+void TestSlipRules::placesEveryLabelFromTheTable() {
+    QFETCH(QString, name);
+    QFETCH(PaperPlacement, placement);
+    QFETCH(int, offset);
+    SlipReport report;
+    PlaceSlip(report, placement, "10", "10");
+    const SlipLabel& label = report.label(name.toStdString());
+    QCOMPARE(label.top, RowColumn.at(name).first + offset);
+    QCOMPARE(label.left, RowColumn.at(name).second);
+    QCOMPARE(PaperPlacementOffset(placement), offset);
+}
+
+void TestSlipRules::placesTheWorkedExamples_data() {
+    QTest::addColumn<PaperPlacement>("placement");
+    QTest::addColumn<QString>("vertical");
+    QTest::addColumn<QString>("horizontal");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("top");
+    QTest::addColumn<int>("left");
+    QTest::newRow("right 26 account") << PaperPlacement::Right << "26"
+                                      << "26"
+                                      << "QRCCNR1" << 446 << 128;
+    QTest::newRow("right 26 deduction") << PaperPlacement::Right << "26"
+                                        << "26"
+                                        << "QRDETRAZ1" << 726 << 128;
+    QTest::newRow("right 26 cents") << PaperPlacement::Right << "26"
+                                    << "26"
+                                    << "QRCENT11" << 446 << 1082;
+    QTest::newRow("left 0 account") << PaperPlacement::Left << "0"
+                                    << "0"
+                                    << "QRCCNR1" << 14 << 102;
+    QTest::newRow("right 60 deduction") << PaperPlacement::Right << "60"
+                                        << "60"
+                                        << "QRDETRAZ1" << 760 << 162;
+    QTest::newRow("centre 26/0") << PaperPlacement::Centre << "26"
+                                 << "0"
+                                 << "QRCODFISC1" << 403 << 27;
+    QTest::newRow("centre 0/60") << PaperPlacement::Centre << "0"
+                                 << "60"
+                                 << "QRFABB11" << 461 << 799;
+    QTest::newRow("leading space and sign") << PaperPlacement::Left << " +12"
+                                            << "-4"
+                                            << "QRIMP1" << 26 << 288;
+}
+
+void TestSlipRules::placesTheWorkedExamples() {
+    QFETCH(PaperPlacement, placement);
+    QFETCH(QString, vertical);
+    QFETCH(QString, horizontal);
+    QFETCH(QString, name);
+    QFETCH(int, top);
+    QFETCH(int, left);
+    SlipReport report;
+    PlaceSlip(report, placement, vertical.toStdString(), horizontal.toStdString());
+    QCOMPARE(report.label(name.toStdString()).top, top);
+    QCOMPARE(report.label(name.toStdString()).left, left);
+}
+
+void TestSlipRules::noPaperPositionLeavesLabelsWhereTheyAre() {
+    SlipReport report;
+    PlaceSlip(report, PaperPlacement::None, "default value", "default value");
+    QCOMPARE(report.label("QRIMP1").left, 300); // the design place, not the table's 302
+    QCOMPARE(report.label("QRFABB11").top, 272);
+
+    PlaceSlip(report, PaperPlacement::Centre, "30", "20");
+    PlaceSlip(report, PaperPlacement::None, "0", "0");
+    QCOMPARE(report.label("QRIMP1").left, 312); // where the last placement put it
+    QCOMPARE(report.label("QRFABB11").top, 268 + 203 + 20);
+}
+
+void TestSlipRules::badVerticalCorrectionPlacesNothing() {
+    SlipReport report;
+    const QString message =
+        ConversionMessage([&] { PlaceSlip(report, PaperPlacement::Left, "default value", "26"); });
+    QCOMPARE(message, QString("'default value' is not a valid integer value"));
+    for (const SlipLabel& label : report.labels()) {
+        QCOMPARE(label.top, label.design->top);
+        QCOMPARE(label.left, label.design->left);
+    }
+}
+
+void TestSlipRules::badHorizontalCorrectionLeavesTopsSet() {
+    SlipReport report;
+    const QString message =
+        ConversionMessage([&] { PlaceSlip(report, PaperPlacement::Right, "26", "2,5"); });
+    QCOMPARE(message, QString("'2,5' is not a valid integer value"));
+    for (const SlipLabel& label : report.labels()) {
+        QCOMPARE(label.top, RowColumn.at(QString::fromUtf8(label.design->name)).first + 422);
+        QCOMPARE(label.left, label.design->left);
+    }
+}
+
+void TestSlipRules::runsDoNotAccumulate() {
+    SlipReport twice;
+    PlaceSlip(twice, PaperPlacement::Right, "60", "60");
+    PlaceSlip(twice, PaperPlacement::Left, "0", "26");
+    SlipReport once;
+    PlaceSlip(once, PaperPlacement::Left, "0", "26");
+    for (std::size_t i = 0; i < SlipLabelCount; ++i) {
+        QCOMPARE(twice.labels()[i].top, once.labels()[i].top);
+        QCOMPARE(twice.labels()[i].left, once.labels()[i].left);
+    }
+    QCOMPARE(once.label("QRCCNR1").top, 14);
+}
+
+void TestSlipRules::hugeCorrectionsDoNotOverflow() {
+    SlipReport report;
+    PlaceSlip(report, PaperPlacement::Right, "2147483647", "-2147483648");
+    QVERIFY(report.label("QRDETRAZ1").top > 100000);
+    QVERIFY(report.label("QRCENT11").left < -100000);
+}
+
+void TestSlipRules::convertsAmountsToCents_data() {
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<QString>("cents");
+    QTest::newRow("start text") << "00,00"
+                                << "00";
+    QTest::newRow("zero") << "0,00"
+                          << "0";
+    QTest::newRow("half") << "0,5"
+                          << "50";
+    QTest::newRow("euros and cents") << "123,45"
+                                     << "12345";
+    QTest::newRow("trailing zeros") << "250,00"
+                                    << "25000";
+    QTest::newRow("fraction of a cent") << "12,345"
+                                        << "1234,5";
+    QTest::newRow("whole") << "525"
+                           << "52500";
+    QTest::newRow("general format input") << "131,25"
+                                          << "13125";
+}
+
+void TestSlipRules::convertsAmountsToCents() {
+    QFETCH(QString, amount);
+    QFETCH(QString, cents);
+    QCOMPARE(QString::fromStdString(AmountInCents(amount.toStdString())), cents);
+}
+
+void TestSlipRules::copiesEveryField_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    const std::pair<const char*, const char*> expected[] = {
+        {"QRCCNR1", "12345678"},
+        {"QRCCNR11", "12345678"},
+        {"QRIMP1", "131"},
+        {"QRIMP11", "131"},
+        {"QRCENT1", "25"},
+        {"QRCENT11", "25"},
+        {"QRIMPLETT1", "#centotrentuno/25"},
+        {"QRIMPLETT11", "#centotrentuno/25"},
+        {"QRINTEST1", "COMUNE DI ROMA SERVIZIO TESORERIA"},
+        {"QRINTEST11", "COMUNE DI ROMA"},
+        {"QRINTEST12", "SERVIZIO TESORERIA"},
+        {"QRNOME1", "ROSSI MARIO ROMA VIA APPIA 12"},
+        {"QRNOME11", "ROSSI MARIO ROMA VIA APPIA 12"},
+        {"QRCOMUNE1", "ROMA"},
+        {"QRCOMUNE11", "ROMA"},
+        {"QRCODFISC1", "RSSMRA60A01H501U"},
+        {"QRCODFISC11", "RSSMRA60A01H501U"},
+        {"QRFABB1", "2"},
+        {"QRFABB11", "2"},
+        {"QRANNO1", "07"},
+        {"QRANNO11", "07"},
+        {"QRABIT1", "100,5"},
+        {"QRACC1", "X"},
+        {"QRACC11", "X"},
+        {"QRSALDO1", ""},
+        {"QRSALDO11", ""},
+        {"QRALTRI1", "30,75"},
+        {"QRDETRAZ1", "00,00"},
+        {"QRABIT11", "10050"},
+        {"QRALTRI11", "3075"},
+        {"QRDETRAZ11", "00"},
+    };
+    for (const auto& [name, text] : expected)
+        QTest::newRow(name) << name << text;
+}
+
+void TestSlipRules::copiesEveryField() {
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    SlipReport report;
+    CopySlipToReport(SampleSlip(), report);
+    QCOMPARE(QString::fromStdString(report.label(name.toStdString()).text), text);
+}
+
+void TestSlipRules::joinsHolderLinesWithASpace() {
+    SlipData slip = SampleSlip();
+    slip.INTEST2 = "";
+    SlipReport report;
+    CopySlipToReport(slip, report);
+    QCOMPARE(report.label("QRINTEST1").text, std::string("COMUNE DI ROMA "));
+    QCOMPARE(report.label("QRINTEST12").text, std::string());
+}
+
+void TestSlipRules::badAmountStopsTheCopyThere_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("lastCopied");
+    QTest::addColumn<QString>("firstKept");
+    QTest::newRow("main residence") << "ABPRINC"
+                                    << "QRDETRAZ1"
+                                    << "QRABIT11";
+    QTest::newRow("other buildings") << "ALTRIFABB"
+                                     << "QRABIT11"
+                                     << "QRALTRI11";
+    QTest::newRow("deduction") << "DETRAZ"
+                               << "QRALTRI11"
+                               << "QRDETRAZ11";
+}
+
+void TestSlipRules::badAmountStopsTheCopyThere() {
+    QFETCH(QString, field);
+    QFETCH(QString, lastCopied);
+    QFETCH(QString, firstKept);
+    SlipData slip = SampleSlip();
+    std::string& amount = field == "ABPRINC"     ? slip.ABPRINC
+                          : field == "ALTRIFABB" ? slip.ALTRIFABB
+                                                 : slip.DETRAZ;
+    amount = "1.000";
+    SlipReport report;
+    const std::string before = report.label(firstKept.toStdString()).text;
+    const QString message = ConversionMessage([&] { CopySlipToReport(slip, report); });
+    QCOMPARE(message, QString("'1.000' is not a valid floating point value"));
+    QVERIFY(report.label(lastCopied.toStdString()).text !=
+            SlipReport().label(lastCopied.toStdString()).text);
+    QCOMPARE(report.label(firstKept.toStdString()).text, before);
+    QCOMPARE(report.label("QRCCNR1").text, std::string("12345678"));
+}
+
+void TestSlipRules::essentialTexts_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("enough");
+    for (const char* field : {"CCNR", "IMPLETT", "INTEST1", "NOME", "Comune", "CODFISC"}) {
+        QTest::addRow("%s empty", field) << field << "" << false;
+        QTest::addRow("%s blank", field) << field << " " << true;
+    }
+    for (const char* field : {"INTEST2", "Imp", "CENT", "FABB", "ANNO", "ACC", "SALDO", "ABPRINC",
+                              "ALTRIFABB", "DETRAZ"})
+        QTest::addRow("%s empty", field) << field << "" << true;
+}
+
+void TestSlipRules::essentialTexts() {
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(bool, enough);
+    SlipData slip = SampleSlip();
+    const std::map<QString, std::string*> fields{
+        {"CCNR", &slip.CCNR},       {"Imp", &slip.Imp},         {"CENT", &slip.CENT},
+        {"IMPLETT", &slip.IMPLETT}, {"INTEST1", &slip.INTEST1}, {"INTEST2", &slip.INTEST2},
+        {"NOME", &slip.NOME},       {"Comune", &slip.Comune},   {"CODFISC", &slip.CODFISC},
+        {"FABB", &slip.FABB},       {"ANNO", &slip.ANNO},       {"ACC", &slip.ACC},
+        {"SALDO", &slip.SALDO},     {"ABPRINC", &slip.ABPRINC}, {"ALTRIFABB", &slip.ALTRIFABB},
+        {"DETRAZ", &slip.DETRAZ}};
+    *fields.at(field) = text.toStdString();
+    QCOMPARE(HasEssentialSlipTexts(slip), enough);
+}
+
+void TestSlipRules::insufficientDataMessage() {
+    QCOMPARE(QString::fromStdString(InsufficientSlipDataMessage),
+             QString("Dati insufficienti per stampare !! \r..Cliccare su CORREGGI!...."));
+}
+
+QTEST_APPLESS_MAIN(TestSlipRules)
+#include "tst_sliprules.moc"

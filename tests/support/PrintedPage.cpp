@@ -1,0 +1,180 @@
+#include "support/PrintedPage.h"
+
+#include "rules/SlipReport.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QThread>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QString Run(const QString& program, const QStringList& arguments, QString& error) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+        error = program + " failed: " + QString::fromLocal8Bit(process.readAllStandardError());
+        return QString();
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString Unescape(QString text) {
+    text.replace("&lt;", "<").replace("&gt;", ">").replace("&quot;", "\"").replace("&apos;", "'");
+    return text.replace("&amp;", "&");
+}
+
+PrintedWord* FindWord(QList<PrintedWord>& words, const QString& text, double x, double top,
+                      bool byCentre) {
+    for (PrintedWord& word : words) {
+        const double wordX = byCentre ? (word.xMin + word.xMax) / 2 : word.xMin;
+        if (!word.matched && word.text == text && std::abs(wordX - x) <= Tolerance &&
+            std::abs(word.yMin - top) <= Tolerance)
+            return &word;
+    }
+    return nullptr;
+}
+
+// A proportional text starts at the label's left; its words follow one another on the line.
+void CheckProportional(const SlipLabel& label, double top, QList<PrintedWord>& words,
+                       QStringList& faults) {
+    const QStringList tokens = QString::fromStdString(label.text).split(' ', Qt::SkipEmptyParts);
+    PrintedWord* previous = FindWord(words, tokens.first(), label.left * PointsPerUnit, top, false);
+    if (!previous) {
+        faults << QString("%1: \"%2\" not at left %3 pt, top %4 pt")
+                      .arg(label.design->name.data(), tokens.first())
+                      .arg(label.left * PointsPerUnit)
+                      .arg(top);
+        return;
+    }
+    previous->matched = true;
+    for (qsizetype i = 1; i < tokens.size(); ++i) {
+        PrintedWord* next = nullptr;
+        for (PrintedWord& word : words)
+            if (!word.matched && word.text == tokens[i] && std::abs(word.yMin - top) <= Tolerance &&
+                word.xMin > previous->xMax && word.xMin - previous->xMax < 5)
+                next = &word;
+        if (!next) {
+            faults << QString("%1: word \"%2\" does not follow")
+                          .arg(label.design->name.data(), tokens[i]);
+            return;
+        }
+        next->matched = true;
+        previous = next;
+    }
+}
+
+// A spaced text has one character per cell, centred; a right-aligned box ends its last cell
+// at left + width. Characters whose cell runs off the sheet may be missing.
+void CheckSpaced(const SlipLabel& label, double top, QList<PrintedWord>& words,
+                 QStringList& faults) {
+    const SlipLabelDesign& design = *label.design;
+    const QList<uint> characters = QString::fromStdString(label.text).toUcs4();
+    double cell = SpacedCellWidth(design.pointSize);
+    if (design.widthRule == SlipWidthRule::Fixed)
+        cell = std::min(cell, double(design.width) / characters.size());
+    const double start = design.alignment == SlipAlignment::Right
+                             ? label.left + design.width - cell * characters.size()
+                             : label.left;
+    for (qsizetype i = 0; i < characters.size(); ++i) {
+        const char32_t code = characters[i];
+        const QString character = QString::fromUcs4(&code, 1);
+        if (character == " ")
+            continue;
+        const double centre = (start + cell * (i + 0.5)) * PointsPerUnit;
+        PrintedWord* word = FindWord(words, character, centre, top, true);
+        if (word)
+            word->matched = true;
+        else if (start + cell * (i + 1) <= SlipPageWidthUnits)
+            faults << QString("%1: '%2' not centred at %3 pt, top %4 pt")
+                          .arg(design.name.data(), character)
+                          .arg(centre)
+                          .arg(top);
+    }
+}
+
+} // namespace
+
+PrintedPage ReadPrintedPage(const QString& pdfFile) {
+    PrintedPage page;
+    const QString info = Run("pdfinfo", {pdfFile}, page.error);
+    if (!page.error.isEmpty())
+        return page;
+    const auto field = [&info](const QString& name) {
+        return QRegularExpression("^" + name + ":\\s*(.*)$", QRegularExpression::MultilineOption)
+            .match(info)
+            .captured(1)
+            .trimmed();
+    };
+    page.pages = field("Pages").toInt();
+    page.rotation = field("Page rot").toInt();
+    const QRegularExpressionMatch size =
+        QRegularExpression("([0-9.]+) x ([0-9.]+) pts").match(field("Page size"));
+    page.width = size.captured(1).toDouble();
+    page.height = size.captured(2).toDouble();
+
+    const QString boxes =
+        Run("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdfFile, "-"}, page.error);
+    static const QRegularExpression word(
+        "<word xMin=\"([-0-9.]+)\" yMin=\"([-0-9.]+)\" xMax=\"([-0-9.]+)\" yMax=\"([-0-9.]+)\">"
+        "(.*?)</word>");
+    for (auto it = word.globalMatch(boxes); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        page.words.append({Unescape(m.captured(5)), m.captured(1).toDouble(),
+                           m.captured(2).toDouble(), m.captured(3).toDouble(),
+                           m.captured(4).toDouble()});
+    }
+    return page;
+}
+
+QStringList CheckPrintedPage(const QString& pdfFile, const SlipReport& report) {
+    PrintedPage page = ReadPrintedPage(pdfFile);
+    if (!page.error.isEmpty())
+        return {page.error};
+    QStringList faults;
+    if (page.pages != 1)
+        faults << QString("%1 pages").arg(page.pages);
+    if (std::abs(page.width - 841.89) > 0.5 || std::abs(page.height - 595.28) > 0.5 ||
+        page.rotation != 0)
+        faults << QString("page %1 x %2 pt, rotated %3")
+                      .arg(page.width)
+                      .arg(page.height)
+                      .arg(page.rotation);
+    for (const SlipLabel& label : report.labels()) {
+        if (label.text.empty())
+            continue;
+        const double top = BandTopPoints + label.top * PointsPerUnit;
+        if (label.design->face == SlipFace::Spaziato)
+            CheckSpaced(label, top, page.words, faults);
+        else
+            CheckProportional(label, top, page.words, faults);
+    }
+    for (const PrintedWord& word : page.words)
+        if (!word.matched && word.xMin < page.width)
+            faults << QString("unexpected \"%1\" at %2, %3")
+                          .arg(word.text)
+                          .arg(word.xMin)
+                          .arg(word.yMin);
+    return faults;
+}
+
+bool WaitForJobFile(const QString& file) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 30000) {
+        if (QFile(file).size() > 0) {
+            QProcess lpstat;
+            lpstat.start("lpstat", {"-o"});
+            if (lpstat.waitForFinished(10000) && lpstat.exitCode() == 0 &&
+                lpstat.readAllStandardOutput().trimmed().isEmpty())
+                return true;
+        }
+        QThread::msleep(20);
+    }
+    return false;
+}

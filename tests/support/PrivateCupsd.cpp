@@ -1,0 +1,83 @@
+#include "support/PrivateCupsd.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QtDebug>
+
+PrivateCupsd::PrivateCupsd() = default;
+
+PrivateCupsd::~PrivateCupsd() {
+    stop();
+}
+
+bool PrivateCupsd::run(const QStringList& arguments, QString* output) {
+    QProcess script;
+    script.setProcessChannelMode(QProcess::MergedChannels);
+    script.start(QStringLiteral(QUOTARIO_PRIVATE_CUPSD), arguments);
+    const bool done = script.waitForFinished(60000) &&
+                      script.exitStatus() == QProcess::NormalExit && script.exitCode() == 0;
+    const QString text = QString::fromLocal8Bit(script.readAll());
+    if (output)
+        *output = text;
+    if (!done)
+        qWarning().noquote() << "private-cupsd" << arguments.join(' ') << "failed:" << text;
+    return done;
+}
+
+bool PrivateCupsd::start() {
+    if (!directory_.isValid())
+        return false;
+    const QString dir = directory_.path();
+    // The server also stops when this process ends, however it ends.
+    if (!run({"start", dir, QString::number(QCoreApplication::applicationPid())}))
+        return false;
+    started_ = true;
+
+    // Only this test process talks to the private server.
+    QString settings;
+    if (!run({"env", dir}, &settings))
+        return false;
+    for (const QString& line : settings.split('\n', Qt::SkipEmptyParts)) {
+        const qsizetype equals = line.indexOf('=');
+        qputenv(line.left(equals).toLocal8Bit().constData(), line.mid(equals + 1).toLocal8Bit());
+    }
+    qunsetenv("PRINTER");
+    qunsetenv("LPDEST");
+    return true;
+}
+
+void PrivateCupsd::stop() {
+    if (started_)
+        run({"stop", directory_.path()});
+    started_ = false;
+}
+
+QString PrivateCupsd::jobFile() const {
+    return directory_.filePath("out/job.pdf");
+}
+
+bool PrivateCupsd::runOnQueue(const QString& program) {
+    QProcess command;
+    command.setProcessChannelMode(QProcess::MergedChannels);
+    command.start(program, {"-h", directory_.filePath("cups.sock"), "Quotario"});
+    const bool done = command.waitForFinished(30000) &&
+                      command.exitStatus() == QProcess::NormalExit && command.exitCode() == 0;
+    if (!done)
+        qWarning().noquote() << program << "failed:" << QString::fromLocal8Bit(command.readAll());
+    return done;
+}
+
+bool PrivateCupsd::setAcceptingJobs(bool accepting) {
+    return runOnQueue(accepting ? "/usr/sbin/cupsaccept" : "/usr/sbin/cupsreject");
+}
+
+bool PrivateCupsd::setPrinterEnabled(bool enabled) {
+    return runOnQueue(enabled ? "/usr/sbin/cupsenable" : "/usr/sbin/cupsdisable");
+}
+
+bool PrivateCupsd::queueIsEmpty() {
+    QProcess lpstat;
+    lpstat.start("lpstat", {"-o"});
+    return lpstat.waitForFinished(10000) && lpstat.exitCode() == 0 &&
+           lpstat.readAllStandardOutput().trimmed().isEmpty();
+}

@@ -1,0 +1,556 @@
+#include "frame/HandlerGuard.h"
+#include "support/MessageRecorder.h"
+#include "support/ModalBoxes.h"
+#include "support/TestMain.h"
+#include "support/WindowSetFixture.h"
+#include "windows/Unit1.h"
+#include "windows/Unit2.h"
+#include "windows/Unit3.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDate>
+#include <QStyle>
+#include <QTest>
+#include <QToolTip>
+#include <QWindow>
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void cleanupTestCase() { StopWindowSet(); }
+
+    void startsWithItsStartTexts();
+    void showsItsTitleSizeAndIcon();
+    void entryBoxesHaveTheirLimitsHintsAndLook_data();
+    void entryBoxesHaveTheirLimitsHintsAndLook();
+    void buttonsHaveTheirCaptionsAndHints_data();
+    void buttonsHaveTheirCaptionsAndHints();
+    void tabGoesThroughTheDesignedOrder();
+    void buttonsOutsideTheTabOrderAnswerAltKeys();
+    void typingRulesJudgeEachCharacter_data();
+    void typingRulesJudgeEachCharacter();
+    void textNotTypedIsNotFiltered();
+    void taxCodeTurnsToCapitals();
+    void anyMarkControlSwapsTheMarks_data();
+    void anyMarkControlSwapsTheMarks();
+    void aTypedMarkThatIsNotXCountsAsNone();
+    void resetPutsBackTheYellowFields();
+    void resetAllClearsTheSlipData();
+    void activationPutsTheFocusInTheAccountNumber();
+    void closingAMessageBoxLeavesTheFocusWhereTheHandlerPutIt();
+    void visualizzaSwapsTheWindowsAndClosingTheSummaryBringsTheMainBack();
+    void errorsFromAnotherWindowReachAppException();
+    void silentAbortShowsNothing();
+    void summaryWindowSetsTheHints();
+    void chiudiClosesTheMainWindow();
+
+private:
+    ModalWatchdog watchdog_;
+};
+
+namespace {
+
+const char* const DigitsMessage = "Accetto solo valori numerici !!";
+const char* const CommaMessage = "Accetto la virgola e valori numerici !!";
+const char* const ErrorBoxText = "ERRORE.........\r Nei campi di scrittura di questa colonna\r"
+                                 "COLORE GIALLO.\r Sono ammessi solamente valori numerici e\r"
+                                 " non possono essere lasciati vuoti !!!";
+
+const QColor Yellow(255, 255, 0);
+
+QStringList texts(const QStringList& names) {
+    QStringList result;
+    for (const QString& name : names) {
+        const QByteArray n = name.toLatin1();
+        if (QLineEdit* box = Box(n.constData()))
+            result.append(box->text());
+        else
+            result.append(Label(n.constData())->text());
+    }
+    return result;
+}
+
+const QStringList YellowAndResults = {"REND1", "RIVAL1", "ALIQ1", "DETR1",  "PERC1",
+                                      "MESI1", "TOT1",   "Edit1", "Edit2",  "Edit3",
+                                      "Edit5", "Edit6",  "TOT2",  "LabIci", "StatusBar2"};
+
+void scribbleOverTheColumns() {
+    for (const QString& name : YellowAndResults) {
+        const QByteArray n = name.toLatin1();
+        if (QLineEdit* box = Box(n.constData()))
+            box->setText("77");
+        else
+            Label(n.constData())->setText("77");
+    }
+    Label("LabIciTot")->setText("5");
+    Label("LabCent")->setText("05");
+    Label("LabLett")->setText("#CINQUE/00");
+}
+
+} // namespace
+
+void TestMainWindow::init() {
+    QVERIFY(StartWindowSet());
+    watchdog_.start();
+}
+
+void TestMainWindow::cleanup() {
+    QVERIFY2(watchdog_.closedDialogs().isEmpty(),
+             qPrintable(watchdog_.closedDialogs().join(QLatin1String(" | "))));
+}
+
+void TestMainWindow::startsWithItsStartTexts() {
+    const QString year = QString::number(QDate::currentDate().year() % 100).rightJustified(2, '0');
+    const QStringList names = {"EdCCNR",    "EdIntest1", "EdIntest2", "EdNome", "EdComun",
+                               "EdCodFisc", "EdNum",     "EdAnno",    "EdAcc",  "EdSaldo"};
+    QCOMPARE(texts(names), QStringList({"", " ", "", "", "", "", "", year, "X", ""}));
+    QCOMPARE(texts(YellowAndResults),
+             QStringList({"00,00", "0", "00,00", "00,00", "100", "12", "00,00", "00", "0", "00,00",
+                          "100", "12", "00,00", "00", ""}));
+    QCOMPARE(texts({"LabIciTot", "LabCent", "LabLett"}), QStringList({"LabIciTot", "00", ""}));
+    for (const char* hidden : {"LabIciTot", "LabIci", "LabCent", "LabLett"})
+        QVERIFY2(Label(hidden)->isHidden(), hidden);
+    QCOMPARE(FocusedName(Form1), QString("EdCCNR"));
+    QCOMPARE(Label("Label10")->text(),
+             QString("Calcolo  ICI  dei  fabbricati  di  cat.  A,  B,  C  (NO A10 e C1)"));
+    QCOMPARE(Label("Label10")->font().pointSize(), 14);
+    // Other windows reach these controls by name: each name belongs to one control only.
+    for (const char* name :
+         {"Label10", "Label18", "Label21", "Label26", "Label29", "GroupBox1", "StatusBar2", "TOT1",
+          "TOT2", "LabIciTot", "LabIci", "LabCent", "LabLett", "InfoBtn", "ChiudiBtn", "ResetBtn",
+          "ResetGenBtn", "Button1", "CalcolaBtn"})
+        QVERIFY2(Form1->findChildren<QWidget*>(name).size() == 1, name);
+    QCOMPARE(Label("Label18")->text(), QString("Abitazione Principale"));
+    QCOMPARE(Label("Label26")->text(), QString("Altri Fabbricati"));
+    QCOMPARE(Label("Label21")->text(), QString("Versamento d'acconto"));
+    QCOMPARE(Label("Label29")->text(), QString("Versamento a Saldo"));
+    QVERIFY(Label("Label10")->font().bold());
+}
+
+void TestMainWindow::showsItsTitleSizeAndIcon() {
+    QCOMPARE(Form1->windowTitle(),
+             QString(" Quotario   Programma Freeware      http://www.quotario.it"));
+    QCOMPARE(Form1->size(), QSize(582, 412));
+    QCOMPARE(Form1->minimumSize(), Form1->maximumSize());
+    QCOMPARE(Form1->windowIcon().availableSizes().value(0), QSize(32, 32));
+    QCOMPARE(Form1->font().family(), QString("Liberation Sans"));
+    QCOMPARE(Form1->font().pointSize(), 8);
+    QCOMPARE(qApp->applicationName(), QString("Quotario"));
+    QVERIFY(Form2->isHidden());
+    QVERIFY(QRFM && QRFM->isHidden());
+}
+
+void TestMainWindow::entryBoxesHaveTheirLimitsHintsAndLook_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("maxLength");
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<bool>("yellow");
+    QTest::addColumn<bool>("hand");
+    const int none = 32767;
+    QTest::newRow("REND1") << "REND1" << 8 << "  Inserire qui la rendita catastale" << true << true;
+    QTest::newRow("RIVAL1") << "RIVAL1" << 3 << "Inserire qui la rivalutazione catastale" << true
+                            << true;
+    QTest::newRow("ALIQ1") << "ALIQ1" << 5 << "   Inserire qui l'aliquota ICI" << true << true;
+    QTest::newRow("DETR1") << "DETR1" << 7 << "   Inserire qui la detrazione ICI " << true << true;
+    QTest::newRow("PERC1") << "PERC1" << 3 << "Percentuale di possesso senza il segno %" << true
+                           << true;
+    QTest::newRow("MESI1") << "MESI1" << 2 << "   inserire qui il numero dei mesi di possesso"
+                           << true << true;
+    QTest::newRow("Edit1") << "Edit1" << none << "Inserire qui la rendita catastale" << true
+                           << true;
+    QTest::newRow("Edit2") << "Edit2" << none << "Inserire qui la rivalutazione catastale" << true
+                           << true;
+    QTest::newRow("Edit3") << "Edit3" << none << "Inserire qui l'aliquota ICI" << true << true;
+    QTest::newRow("Edit5") << "Edit5" << 3 << "Percentaule di possesso senza il segno %" << true
+                           << true;
+    QTest::newRow("Edit6") << "Edit6" << 2 << "Mesi di possesso" << true << true;
+    QTest::newRow("EdCCNR") << "EdCCNR" << 8 << "" << false << false;
+    QTest::newRow("EdIntest1") << "EdIntest1" << 32 << "" << false << false;
+    QTest::newRow("EdIntest2") << "EdIntest2" << 32 << "" << false << false;
+    QTest::newRow("EdNome") << "EdNome" << 55 << "" << false << false;
+    QTest::newRow("EdComun") << "EdComun" << 34 << "" << false << false;
+    QTest::newRow("EdCodFisc") << "EdCodFisc" << 16 << "" << false << false;
+    QTest::newRow("EdNum") << "EdNum" << 2 << "" << false << false;
+    QTest::newRow("EdAnno") << "EdAnno" << none << "" << false << false;
+    QTest::newRow("EdAcc") << "EdAcc" << none << "   Cliccare per cambiare" << false << true;
+    QTest::newRow("EdSaldo") << "EdSaldo" << none << "Cliccare per cambiare" << false << true;
+}
+
+void TestMainWindow::entryBoxesHaveTheirLimitsHintsAndLook() {
+    QFETCH(QString, name);
+    QFETCH(int, maxLength);
+    QFETCH(QString, hint);
+    QFETCH(bool, yellow);
+    QFETCH(bool, hand);
+    QLineEdit* box = Box(name.toLatin1().constData());
+    QVERIFY(box);
+    QCOMPARE(box->maxLength(), maxLength);
+    QCOMPARE(box->toolTip(), hint);
+    QCOMPARE(box->palette().color(QPalette::Base) == Yellow, yellow);
+    QCOMPARE(box->font().bold(), yellow || name.startsWith("EdAcc") || name == "EdSaldo");
+    QCOMPARE(box->cursor().shape() == Qt::PointingHandCursor, hand);
+    QCOMPARE(box->isReadOnly(), name == "EdSaldo");
+}
+
+void TestMainWindow::buttonsHaveTheirCaptionsAndHints_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<bool>("tabStop");
+    QTest::newRow("InfoBtn") << "InfoBtn"
+                             << "&Inform."
+                             << " Licenza e informazioni sull'uso" << false;
+    QTest::newRow("ChiudiBtn") << "ChiudiBtn"
+                               << "&Chiudi"
+                               << "   Chiude e termina il programma" << false;
+    QTest::newRow("ResetBtn") << "ResetBtn"
+                              << "R&eset"
+                              << "   Azzera i campi gialli" << false;
+    QTest::newRow("ResetGenBtn") << "ResetGenBtn"
+                                 << "&Reset tot."
+                                 << "   Cancella tutti i  campi " << false;
+    QTest::newRow("Button1") << "Button1"
+                             << "&Visualizza"
+                             << "   Visualizza il bollettino" << true;
+    QTest::newRow("CalcolaBtn") << "CalcolaBtn"
+                                << "C&alcola"
+                                << "...Calcola l'ICI" << true;
+}
+
+void TestMainWindow::buttonsHaveTheirCaptionsAndHints() {
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, hint);
+    QFETCH(bool, tabStop);
+    QPushButton* button = Button(name.toLatin1().constData());
+    QVERIFY(button);
+    QCOMPARE(button->text(), caption);
+    QCOMPARE(button->toolTip(), hint);
+    QVERIFY(button->font().bold());
+    QCOMPARE(bool(button->focusPolicy() & Qt::TabFocus), tabStop);
+}
+
+void TestMainWindow::tabGoesThroughTheDesignedOrder() {
+    const QStringList order = {"REND1",     "RIVAL1",     "ALIQ1",   "DETR1",     "PERC1",
+                               "MESI1",     "Edit1",      "Edit2",   "Edit3",     "Edit5",
+                               "Edit6",     "CalcolaBtn", "Button1", "EdCCNR",    "EdIntest1",
+                               "EdIntest2", "EdNome",     "EdComun", "EdCodFisc", "EdNum",
+                               "EdAnno",    "EdAcc",      "EdSaldo", "REND1"};
+    MessageRecorder recorder;
+    Box("REND1")->setFocus();
+    QStringList visited = {FocusedName(Form1)};
+    for (int i = 1; i < order.size(); ++i) {
+        QTest::keyClick(Form1->focusWidget(), Qt::Key_Tab);
+        visited.append(FocusedName(Form1));
+    }
+    QCOMPARE(visited, order);
+    QVERIFY(recorder.messages.isEmpty());
+    QTest::keyClick(Form1->focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(FocusedName(Form1), QString("EdSaldo"));
+}
+
+void TestMainWindow::buttonsOutsideTheTabOrderAnswerAltKeys() {
+    Box("REND1")->setText("5");
+    Box("EdCCNR")->setText("123");
+    // A mnemonic presses its button visibly, and the click follows a moment later.
+    QTest::keyClick(Form1, Qt::Key_E, Qt::AltModifier); // R&eset
+    QTRY_COMPARE(Box("REND1")->text(), QString("00,00"));
+    QCOMPARE(FocusedName(Form1), QString("REND1"));
+    QTest::keyClick(Form1, Qt::Key_R, Qt::AltModifier); // &Reset tot.
+    QTRY_COMPARE(Box("EdCCNR")->text(), QString());
+    QCOMPARE(FocusedName(Form1), QString("EdCCNR"));
+    QTest::mouseClick(Button("ResetBtn"), Qt::LeftButton);
+    QCOMPARE(FocusedName(Form1), QString("REND1"));
+}
+
+void TestMainWindow::typingRulesJudgeEachCharacter_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("message");
+    const QString none;
+    QTest::newRow("digit in REND1") << "REND1"
+                                    << "12" << int(Qt::Key_3) << "3"
+                                    << "123" << none;
+    QTest::newRow("letter in REND1") << "REND1"
+                                     << "00,00" << int(Qt::Key_A) << "a"
+                                     << "00,00" << CommaMessage;
+    QTest::newRow("second comma in REND1") << "REND1"
+                                           << "1,2" << int(Qt::Key_Comma) << ","
+                                           << "1,2," << none;
+    QTest::newRow("comma in PERC1") << "PERC1"
+                                    << "10" << int(Qt::Key_Comma) << ","
+                                    << "10" << DigitsMessage;
+    QTest::newRow("comma in DETR1") << "DETR1"
+                                    << "10" << int(Qt::Key_Comma) << ","
+                                    << "10," << none;
+    QTest::newRow("full stop in DETR1") << "DETR1"
+                                        << "10" << int(Qt::Key_Period) << "."
+                                        << "10" << CommaMessage;
+    QTest::newRow("minus in Edit1") << "Edit1"
+                                    << "5" << int(Qt::Key_Minus) << "-"
+                                    << "5" << CommaMessage;
+    QTest::newRow("space in Edit3") << "Edit3"
+                                    << "5" << int(Qt::Key_Space) << " "
+                                    << "5" << CommaMessage;
+    QTest::newRow("letter in EdCCNR") << "EdCCNR"
+                                      << "" << int(Qt::Key_X) << "x"
+                                      << "" << DigitsMessage;
+    QTest::newRow("comma in Edit6") << "Edit6"
+                                    << "1" << int(Qt::Key_Comma) << ","
+                                    << "1" << DigitsMessage;
+    QTest::newRow("ninth digit in EdCCNR") << "EdCCNR"
+                                           << "12345678" << int(Qt::Key_9) << "9"
+                                           << "12345678" << none;
+    QTest::newRow("third digit in MESI1") << "MESI1"
+                                          << "12" << int(Qt::Key_3) << "3"
+                                          << "12" << none;
+    QTest::newRow("backspace in RIVAL1") << "RIVAL1"
+                                         << "12" << int(Qt::Key_Backspace) << "\b"
+                                         << "1" << none;
+    QTest::newRow("return in ALIQ1") << "ALIQ1"
+                                     << "4" << int(Qt::Key_Return) << "\r"
+                                     << "4" << none;
+    QTest::newRow("delete in Edit5 (U+007F)")
+        << "Edit5"
+        << "100" << int(Qt::Key_Delete) << QString(QChar(0x7F)) << "00" << none;
+    QTest::newRow("arrow in Edit2") << "Edit2"
+                                    << "0" << int(Qt::Key_Left) << ""
+                                    << "0" << none;
+    QTest::newRow("ctrl+v in REND1")
+        << "REND1"
+        << "1" << int(Qt::Key_V) << QString(QChar(0x16)) << "1" << CommaMessage;
+    QTest::newRow("escape in PERC1")
+        << "PERC1"
+        << "1" << int(Qt::Key_Escape) << QString(QChar(0x1B)) << "1" << DigitsMessage;
+    QTest::newRow("letter in EdNome") << "EdNome"
+                                      << "Ros" << int(Qt::Key_S) << "s"
+                                      << "Ross" << none;
+    QTest::newRow("full stop in EdNum") << "EdNum"
+                                        << "1" << int(Qt::Key_Period) << "."
+                                        << "1." << none;
+    QTest::newRow("letter in EdAcc") << "EdAcc"
+                                     << "" << int(Qt::Key_X) << "x"
+                                     << "x" << none;
+}
+
+void TestMainWindow::typingRulesJudgeEachCharacter() {
+    QFETCH(QString, name);
+    QFETCH(QString, before);
+    QFETCH(int, key);
+    QFETCH(QString, typed);
+    QFETCH(QString, after);
+    QFETCH(QString, message);
+    MessageRecorder recorder;
+    QLineEdit* box = Box(name.toLatin1().constData());
+    box->setText(before);
+    box->setFocus();
+    if (key == Qt::Key_Delete)
+        box->home(false);
+    const Qt::KeyboardModifiers modifiers =
+        typed == QString(QChar(0x16)) ? Qt::ControlModifier : Qt::NoModifier;
+    QTest::sendKeyEvent(QTest::Click, box, Qt::Key(key), typed, modifiers);
+    QCOMPARE(box->text(), after);
+    QCOMPARE(recorder.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+    if (!message.isEmpty()) {
+        QCOMPARE(recorder.messages[0].kind, MessageKind::Plain);
+        QCOMPARE(recorder.messages[0].caption, QString("Quotario"));
+    }
+    QCOMPARE(FocusedName(Form1), name);
+}
+
+void TestMainWindow::textNotTypedIsNotFiltered() {
+    MessageRecorder recorder;
+    QApplication::clipboard()->setText("ab.1");
+    Box("REND1")->setText("");
+    Box("REND1")->paste();
+    Box("PERC1")->setText("x,y");
+    QCOMPARE(Box("REND1")->text(), QString("ab.1"));
+    QCOMPARE(Box("PERC1")->text(), QString("x,y"));
+    QVERIFY(recorder.messages.isEmpty());
+}
+
+void TestMainWindow::taxCodeTurnsToCapitals() {
+    QLineEdit* box = Box("EdCodFisc");
+    box->setFocus();
+    QTest::keyClicks(box, "rssmra80a01h501u");
+    QCOMPARE(box->text(), QString("RSSMRA80A01H501U"));
+    QTest::keyClicks(box, "z"); // the seventeenth character does not fit
+    QCOMPARE(box->text(), QString("RSSMRA80A01H501U"));
+}
+
+void TestMainWindow::anyMarkControlSwapsTheMarks_data() {
+    QTest::addColumn<QString>("control");
+    for (const char* name : {"EdAcc", "Label21", "Label29", "EdSaldo"})
+        QTest::newRow(name) << name;
+}
+
+void TestMainWindow::anyMarkControlSwapsTheMarks() {
+    QFETCH(QString, control);
+    QWidget* clicked = Form1->findChild<QWidget*>(control);
+    QVERIFY(clicked);
+    QTest::mouseClick(clicked, Qt::LeftButton);
+    QCOMPARE(texts({"EdAcc", "EdSaldo"}), QStringList({"", "X"}));
+    QTest::mouseClick(clicked, Qt::LeftButton);
+    QCOMPARE(texts({"EdAcc", "EdSaldo"}), QStringList({"X", ""}));
+    QTest::mouseClick(clicked, Qt::RightButton);
+    QCOMPARE(texts({"EdAcc", "EdSaldo"}), QStringList({"X", ""}));
+    if (auto* label = qobject_cast<QLabel*>(clicked)) {
+        QCOMPARE(label->toolTip(), QString("Cliccare per cambiare"));
+        QCOMPARE(label->cursor().shape(), Qt::PointingHandCursor);
+    }
+}
+
+void TestMainWindow::aTypedMarkThatIsNotXCountsAsNone() {
+    for (const QString typed : {"x", "XX", ""}) {
+        Box("EdAcc")->setText(typed);
+        Box("EdSaldo")->setText("X");
+        QTest::mouseClick(Label("Label29"), Qt::LeftButton);
+        QCOMPARE(texts({"EdAcc", "EdSaldo"}), QStringList({"X", ""}));
+    }
+}
+
+void TestMainWindow::resetPutsBackTheYellowFields() {
+    scribbleOverTheColumns();
+    Box("EdNome")->setText("ROSSI");
+    Box("EdSaldo")->setText("X");
+    QTest::mouseClick(Button("ResetBtn"), Qt::LeftButton);
+    QCOMPARE(texts(YellowAndResults),
+             QStringList({"00,00", "0", "00,00", "00,00", "100", "12", "00", "00,00", "0", "00,00",
+                          "100", "12", "00", "00", ""}));
+    QCOMPARE(texts({"LabIciTot", "LabCent", "LabLett", "EdNome", "EdSaldo"}),
+             QStringList({"5", "05", "#CINQUE/00", "ROSSI", "X"}));
+    QCOMPARE(FocusedName(Form1), QString("REND1"));
+}
+
+void TestMainWindow::resetAllClearsTheSlipData() {
+    scribbleOverTheColumns();
+    for (const char* name : {"EdCCNR", "EdIntest2", "EdNome", "EdComun", "EdCodFisc", "EdNum"})
+        Box(name)->setText("1");
+    Box("EdAcc")->clear();
+    Box("EdSaldo")->setText("X");
+    Box("REND1")->setFocus();
+    QTest::mouseClick(Button("ResetGenBtn"), Qt::LeftButton);
+    QCOMPARE(texts({"EdCCNR", "EdIntest1", "EdIntest2", "EdNome", "EdComun", "EdCodFisc", "EdNum",
+                    "EdAnno", "EdAcc", "EdSaldo"}),
+             QStringList({"", "", "", "", "", "", "00", "", "X", ""}));
+    QCOMPARE(texts(YellowAndResults),
+             QStringList({"00,00", "0", "00,00", "00,00", "100", "12", "00", "00,00", "0", "00,00",
+                          "100", "12", "00", "00", ""}));
+    QCOMPARE(texts({"LabIciTot", "LabCent", "LabLett"}), QStringList({"5", "05", "#CINQUE/00"}));
+    QCOMPARE(FocusedName(Form1), QString("EdCCNR"));
+
+    MessageRecorder recorder;
+    QTest::mouseClick(Button("CalcolaBtn"), Qt::LeftButton);
+    QCOMPARE(recorder.texts(),
+             QStringList({"ERRORE!! Il campo ContoCorrente\rnon può essere lasciato vuoto!"}));
+    QCOMPARE(FocusedName(Form1), QString("EdCCNR"));
+}
+
+void TestMainWindow::activationPutsTheFocusInTheAccountNumber() {
+    // Another window of the program takes over, then the main window comes back.
+    Box("EdNome")->setFocus();
+    Form2->show();
+    QVERIFY(QTest::qWaitForWindowActive(Form2));
+    Form1->windowHandle()->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(Form1));
+    QCOMPARE(FocusedName(Form1), QString("EdCCNR"));
+}
+
+void TestMainWindow::closingAMessageBoxLeavesTheFocusWhereTheHandlerPutIt() {
+    for (const char* name : {"EdCCNR", "EdIntest2", "EdNome", "EdComun", "EdCodFisc"})
+        Box(name)->setText("1");
+    Box("EdNum")->setText("0");
+    SeenBox seen;
+    AnswerNextMessageBox(&seen, "OK", [](QMessageBox* box) {
+        // The box takes the activation while it is open, as under a window manager.
+        box->windowHandle()->requestActivate();
+        QTRY_VERIFY(box->isActiveWindow());
+    });
+    QTest::mouseClick(Button("CalcolaBtn"), Qt::LeftButton);
+    QVERIFY(seen.seen);
+    QCOMPARE(seen.text, QString("ERRORE!! Nel campo Numero Fabbricati\n"
+                                "il numero dei fabbricati non è corretto !"));
+    // The window manager gives the activation back to the main window.
+    Form1->windowHandle()->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(Form1));
+    QCOMPARE(FocusedName(Form1), QString("EdNum"));
+    // Leaving the program for a window that is none of its own and coming back is no
+    // activation either.
+    QWidget foreign;
+    foreign.show();
+    QVERIFY(QTest::qWaitForWindowActive(&foreign));
+    Form1->windowHandle()->requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(Form1));
+    QCOMPARE(FocusedName(Form1), QString("EdNum"));
+}
+
+void TestMainWindow::visualizzaSwapsTheWindowsAndClosingTheSummaryBringsTheMainBack() {
+    Box("EdNome")->setFocus();
+    QTest::keyClick(Form1, Qt::Key_V, Qt::AltModifier);
+    QTRY_VERIFY(Form2->isVisible());
+    QVERIFY(Form1->isHidden());
+    Form2->close();
+    QVERIFY(Form2->isHidden());
+    QVERIFY(Form1->isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(Form1));
+    QCOMPARE(FocusedName(Form1), QString("EdCCNR"));
+}
+
+void TestMainWindow::errorsFromAnotherWindowReachAppException() {
+    scribbleOverTheColumns();
+    Box("EdNome")->setText("ROSSI");
+    QTest::mouseClick(Button("Button1"), Qt::LeftButton);
+    QVERIFY(Form1->isHidden());
+    Box("DETR1")->setFocus();
+
+    auto* failing = new QPushButton("fails", Form2);
+    ConnectGuarded(failing, &QPushButton::clicked, Form2,
+                   [](TForm2*) { throw EConvertError("'x' is not a valid floating point value"); });
+    SeenBox seen;
+    AnswerNextMessageBox(&seen, "OK");
+    QTest::mouseClick(failing, Qt::LeftButton);
+
+    QVERIFY(seen.seen);
+    QCOMPARE(seen.title, QString("Quotario"));
+    QCOMPARE(seen.text, QString(ErrorBoxText).replace('\r', '\n'));
+    QCOMPARE(seen.icon, QMessageBox::NoIcon);
+    QCOMPARE(seen.buttons, QStringList({"OK"}));
+    QCOMPARE(seen.parent, Form1);
+    QCOMPARE(texts(YellowAndResults),
+             QStringList({"00,00", "0", "00,00", "00,00", "100", "12", "00,00", "00,00", "0",
+                          "00,00", "100", "12", "", "77", ""}));
+    QCOMPARE(texts({"LabIciTot", "LabCent", "LabLett", "EdNome"}),
+             QStringList({"5", "05", "#CINQUE/00", "ROSSI"}));
+    QCOMPARE(FocusedName(Form1), QString("DETR1"));
+    QVERIFY(Form1->isHidden());
+}
+
+void TestMainWindow::silentAbortShowsNothing() {
+    MessageRecorder recorder;
+    Box("REND1")->setText("9");
+    auto* aborting = new QPushButton("aborts", Form1);
+    ConnectGuarded(aborting, &QPushButton::clicked, Form1, [](TForm1*) { throw EAbort(); });
+    QTest::mouseClick(aborting, Qt::LeftButton);
+    QVERIFY(recorder.messages.isEmpty());
+    QCOMPARE(Box("REND1")->text(), QString("9"));
+}
+
+void TestMainWindow::summaryWindowSetsTheHints() {
+    QCOMPARE(QToolTip::palette().color(QPalette::ToolTipBase), QColor(0, 255, 255));
+    QCOMPARE(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 200);
+}
+
+void TestMainWindow::chiudiClosesTheMainWindow() {
+    QVERIFY(Form1->testAttribute(Qt::WA_QuitOnClose));
+    QTest::keyClick(Form1, Qt::Key_C, Qt::AltModifier);
+    QTRY_VERIFY(Form1->isHidden());
+}
+
+QUOTARIO_GUI_TEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,721 @@
+#include "frame/ReadmeLaunch.h"
+#include "frame/UpDown.h"
+#include "frame/WindowActivation.h"
+#include "support/ModalBoxes.h"
+#include "support/TestMain.h"
+#include "support/WindowSetFixture.h"
+#include "windows/Unit1.h"
+#include "windows/Unit2.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QWindow>
+
+// The summary window: the slip boxes filled from the main window, going back and ending, the
+// alignment panel with its spinners, paper position, loading on activation, saving and reset.
+class TestSummaryWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void cleanupTestCase() { StopWindowSet(); }
+
+    void showsItsTitleSizeAndPlace();
+    void valueBoxesHaveTheirLook_data();
+    void valueBoxesHaveTheirLook();
+    void captionsStandAsWritten_data();
+    void captionsStandAsWritten();
+    void buttonsHaveTheirCaptionsHintsAndPictures_data();
+    void buttonsHaveTheirCaptionsHintsAndPictures();
+    void showingBeforeAnyComputationGivesTheStartTexts();
+    void showingAfterAComputationGivesItsResults();
+    void aTextWiderThanItsBoxIsKeptWhole();
+    void goingBackBringsTheMainWindowAndShowsCorrections_data();
+    void goingBackBringsTheMainWindowAndShowsCorrections();
+    void spinnersStepWithinTheirLimits_data();
+    void spinnersStepWithinTheirLimits();
+    void correctionsCannotBeTyped();
+    void paperPositionsFormOneGroup();
+    void activationLoadsTheSavedAlignment_data();
+    void activationLoadsTheSavedAlignment();
+    void comingBackFromAnotherWindowReloads();
+    void saveWritesTheWholeFileAndLoadsBack_data();
+    void saveWritesTheWholeFileAndLoadsBack();
+    void saveCreatesAMissingFile();
+    void failedSaveReachesAppExceptionWithoutReloading();
+    void resetPutsBackOnlyTheCorrections();
+    void theFileLiesBesideTheProgram();
+    void informazOpensTheReadmeAndWaits();
+    void chiudiEndsTheProgramWithTheMainWindowHidden();
+
+private:
+    ModalWatchdog watchdog_;
+    std::unique_ptr<QTemporaryDir> directory_;
+};
+
+namespace {
+
+const QColor Yellow(255, 255, 0);
+const QString DefaultValue = "default value";
+
+QLabel* SummaryBox(const QString& name) {
+    return Form2->findChild<QLabel*>(name);
+}
+QLineEdit* SummaryEdit(const char* name) {
+    return Find<QLineEdit>(Form2, name);
+}
+QRadioButton* Radio(const QString& name) {
+    return Form2->findChild<QRadioButton*>(name);
+}
+QToolButton* Arrow(const QString& upDown, const char* which) {
+    return Form2->findChild<TUpDown*>(upDown)->findChild<QToolButton*>(which);
+}
+
+const QStringList SlipBoxes = {"CCNR",  "Imp",     "CENT",      "IMPLETT", "INTEST1", "INTEST2",
+                               "NOME",  "Comune",  "CODFISC",   "FABB",    "ANNO",    "ACC",
+                               "SALDO", "ABPRINC", "ALTRIFABB", "DETRAZ"};
+
+QStringList SummaryTexts() {
+    QStringList result;
+    for (const QString& name : SlipBoxes)
+        result.append(SummaryBox(name)->text());
+    return result;
+}
+
+QStringList SlipDataTexts(const SlipData& d) {
+    QStringList result;
+    for (const std::string* text :
+         {&d.CCNR, &d.Imp, &d.CENT, &d.IMPLETT, &d.INTEST1, &d.INTEST2, &d.NOME, &d.Comune,
+          &d.CODFISC, &d.FABB, &d.ANNO, &d.ACC, &d.SALDO, &d.ABPRINC, &d.ALTRIFABB, &d.DETRAZ})
+        result.append(QString::fromStdString(*text));
+    return result;
+}
+
+// The alignment as the panel shows it: both corrections, the three marks, the chosen button.
+QStringList Alignment() {
+    QString chosen = "none";
+    for (const char* name : {"RBTNS", "RBTNC", "RBTND"})
+        if (Radio(name)->isChecked())
+            chosen = name;
+    return {SummaryEdit("Edit1")->text(), SummaryEdit("Edit2")->text(),
+            SummaryEdit("EDITC")->text(), SummaryEdit("EDITD")->text(),
+            SummaryEdit("EDITS")->text(), chosen};
+}
+
+bool Activate(QWidget* window) {
+    window->windowHandle()->requestActivate();
+    return QTest::qWaitForWindowActive(window);
+}
+
+// "&Visualizza" in the main window, as the user presses it.
+bool ShowSummary() {
+    QTest::mouseClick(Button("Button1"), Qt::LeftButton);
+    return Form1->isHidden() && QTest::qWaitForWindowActive(Form2);
+}
+
+QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+bool WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+void TestSummaryWindow::init() {
+    QVERIFY(StartWindowSet());
+    directory_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(directory_->isValid());
+    Form2->SetAlignmentDirectory(directory_->path().toStdString());
+    watchdog_.start();
+}
+
+void TestSummaryWindow::cleanup() {
+    QVERIFY2(watchdog_.closedDialogs().isEmpty(),
+             qPrintable(watchdog_.closedDialogs().join(QLatin1String(" | "))));
+}
+
+void TestSummaryWindow::showsItsTitleSizeAndPlace() {
+    QCOMPARE(Form2->windowTitle(), QString("  Riepilogo Bollettino Postale") + QString(26, ' ') +
+                                       "http://www.quotario.it");
+    QCOMPARE(Form2->size(), QSize(522, 473));
+    QCOMPARE(Form2->minimumSize(), Form2->maximumSize());
+    QCOMPARE(Form2->font().family(), QString("Liberation Sans"));
+    QCOMPARE(Form2->font().pointSize(), 8);
+    const QPoint centre = Form2->screen()->availableGeometry().center();
+    QVERIFY((Form2->geometry().center() - centre).manhattanLength() <= 2);
+    for (const char* hidden : {"EDITS", "EDITC", "EDITD"})
+        QVERIFY2(SummaryEdit(hidden)->isHidden(), hidden);
+    for (const char* hidden : {"BUTTONSX", "BUTTONCX", "BUTTONDX"})
+        QVERIFY2(Find<QPushButton>(Form2, hidden)->isHidden(), hidden);
+    QCOMPARE(Alignment(), QStringList({"26", "26", "EDITC", "EDITD", "EDITS", "none"}));
+}
+
+void TestSummaryWindow::valueBoxesHaveTheirLook_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("inGroup");
+    const int left = Qt::AlignLeft, right = Qt::AlignRight, centre = Qt::AlignHCenter;
+    const QList<std::tuple<const char*, int, bool, bool>> rows = {
+        {"CCNR", left, false, false},      {"Imp", right, false, false},
+        {"CENT", left, false, false},      {"IMPLETT", left, false, false},
+        {"INTEST1", left, false, false},   {"INTEST2", left, false, false},
+        {"NOME", left, false, true},       {"Comune", left, false, true},
+        {"CODFISC", centre, false, true},  {"FABB", centre, false, true},
+        {"ANNO", centre, false, true},     {"ACC", centre, true, true},
+        {"SALDO", centre, true, true},     {"ABPRINC", right, false, true},
+        {"ALTRIFABB", right, false, true}, {"DETRAZ", right, false, true},
+    };
+    for (const auto& [name, alignment, bold, inGroup] : rows)
+        QTest::newRow(name) << name << alignment << bold << inGroup;
+}
+
+void TestSummaryWindow::valueBoxesHaveTheirLook() {
+    QFETCH(QString, name);
+    QFETCH(int, alignment);
+    QFETCH(bool, bold);
+    QFETCH(bool, inGroup);
+    QCOMPARE(Form2->findChildren<QWidget*>(name).size(), 1);
+    const QLabel* box = SummaryBox(name);
+    QCOMPARE(int(box->alignment() & Qt::AlignHorizontal_Mask), alignment);
+    QCOMPARE(int(box->alignment() & Qt::AlignVertical_Mask), int(Qt::AlignVCenter));
+    QCOMPARE(box->font().bold(), bold);
+    QCOMPARE(box->font().pointSize(), 8);
+    QVERIFY(box->autoFillBackground());
+    QCOMPARE(box->palette().color(QPalette::Window), Yellow);
+    // A name or an address is shown as typed, never read as markup.
+    QCOMPARE(box->textFormat(), Qt::PlainText);
+    QVERIFY(!box->wordWrap());
+    QVERIFY(box->toolTip().isEmpty());
+    QCOMPARE(box->parentWidget() == Form2->findChild<QGroupBox*>("GroupBox1"), inGroup);
+}
+
+void TestSummaryWindow::captionsStandAsWritten_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("Label1") << "Label1"
+                            << "ContoCorrente n:";
+    QTest::newRow("Label2") << "Label2"
+                            << "Di Euro";
+    QTest::newRow("Label3") << "Label3"
+                            << "Cent.";
+    QTest::newRow("Label5") << "Label5"
+                            << ",";
+    QTest::newRow("Label7") << "Label7"
+                            << "Importo Lettere";
+    QTest::newRow("Label8") << "Label8"
+                            << "Intestato a:";
+    QTest::newRow("Label9")
+        << "Label9"
+        << "Cognome Nome      Comune domicilio fiscale      Via e numero civico";
+    QTest::newRow("Label10") << "Label10"
+                             << "Comune ubicazione degli immobili";
+    QTest::newRow("Label11") << "Label11"
+                             << "Codice Fiscale";
+    QTest::newRow("Label13") << "Label13"
+                             << "Num.Fabb";
+    QTest::newRow("Label14") << "Label14"
+                             << "Anno Imposta";
+    QTest::newRow("Label15") << "Label15"
+                             << "Versamento di Acconto";
+    QTest::newRow("Label16") << "Label16"
+                             << "Versamento a Saldo";
+    QTest::newRow("Label17") << "Label17"
+                             << "Abitazione Princ. €";
+    QTest::newRow("Label18") << "Label18"
+                             << "Atri Fabbricati      €";
+    QTest::newRow("Label19") << "Label19"
+                             << "Detraz.Abit.Princ.€";
+    QTest::newRow("Label4") << "Label4"
+                            << "  Settaggio\n del bollettino\nalla stampante";
+    QTest::newRow("Label6") << "Label6"
+                            << "Correzione\nverticale";
+    QTest::newRow("Label12") << "Label12"
+                             << "Correzione\norizzontale";
+    QTest::newRow("RBTNS") << "RBTNS"
+                           << "Carta a sinistra";
+    QTest::newRow("RBTNC") << "RBTNC"
+                           << "Carta al centro";
+    QTest::newRow("RBTND") << "RBTND"
+                           << "Carta a destra";
+    QTest::newRow("GroupBox1") << "GroupBox1"
+                               << "Eseguito da";
+}
+
+void TestSummaryWindow::captionsStandAsWritten() {
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QCOMPARE(Form2->findChildren<QWidget*>(name).size(), 1);
+    QWidget* control = Form2->findChild<QWidget*>(name);
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        QCOMPARE(label->text(), text);
+        // Every caption fits its place: nothing is cut.
+        const QSize needed = label->fontMetrics().size(0, text);
+        QVERIFY2(needed.width() <= label->width() && needed.height() <= label->height(),
+                 qPrintable(
+                     QString("%1 needs %2x%3").arg(name).arg(needed.width()).arg(needed.height())));
+    } else if (auto* radio = qobject_cast<QRadioButton*>(control)) {
+        QCOMPARE(radio->text(), text);
+        QVERIFY(radio->sizeHint().width() <= radio->width());
+    } else {
+        QCOMPARE(qobject_cast<QGroupBox*>(control)->title(), text);
+    }
+    const bool bold = name == "Label4" || name == "Label5";
+    QCOMPARE(control->font().bold(), bold);
+    if (name == "Label5")
+        QCOMPARE(control->font().pointSize(), 18);
+}
+
+void TestSummaryWindow::buttonsHaveTheirCaptionsHintsAndPictures_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("hint");
+    QTest::addColumn<bool>("tabbed");
+    QTest::newRow("BitBtn1") << "BitBtn1"
+                             << "Chiudi"
+                             << "Chiude e termina il programma" << false;
+    QTest::newRow("BitBtn2") << "BitBtn2"
+                             << "Informaz."
+                             << "Informazioni per la stampa" << false;
+    QTest::newRow("CorreggiBtn") << "CorreggiBtn"
+                                 << "Correggi"
+                                 << "Torna alla schermata precedente\nper eventualmente correggere"
+                                 << false;
+    QTest::newRow("SalvaBtn") << "SalvaBtn"
+                              << "Salva\nl'allineamento"
+                              << "Salva l'allineamento della carta" << true;
+    QTest::newRow("ResetBtn") << "ResetBtn"
+                              << "Carica vaolori\ndi DEFAULT"
+                              << "Inserisce valori di partenza\nper il centraggio della carta"
+                              << false;
+    QTest::newRow("StampaBtn1") << "StampaBtn1"
+                                << "Stampa\nil bollettino"
+                                << "Stampa il bollettino" << true;
+}
+
+void TestSummaryWindow::buttonsHaveTheirCaptionsHintsAndPictures() {
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, hint);
+    QFETCH(bool, tabbed);
+    QVERIFY(ShowSummary()); // the pictures come with the first showing
+    QCOMPARE(Form2->findChildren<QWidget*>(name).size(), 1);
+    auto* button = Form2->findChild<QAbstractButton*>(name);
+    QCOMPARE(button->text(), caption);
+    QCOMPARE(button->toolTip(), hint);
+    QVERIFY(button->font().bold());
+    QVERIFY(!button->icon().isNull());
+    QCOMPARE(button->iconSize(), QSize(16, 16));
+    QCOMPARE(bool(button->focusPolicy() & Qt::TabFocus), tabbed);
+    QVERIFY(button->sizeHint().width() <= button->width());
+    QVERIFY(button->sizeHint().height() <= button->height());
+    if (name != "StampaBtn1")
+        QVERIFY(button->height() < Form2->findChild<QWidget*>("StampaBtn1")->height());
+}
+
+void TestSummaryWindow::showingBeforeAnyComputationGivesTheStartTexts() {
+    const QString year = QString::number(QDate::currentDate().year() % 100).rightJustified(2, '0');
+    QVERIFY(ShowSummary());
+    const QStringList start = {"", "00", "00", "",  " ", "",      "",      "",
+                               "", "",   year, "X", "",  "00,00", "00,00", "00,00"};
+    QCOMPARE(SummaryTexts(), start);
+    QCOMPARE(SlipDataTexts(Form2->CurrentSlipData()), start);
+}
+
+void TestSummaryWindow::showingAfterAComputationGivesItsResults() {
+    const QStringList entries = {"EdCCNR=00123456",
+                                 "EdIntest1= POSTE ITALIANE ",
+                                 "EdIntest2=SERVIZIO TESORERIA",
+                                 "EdNome=ROSSI MARIO ROMA VIA ROMA 1",
+                                 "EdComun=ROMA",
+                                 "EdCodFisc=RSSMRA80A01H501U",
+                                 "EdNum=1",
+                                 "EdAnno=07",
+                                 "REND1=750",
+                                 "RIVAL1=5",
+                                 "ALIQ1=5",
+                                 "DETR1=103,29",
+                                 "Edit1=1000",
+                                 "Edit2=5",
+                                 "Edit3=7"};
+    for (const QString& entry : entries) {
+        const QStringList parts = entry.split('=');
+        Box(parts[0].toLatin1().constData())->setText(parts[1]);
+    }
+    QTest::mouseClick(Label("Label21"), Qt::LeftButton); // the balance, not the advance
+    QTest::mouseClick(Button("CalcolaBtn"), Qt::LeftButton);
+    QCOMPARE(Label("LabLett")->text(), QString("#CINQUECENTODODICI/73"));
+    QVERIFY(ShowSummary());
+    const QStringList shown = {"00123456",
+                               "512",
+                               "73",
+                               "#CINQUECENTODODICI/73",
+                               " POSTE ITALIANE ",
+                               "SERVIZIO TESORERIA",
+                               "ROSSI MARIO ROMA VIA ROMA 1",
+                               "ROMA",
+                               "RSSMRA80A01H501U",
+                               "1",
+                               "07",
+                               "",
+                               "X",
+                               "145,23",
+                               "367,5",
+                               "103,29"};
+    QCOMPARE(SummaryTexts(), shown);
+    QCOMPARE(SlipDataTexts(Form2->CurrentSlipData()), shown);
+}
+
+void TestSummaryWindow::aTextWiderThanItsBoxIsKeptWhole() {
+    const QString name = QString(55, 'W');
+    const QString words = "#" + QString("CENTOMILA").repeated(12) + "/99";
+    Box("EdNome")->setText(name);
+    Label("LabLett")->setText(words);
+    Box("EdComun")->setText("<b>R&amp;S</b> &Co");
+    QVERIFY(ShowSummary());
+    const QLabel* nome = SummaryBox("NOME");
+    QVERIFY(nome->fontMetrics().horizontalAdvance(name) > nome->width());
+    QCOMPARE(nome->size(), QSize(356, 18));
+    QCOMPARE(nome->text(), name);
+    QCOMPARE(SummaryBox("IMPLETT")->width(), 376);
+    QCOMPARE(SummaryBox("IMPLETT")->text(), words);
+    QCOMPARE(QString::fromStdString(Form2->CurrentSlipData().IMPLETT), words);
+    QCOMPARE(QString::fromStdString(Form2->CurrentSlipData().Comune),
+             QString("<b>R&amp;S</b> &Co"));
+}
+
+void TestSummaryWindow::goingBackBringsTheMainWindowAndShowsCorrections_data() {
+    QTest::addColumn<bool>("correggi");
+    QTest::newRow("Correggi") << true;
+    QTest::newRow("close box") << false;
+}
+
+void TestSummaryWindow::goingBackBringsTheMainWindowAndShowsCorrections() {
+    QFETCH(bool, correggi);
+    Box("EdNome")->setText("ROSSI");
+    QVERIFY(ShowSummary());
+    QCOMPARE(SummaryBox("NOME")->text(), QString("ROSSI"));
+    if (correggi)
+        QTest::mouseClick(Find<QPushButton>(Form2, "CorreggiBtn"), Qt::LeftButton);
+    else
+        Form2->close();
+    QVERIFY(Form2->isHidden());
+    QVERIFY(Form1->isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(Form1));
+    QCOMPARE(FocusedName(Form1), QString("EdCCNR"));
+
+    Box("EdNome")->setText("BIANCHI");
+    QTest::mouseClick(Label("Label29"), Qt::LeftButton);
+    QVERIFY(ShowSummary());
+    QCOMPARE(SummaryBox("NOME")->text(), QString("BIANCHI"));
+    QCOMPARE(SummaryBox("ACC")->text(), QString());
+    QCOMPARE(SummaryBox("SALDO")->text(), QString("X"));
+}
+
+void TestSummaryWindow::spinnersStepWithinTheirLimits_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<bool>("up");
+    QTest::addColumn<QString>("expected");
+    const QList<std::tuple<const char*, const char*, bool, const char*>> rows = {
+        {"26 up", "26", true, "28"},
+        {"26 down", "26", false, "24"},
+        {"60 up stays", "60", true, "60"},
+        {"0 down stays", "0", false, "0"},
+        {"58 up", "58", true, "60"},
+        {"2 down", "2", false, "0"},
+        {"odd value", "27", true, "29"},
+        {"above the top", "75", false, "58"},
+        {"below the bottom", "-6", true, "2"},
+        {"default value up starts at 26", "default value", true, "28"},
+        {"default value down starts at 26", "default value", false, "24"},
+        {"empty", "", true, "28"},
+    };
+    for (const char* box : {"Edit1", "Edit2"})
+        for (const auto& [row, start, up, expected] : rows)
+            QTest::addRow("%s %s", box, row) << box << start << up << expected;
+}
+
+void TestSummaryWindow::spinnersStepWithinTheirLimits() {
+    QFETCH(QString, box);
+    QFETCH(QString, start);
+    QFETCH(bool, up);
+    QFETCH(QString, expected);
+    QVERIFY(ShowSummary());
+    QLineEdit* edit = Form2->findChild<QLineEdit*>(box);
+    const QString upDown = box == "Edit1" ? "UpDown1" : "UpDown2";
+    QCOMPARE(Form2->findChild<TUpDown*>(upDown)->Associate(), edit);
+
+    edit->setText(start);
+    QTest::mouseClick(Arrow(upDown, up ? "up" : "down"), Qt::LeftButton);
+    QCOMPARE(edit->text(), expected);
+
+    // The arrow keys do the same while the box has the focus.
+    edit->setText(start);
+    edit->setFocus();
+    QCOMPARE(QApplication::focusWidget(), edit);
+    QTest::keyClick(QApplication::focusWidget(), up ? Qt::Key_Up : Qt::Key_Down);
+    QCOMPARE(edit->text(), expected);
+}
+
+void TestSummaryWindow::correctionsCannotBeTyped() {
+    QVERIFY(ShowSummary());
+    QLineEdit* edit = SummaryEdit("Edit2");
+    QVERIFY(edit->isReadOnly());
+    edit->setFocus();
+    QTest::keyClicks(edit, "4");
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QCOMPARE(edit->text(), QString(DefaultValue));
+    // Each spinner writes only into its own box.
+    QTest::mouseClick(Arrow("UpDown1", "up"), Qt::LeftButton);
+    QCOMPARE(SummaryEdit("Edit1")->text(), QString("28"));
+    QCOMPARE(edit->text(), QString(DefaultValue));
+}
+
+void TestSummaryWindow::paperPositionsFormOneGroup() {
+    QVERIFY(ShowSummary());
+    QCOMPARE(Form2->ChosenPlacement(), PaperPlacement::None);
+    const QList<std::pair<const char*, PaperPlacement>> buttons = {
+        {"RBTNC", PaperPlacement::Centre},
+        {"RBTNS", PaperPlacement::Left},
+        {"RBTND", PaperPlacement::Right},
+    };
+    for (const auto& [name, placement] : buttons) {
+        QTest::mouseClick(Radio(name), Qt::LeftButton);
+        QCOMPARE(Form2->ChosenPlacement(), placement);
+        QCOMPARE(Alignment().last(), QString(name));
+    }
+    // Choosing the chosen one again keeps it.
+    QTest::mouseClick(Radio("RBTND"), Qt::LeftButton);
+    QCOMPARE(Form2->ChosenPlacement(), PaperPlacement::Right);
+}
+
+void TestSummaryWindow::activationLoadsTheSavedAlignment_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("alignment");
+    const QString dv = DefaultValue;
+    QTest::newRow("no file") << QByteArray() << QStringList({dv, dv, dv, dv, dv, "none"});
+    QTest::newRow("shipped file") << QByteArray(
+                                         "[ALLINEA]\nEDITC=\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=26\n")
+                                  << QStringList({"26", "26", "", "", "", "none"});
+    QTest::newRow("centre") << QByteArray("[ALLINEA]\r\nEDITC=C1\r\nEDITD=\r\nEDITS=\r\n"
+                                          "EDIT1=30\r\nEDIT2=4\r\n")
+                            << QStringList({"30", "4", "C1", "", "", "RBTNC"});
+    QTest::newRow("centre and right: right")
+        << QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=D1\nEDITS=\nEDIT1=0\nEDIT2=60\n")
+        << QStringList({"0", "60", "C1", "D1", "", "RBTND"});
+    QTest::newRow("all three: left")
+        << QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=D1\nEDITS=S1\nEDIT1=2\nEDIT2=2\n")
+        << QStringList({"2", "2", "C1", "D1", "S1", "RBTNS"});
+    QTest::newRow("lower case marks choose nothing")
+        << QByteArray("[ALLINEA]\nEDITC=c1\nEDITD=d1\nEDITS=s1\nEDIT1=26\nEDIT2=26\n")
+        << QStringList({"26", "26", "c1", "d1", "s1", "none"});
+    QTest::newRow("missing keys") << QByteArray("[ALLINEA]\nEDITS=S1\nEDIT1=12\n")
+                                  << QStringList({"12", dv, dv, dv, "S1", "RBTNS"});
+    QTest::newRow("other section")
+        << QByteArray("[ALTRO]\nEDIT1=12\n") << QStringList({dv, dv, dv, dv, dv, "none"});
+}
+
+void TestSummaryWindow::activationLoadsTheSavedAlignment() {
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, alignment);
+    if (!file.isNull())
+        QVERIFY(WriteBytes(directory_->filePath("Allinea.ini"), file));
+    // Whatever was on the panel before is replaced.
+    QTest::mouseClick(Radio("RBTNC"), Qt::LeftButton);
+    SummaryEdit("Edit1")->setText("44");
+    QVERIFY(ShowSummary());
+    QCOMPARE(Alignment(), alignment);
+}
+
+void TestSummaryWindow::comingBackFromAnotherWindowReloads() {
+    QVERIFY(WriteBytes(directory_->filePath("Allinea.ini"),
+                       "[ALLINEA]\nEDITC=\nEDITD=D1\nEDITS=\nEDIT1=26\nEDIT2=10\n"));
+    QVERIFY(ShowSummary());
+    QTest::mouseClick(Arrow("UpDown1", "up"), Qt::LeftButton);
+    QTest::mouseClick(Radio("RBTNS"), Qt::LeftButton);
+    QCOMPARE(Alignment(), QStringList({"28", "10", "", "D1", "", "RBTNS"}));
+
+    // Another window of the program takes over: nothing is loaded yet.
+    QWidget other;
+    WatchActivation(&other);
+    other.show();
+    QVERIFY(Activate(&other));
+    QCOMPARE(Alignment(), QStringList({"28", "10", "", "D1", "", "RBTNS"}));
+    // Back in the summary, the unsaved changes give way to the saved alignment.
+    QVERIFY(Activate(Form2));
+    QCOMPARE(Alignment(), QStringList({"26", "10", "", "D1", "", "RBTND"}));
+}
+
+void TestSummaryWindow::saveWritesTheWholeFileAndLoadsBack_data() {
+    QTest::addColumn<QString>("radio");
+    QTest::addColumn<int>("ups1");
+    QTest::addColumn<int>("downs2");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("loaded");
+    QTest::newRow("centre, both 26")
+        << "RBTNC" << 0 << 0
+        << QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=26\n")
+        << QStringList({"26", "26", "C1", "", "", "RBTNC"});
+    QTest::newRow("left, 30 and 20")
+        << "RBTNS" << 2 << 3
+        << QByteArray("[ALLINEA]\nEDITC=\nEDITD=\nEDITS=S1\nEDIT1=30\nEDIT2=20\n")
+        << QStringList({"30", "20", "", "", "S1", "RBTNS"});
+    QTest::newRow("right, 60 and 0")
+        << "RBTND" << 20 << 20
+        << QByteArray("[ALLINEA]\nEDITC=\nEDITD=D1\nEDITS=\nEDIT1=60\nEDIT2=0\n")
+        << QStringList({"60", "0", "", "D1", "", "RBTND"});
+    QTest::newRow("no position") << "" << 1 << 0
+                                 << QByteArray(
+                                        "[ALLINEA]\nEDITC=\nEDITD=\nEDITS=\nEDIT1=28\nEDIT2=26\n")
+                                 << QStringList({"28", "26", "", "", "", "none"});
+}
+
+void TestSummaryWindow::saveWritesTheWholeFileAndLoadsBack() {
+    QFETCH(QString, radio);
+    QFETCH(int, ups1);
+    QFETCH(int, downs2);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, loaded);
+    const QString path = directory_->filePath("Allinea.ini");
+    // An earlier file with more in it than the alignment.
+    QVERIFY(WriteBytes(path, "; note\n[ALLINEA]\nEDITC=c1\nEDITD=\nEDITS=\nEDIT1=26\n"
+                             "EDIT2=26\nOTHER=1\n[ALTRO]\nX=2\n"));
+    QVERIFY(ShowSummary());
+    QCOMPARE(Alignment().last(), QString("none"));
+    if (!radio.isEmpty())
+        QTest::mouseClick(Radio(radio), Qt::LeftButton);
+    for (int i = 0; i < ups1; ++i)
+        QTest::mouseClick(Arrow("UpDown1", "up"), Qt::LeftButton);
+    for (int i = 0; i < downs2; ++i)
+        QTest::mouseClick(Arrow("UpDown2", "down"), Qt::LeftButton);
+
+    QTest::mouseClick(Form2->findChild<QToolButton*>("SalvaBtn"), Qt::LeftButton);
+    QCOMPARE(ReadBytes(path), bytes);
+    QCOMPARE(Alignment(), loaded);
+
+    // Scramble the panel, then come back to the summary from the main window.
+    QTest::mouseClick(Form2->findChild<QToolButton*>("ResetBtn"), Qt::LeftButton);
+    QTest::mouseClick(Radio(radio == "RBTNC" ? "RBTND" : "RBTNC"), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>(Form2, "CorreggiBtn"), Qt::LeftButton);
+    QVERIFY(QTest::qWaitForWindowActive(Form1));
+    QVERIFY(ShowSummary());
+    QCOMPARE(Alignment(), loaded);
+}
+
+void TestSummaryWindow::saveCreatesAMissingFile() {
+    const QString path = directory_->filePath("Allinea.ini");
+    QVERIFY(ShowSummary());
+    QCOMPARE(Alignment().first(), DefaultValue);
+    QTest::mouseClick(Radio("RBTND"), Qt::LeftButton);
+    QTest::mouseClick(Form2->findChild<QToolButton*>("SalvaBtn"), Qt::LeftButton);
+    QCOMPARE(ReadBytes(path),
+             QByteArray("[ALLINEA]\nEDITC=\nEDITD=D1\nEDITS=\nEDIT1=default value\n"
+                        "EDIT2=default value\n"));
+}
+
+void TestSummaryWindow::failedSaveReachesAppExceptionWithoutReloading() {
+    // A directory that cannot be: its name is taken by a file.
+    const QString blocked = directory_->filePath("blocked");
+    QVERIFY(WriteBytes(blocked, "not a directory"));
+    Form2->SetAlignmentDirectory(blocked.toStdString());
+    Box("REND1")->setText("9");
+    Box("EdNome")->setText("ROSSI");
+    QVERIFY(ShowSummary());
+    QCOMPARE(Alignment().first(), DefaultValue);
+    QTest::mouseClick(Arrow("UpDown1", "up"), Qt::LeftButton);
+    QTest::mouseClick(Radio("RBTNC"), Qt::LeftButton);
+
+    SeenBox seen;
+    AnswerNextMessageBox(&seen, "OK", [](QMessageBox* box) {
+        // The box takes the activation while it is open, as under a window manager.
+        box->windowHandle()->requestActivate();
+        QTRY_VERIFY(box->isActiveWindow());
+    });
+    QTest::mouseClick(Form2->findChild<QToolButton*>("SalvaBtn"), Qt::LeftButton);
+    QVERIFY(seen.seen);
+    QCOMPARE(seen.title, QString("Quotario"));
+    QCOMPARE(seen.text, QString("ERRORE.........\n Nei campi di scrittura di questa colonna\n"
+                                "COLORE GIALLO.\n Sono ammessi solamente valori numerici e\n"
+                                " non possono essere lasciati vuoti !!!"));
+    QCOMPARE(seen.parent, Form1);
+    QCOMPARE(Box("REND1")->text(), QString("00,00"));
+    QCOMPARE(Box("EdNome")->text(), QString("ROSSI"));
+    QVERIFY(Form1->isHidden());
+    QVERIFY(!QFile::exists(blocked + "/Allinea.ini"));
+
+    // Back in the summary after the box: the alignment shown is not reloaded.
+    QVERIFY(Activate(Form2));
+    QCOMPARE(Alignment(), QStringList({"28", DefaultValue, "C1", "", "", "RBTNC"}));
+}
+
+void TestSummaryWindow::resetPutsBackOnlyTheCorrections() {
+    const QString path = directory_->filePath("Allinea.ini");
+    const QByteArray saved("[ALLINEA]\nEDITC=C1\nEDITD=\nEDITS=\nEDIT2=40\n");
+    QVERIFY(WriteBytes(path, saved));
+    QVERIFY(ShowSummary());
+    QCOMPARE(Alignment(), QStringList({DefaultValue, "40", "C1", "", "", "RBTNC"}));
+    QTest::mouseClick(Form2->findChild<QToolButton*>("ResetBtn"), Qt::LeftButton);
+    QCOMPARE(Alignment(), QStringList({"26", "26", "C1", "", "", "RBTNC"}));
+    QCOMPARE(ReadBytes(path), saved);
+}
+
+void TestSummaryWindow::theFileLiesBesideTheProgram() {
+    Form2->SetAlignmentDirectory({});
+    QCOMPARE(QString::fromStdString(Form2->AlignmentFileName()),
+             QCoreApplication::applicationDirPath() + "/Allinea.ini");
+}
+
+void TestSummaryWindow::informazOpensTheReadmeAndWaits() {
+    QVERIFY(ShowSummary());
+    QList<StartRequest> starts;
+    Form2->AppExec1.SetStarter([&starts](const StartRequest& request) {
+        starts.append(request);
+        return StartResult{true, 0};
+    });
+    const QString before = QDir::currentPath();
+    QTest::mouseClick(Form2->findChild<QPushButton*>("BitBtn2"), Qt::LeftButton);
+    const QString during = QDir::currentPath();
+    QDir::setCurrent(before);
+    Form2->AppExec1.SetStarter(StartProgram);
+    QCOMPARE(starts.size(), 1);
+    QCOMPARE(QString::fromStdString(starts[0].commandLine),
+             QString(TextEditorProgram) + " leggimi-prima.txt");
+    QVERIFY(starts[0].wait);
+    QCOMPARE(QDir(during).canonicalPath(),
+             QDir(QCoreApplication::applicationDirPath()).canonicalPath());
+}
+
+void TestSummaryWindow::chiudiEndsTheProgramWithTheMainWindowHidden() {
+    QVERIFY(ShowSummary());
+    // The program's own message loop runs until "Chiudi" ends it; a loop still running after
+    // a while ends with a code of its own.
+    QTimer tooLong;
+    tooLong.setSingleShot(true);
+    connect(&tooLong, &QTimer::timeout, [] { QApplication::exit(99); });
+    tooLong.start(5000);
+    bool closed = false;
+    QTimer::singleShot(0, Form2, [&closed] {
+        QTest::mouseClick(Find<QPushButton>(Form2, "BitBtn1"), Qt::LeftButton);
+        closed = Form2->isVisible(); // nothing is closed before the loop ends
+    });
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(closed);
+    QVERIFY(Form1->isHidden());
+}
+
+QUOTARIO_GUI_TEST_MAIN(TestSummaryWindow)
+#include "tst_summarywindow.moc"
