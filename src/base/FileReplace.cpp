@@ -32,10 +32,10 @@ public:
     }
     bool writeAll(int handle, std::string_view bytes) override {
         while (!bytes.empty()) {
-            const int written = _write(handle, bytes.data(), unsigned(bytes.size()));
+            const int written = _write(handle, bytes.data(), static_cast<unsigned>(bytes.size()));
             if (written <= 0)
                 return false;
-            bytes.remove_prefix(std::size_t(written));
+            bytes.remove_prefix(static_cast<std::size_t>(written));
         }
         return true;
     }
@@ -74,7 +74,7 @@ public:
                 continue;
             if (written <= 0)
                 return false;
-            bytes.remove_prefix(std::size_t(written));
+            bytes.remove_prefix(static_cast<std::size_t>(written));
         }
         return true;
     }
@@ -120,7 +120,7 @@ std::string TemporaryFileFor(const std::string& path) {
 #ifdef _WIN32
     const int process = _getpid();
 #else
-    const int process = int(::getpid());
+    const int process = static_cast<int>(::getpid());
 #endif
     return path + "." + std::to_string(process) + ".tmp";
 }

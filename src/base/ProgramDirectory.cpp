@@ -31,8 +31,8 @@ std::string ExecutablePath() {
         const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
         if (length < 0)
             break;
-        if (std::size_t(length) < size)
-            return std::string(buffer.data(), std::size_t(length));
+        if (static_cast<std::size_t>(length) < size)
+            return std::string(buffer.data(), static_cast<std::size_t>(length));
     }
 #endif
     throw Exception("Unable to find the program's own file");

@@ -56,7 +56,8 @@ int TUpDown::CurrentValue() const {
 void TUpDown::Step(int direction) {
     if (!associate_)
         return;
-    const long long next = static_cast<long long>(CurrentValue()) + direction * increment_;
+    const long long next =
+        static_cast<long long>(CurrentValue()) + static_cast<long long>(direction) * increment_;
     const int value = static_cast<int>(std::clamp<long long>(next, min_, max_));
     associate_->setText(QString::number(value));
 }

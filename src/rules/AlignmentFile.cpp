@@ -29,8 +29,8 @@ std::optional<std::string> ReadBoundedFile(const std::string& path) {
     std::array<char, 16 * 1024> piece;
     while (content.size() < MaxAlignmentFileBytes) {
         const std::size_t wanted = std::min(piece.size(), MaxAlignmentFileBytes - content.size());
-        file.read(piece.data(), std::streamsize(wanted));
-        content.append(piece.data(), std::size_t(file.gcount()));
+        file.read(piece.data(), static_cast<std::streamsize>(wanted));
+        content.append(piece.data(), static_cast<std::size_t>(file.gcount()));
         if (!file)
             break;
     }
@@ -67,21 +67,21 @@ AlignmentTexts ReadAlignmentFile(const std::string& path) {
         return FindProfileValue(content, Section, key).value_or(AlignmentDefaultValue);
     };
     AlignmentTexts texts;
-    texts.edit1 = read("EDIT1");
-    texts.edit2 = read("EDIT2");
-    texts.editC = read("EDITC");
-    texts.editD = read("EDITD");
-    texts.editS = read("EDITS");
+    texts.verticalCorrection = read("EDIT1");
+    texts.horizontalCorrection = read("EDIT2");
+    texts.paperMarks.centre = read("EDITC");
+    texts.paperMarks.right = read("EDITD");
+    texts.paperMarks.left = read("EDITS");
     return texts;
 }
 
 std::string AlignmentFileContent(const AlignmentTexts& texts) {
-    return std::string("[") + Section + "]\n" +        //
-           "EDITC=" + SingleLine(texts.editC) + "\n" + //
-           "EDITD=" + SingleLine(texts.editD) + "\n" + //
-           "EDITS=" + SingleLine(texts.editS) + "\n" + //
-           "EDIT1=" + SingleLine(texts.edit1) + "\n" + //
-           "EDIT2=" + SingleLine(texts.edit2) + "\n";
+    return std::string("[") + Section + "]\n" +                     //
+           "EDITC=" + SingleLine(texts.paperMarks.centre) + "\n" +  //
+           "EDITD=" + SingleLine(texts.paperMarks.right) + "\n" +   //
+           "EDITS=" + SingleLine(texts.paperMarks.left) + "\n" +    //
+           "EDIT1=" + SingleLine(texts.verticalCorrection) + "\n" + //
+           "EDIT2=" + SingleLine(texts.horizontalCorrection) + "\n";
 }
 
 void WriteAlignmentFile(const std::string& path, const AlignmentTexts& texts,

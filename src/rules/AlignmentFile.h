@@ -19,6 +19,7 @@
 // in one step, so the user's earlier settings stay whole when the write fails.
 #include "base/Errors.h"
 #include "base/FileReplace.h"
+#include "rules/PaperMarks.h"
 
 #include <cstddef>
 #include <string>
@@ -30,11 +31,9 @@ inline constexpr std::size_t MaxAlignmentFileBytes = 4 * 1024 * 1024;
 
 // The alignment state as the file carries it.
 struct AlignmentTexts {
-    std::string edit1; // vertical correction
-    std::string edit2; // horizontal correction
-    std::string editC; // "C1" when the paper is in the centre
-    std::string editD; // "D1" when the paper is at the right
-    std::string editS; // "S1" when the paper is at the left
+    std::string verticalCorrection;   // EDIT1
+    std::string horizontalCorrection; // EDIT2
+    PaperMarks paperMarks;            // EDITC, EDITD, EDITS
     bool operator==(const AlignmentTexts&) const = default;
 };
 

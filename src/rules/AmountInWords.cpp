@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <stdexcept>
 
 namespace {
 
@@ -52,6 +53,8 @@ std::string spell(std::uint64_t n) {
 } // namespace
 
 std::string GroupInWords(int group) {
+    if (group < 0 || group > 999)
+        throw std::out_of_range("no group of three digits: " + std::to_string(group));
     const int h = group / 100;
     const int t = group / 10 % 10;
     const int u = group % 10;

@@ -5,7 +5,8 @@
 
 #include <string>
 
-// The words of one group of three digits (0 to 999), lower case; empty for 0.
+// The words of one group of three digits (0 to 999), lower case; empty for 0. Raises
+// std::out_of_range for any other number: the word tables have no entry for it.
 std::string GroupInWords(int group);
 
 // Only the whole euros are spelled (the caller appends the cents); a negative amount is

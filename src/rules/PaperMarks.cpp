@@ -9,21 +9,21 @@ constexpr const char* LeftMark = "S1";
 PaperMarks MarksFromPlacement(PaperPlacement placement) {
     PaperMarks marks;
     if (placement == PaperPlacement::Centre)
-        marks.editC = CentreMark;
+        marks.centre = CentreMark;
     if (placement == PaperPlacement::Right)
-        marks.editD = RightMark;
+        marks.right = RightMark;
     if (placement == PaperPlacement::Left)
-        marks.editS = LeftMark;
+        marks.left = LeftMark;
     return marks;
 }
 
 PaperPlacement PlacementFromMarks(const PaperMarks& marks) {
     PaperPlacement placement = PaperPlacement::None;
-    if (marks.editC == CentreMark)
+    if (marks.centre == CentreMark)
         placement = PaperPlacement::Centre;
-    if (marks.editD == RightMark)
+    if (marks.right == RightMark)
         placement = PaperPlacement::Right;
-    if (marks.editS == LeftMark)
+    if (marks.left == LeftMark)
         placement = PaperPlacement::Left;
     return placement;
 }

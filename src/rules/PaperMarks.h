@@ -7,9 +7,10 @@
 #include <string>
 
 struct PaperMarks {
-    std::string editC;
-    std::string editD;
-    std::string editS;
+    std::string centre; // "C1" when the paper is in the centre
+    std::string right;  // "D1" when the paper is at the right
+    std::string left;   // "S1" when the paper is at the left
+    bool operator==(const PaperMarks&) const = default;
 };
 
 // The marks that a save writes for the chosen position (all three empty for None).

@@ -15,7 +15,7 @@ std::string_view Trimmed(std::string_view text) {
 }
 
 char AsciiUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 bool SameName(std::string_view a, std::string_view b) {

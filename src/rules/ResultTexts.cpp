@@ -7,19 +7,19 @@
 
 ResultTexts ComputeResultTexts(const Instalment& instalment) {
     ResultTexts r;
-    r.tot1 = FloatToStr(RoundDecimals(instalment.mainResidence, 2));
-    r.tot2 = FloatToStr(RoundDecimals(instalment.otherBuildings, 2));
-    r.labIciTot = FloatToStr(RoundDecimals(instalment.total, 2));
+    r.mainResidence = FloatToStr(RoundDecimals(instalment.mainResidence, 2));
+    r.otherBuildings = FloatToStr(RoundDecimals(instalment.otherBuildings, 2));
+    r.total = FloatToStr(RoundDecimals(instalment.total, 2));
 
     // The comma is the only separator the number texts use, so the total's text is read
     // back as it stands. The currency conversion fails first for a total too large to spell,
     // so the whole euros below always fit a 64-bit integer.
-    const Currency amount = StrToCurr(r.labIciTot);
-    const long double total = StrToFloat(r.labIciTot);
-    r.labIci = std::to_string(static_cast<long long>(std::trunc(total)));
-    r.labCent = CentsText(r.labIciTot);
-    r.labLett = AmountInWords(amount) + r.labCent;
-    r.statusLine = StatusLineText(r.labIciTot);
+    const Currency amount = StrToCurr(r.total);
+    const long double total = StrToFloat(r.total);
+    r.totalEuros = std::to_string(static_cast<long long>(std::trunc(total)));
+    r.totalCents = CentsText(r.total);
+    r.totalInWords = AmountInWords(amount) + r.totalCents;
+    r.statusLine = StatusLineText(r.total);
     return r;
 }
 

@@ -7,13 +7,13 @@
 #include <string>
 
 struct ResultTexts {
-    std::string tot1;       // main residence, rounded to cents
-    std::string tot2;       // other buildings, rounded to cents
-    std::string labIciTot;  // the total instalment rounded to cents
-    std::string labIci;     // its whole euros, truncated toward zero
-    std::string labCent;    // its cents: two digits for a positive total
-    std::string labLett;    // the amount in words followed by the cents
-    std::string statusLine; // the yearly amount and the instalment
+    std::string mainResidence;  // main residence, rounded to cents
+    std::string otherBuildings; // other buildings, rounded to cents
+    std::string total;          // the total instalment rounded to cents
+    std::string totalEuros;     // its whole euros, truncated toward zero
+    std::string totalCents;     // its cents: two digits for a positive total
+    std::string totalInWords;   // the amount in words followed by the cents
+    std::string statusLine;     // the yearly amount and the instalment
 };
 
 // Raises EConvertError when the total is too large for a currency amount; then none of the

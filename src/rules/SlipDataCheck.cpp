@@ -7,24 +7,24 @@ const char* const CannotBeEmpty = "\rnon può essere lasciato vuoto!";
 SlipDataFault FirstSlipDataFault(const SlipDataTexts& t) {
     using F = SlipDataField;
     const std::string empty = CannotBeEmpty;
-    if (t.ccnr.empty())
-        return {F::EdCCNR, "ERRORE!! Il campo ContoCorrente" + empty};
-    if (t.intest1.empty())
-        return {F::EdIntest1, "ERRORE!! Il campo Intestato a" + empty};
-    if (t.intest2.empty())
-        return {F::EdIntest2, "ERRORE!! Il campo Intestato a" + empty};
-    if (t.nome.empty())
-        return {F::EdNome, "ERRORE!! Il campo Nome Cognome ecc." + empty};
-    if (t.comun.empty())
-        return {F::EdComun, "ERRORE!! Il campo Comune ubicazione ecc." + empty};
-    if (t.codFisc.empty())
-        return {F::EdCodFisc, "ERRORE!! Il campo Codice fiscale" + empty};
-    if (t.num.empty())
-        return {F::EdNum, "ERRORE!! Il campo Numero Fabbricati" + empty};
-    if (t.num == "00" || t.num == "0")
-        return {F::EdNum,
+    if (t.accountNumber.empty())
+        return {F::AccountNumber, "ERRORE!! Il campo ContoCorrente" + empty};
+    if (t.holderLine1.empty())
+        return {F::HolderLine1, "ERRORE!! Il campo Intestato a" + empty};
+    if (t.holderLine2.empty())
+        return {F::HolderLine2, "ERRORE!! Il campo Intestato a" + empty};
+    if (t.payer.empty())
+        return {F::Payer, "ERRORE!! Il campo Nome Cognome ecc." + empty};
+    if (t.municipality.empty())
+        return {F::Municipality, "ERRORE!! Il campo Comune ubicazione ecc." + empty};
+    if (t.taxCode.empty())
+        return {F::TaxCode, "ERRORE!! Il campo Codice fiscale" + empty};
+    if (t.buildingCount.empty())
+        return {F::BuildingCount, "ERRORE!! Il campo Numero Fabbricati" + empty};
+    if (t.buildingCount == "00" || t.buildingCount == "0")
+        return {F::BuildingCount,
                 "ERRORE!! Nel campo Numero Fabbricati\ril numero dei fabbricati non è corretto !"};
-    if (t.anno.empty())
-        return {F::EdAnno, "ERRORE!! Il campo Anno Imposta" + empty};
+    if (t.taxYear.empty())
+        return {F::TaxYear, "ERRORE!! Il campo Anno Imposta" + empty};
     return {};
 }

@@ -4,20 +4,27 @@
 #include <string>
 
 struct SlipDataTexts {
-    std::string ccnr, intest1, intest2, nome, comun, codFisc, num, anno;
+    std::string accountNumber; // postal current-account number
+    std::string holderLine1;   // account holder, two lines
+    std::string holderLine2;
+    std::string payer;        // name, tax domicile, street
+    std::string municipality; // where the buildings lie
+    std::string taxCode;
+    std::string buildingCount;
+    std::string taxYear;
 };
 
-// The control that gets the focus, by its name in the main window.
+// The field at fault, which gets the focus.
 enum class SlipDataField {
     None,
-    EdCCNR,
-    EdIntest1,
-    EdIntest2,
-    EdNome,
-    EdComun,
-    EdCodFisc,
-    EdNum,
-    EdAnno
+    AccountNumber,
+    HolderLine1,
+    HolderLine2,
+    Payer,
+    Municipality,
+    TaxCode,
+    BuildingCount,
+    TaxYear
 };
 
 struct SlipDataFault {

@@ -4,26 +4,31 @@
 
 #include <cmath>
 
-TaxEntries ConvertEntries(const TaxEntryTexts& t) {
+TaxEntries ConvertEntries(const TaxEntryTexts& texts) {
+    const ColumnEntries<std::string>& mainTexts = texts.mainResidence;
+    const ColumnEntries<std::string>& otherTexts = texts.otherBuildings;
     TaxEntries e{};
-    e.r1 = StrToFloat(t.rend1);
-    e.a1 = StrToFloat(t.aliq1);
-    e.d1 = StrToFloat(t.detr1);
-    e.p1 = StrToFloat(t.perc1);
-    e.m1 = StrToFloat(t.mesi1);
-    e.v1 = StrToFloat(t.rival1);
-    e.r2 = StrToFloat(t.edit1);
-    e.v2 = StrToFloat(t.edit2);
-    e.a2 = StrToFloat(t.edit3);
-    e.p2 = StrToFloat(t.edit5);
-    e.m2 = StrToFloat(t.edit6);
+    ColumnEntries<long double>& main = e.mainResidence;
+    main.income = StrToFloat(mainTexts.income);
+    main.ratePerThousand = StrToFloat(mainTexts.ratePerThousand);
+    e.deduction = StrToFloat(texts.deduction);
+    main.sharePercent = StrToFloat(mainTexts.sharePercent);
+    main.months = StrToFloat(mainTexts.months);
+    main.revaluationPercent = StrToFloat(mainTexts.revaluationPercent);
+    ColumnEntries<long double>& other = e.otherBuildings;
+    other.income = StrToFloat(otherTexts.income);
+    other.revaluationPercent = StrToFloat(otherTexts.revaluationPercent);
+    other.ratePerThousand = StrToFloat(otherTexts.ratePerThousand);
+    other.sharePercent = StrToFloat(otherTexts.sharePercent);
+    other.months = StrToFloat(otherTexts.months);
     return e;
 }
 
 RangeFault CheckRanges(const TaxEntries& e) {
-    if (e.p1 >= 101)
+    const ColumnEntries<long double>& main = e.mainResidence;
+    if (main.sharePercent >= 101)
         return RangeFault::Percentage;
-    if (e.m1 < 1 || e.m1 >= 13)
+    if (main.months < 1 || main.months >= 13)
         return RangeFault::Months;
     return RangeFault::None;
 }
@@ -33,25 +38,24 @@ namespace {
 // The yearly tax of a column before any deduction: the income raised by the revaluation,
 // times 100, times the rate per thousand, the share and the months over twelve. Every step
 // is one extended operation, in this order, so that the cents come out as they always have.
-long double yearlyTax(long double income, long double revaluation, long double rate,
-                      long double share, long double months) {
-    long double x = income * revaluation;
+long double yearlyTax(const ColumnEntries<long double>& column) {
+    long double x = column.income * column.revaluationPercent;
     x = x / 100;
-    x = x + income;
+    x = x + column.income;
     x = x * 100;
-    x = x * (rate / 1000);
-    x = x * (share / 100);
-    x = x * (months / 12);
+    x = x * (column.ratePerThousand / 1000);
+    x = x * (column.sharePercent / 100);
+    x = x * (column.months / 12);
     return x;
 }
 
 } // namespace
 
 Instalment ComputeInstalment(const TaxEntries& e) {
-    long double a = yearlyTax(e.r1, e.v1, e.a1, e.p1, e.m1);
-    a = a - e.d1; // the whole yearly deduction, not scaled by share or months
+    long double a = yearlyTax(e.mainResidence);
+    a = a - e.deduction; // the whole yearly deduction, not scaled by share or months
     a = a / 2;
-    long double b = yearlyTax(e.r2, e.v2, e.a2, e.p2, e.m2);
+    long double b = yearlyTax(e.otherBuildings);
     b = b / 2;
 
     Instalment result{};

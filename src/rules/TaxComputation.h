@@ -3,19 +3,30 @@
 // buildings, in 80-bit extended precision, each column stored as a double.
 #include <string>
 
-// The eleven entry texts of the two columns, as the main window holds them.
-struct TaxEntryTexts {
-    std::string rend1, rival1, aliq1, detr1, perc1, mesi1; // main residence
-    std::string edit1, edit2, edit3, edit5, edit6;         // other buildings
+// The entries of one column, as texts and as numbers: the cadastral income, its revaluation in
+// percent, the tax rate per thousand, the ownership share in percent and the months owned.
+template <class Value> struct ColumnEntries {
+    Value income;
+    Value revaluationPercent;
+    Value ratePerThousand;
+    Value sharePercent;
+    Value months;
 };
 
-struct TaxEntries {
-    long double r1, v1, a1, d1, p1, m1; // income, revaluation %, rate ‰, deduction, share %, months
-    long double r2, v2, a2, p2, m2;
+// The eleven entries of the two columns; only the main residence has a deduction, the yearly
+// one.
+template <class Value> struct Entries {
+    ColumnEntries<Value> mainResidence;
+    Value deduction;
+    ColumnEntries<Value> otherBuildings;
 };
 
-// Converts in the order REND1, ALIQ1, DETR1, PERC1, MESI1, RIVAL1, Edit1, Edit2, Edit3, Edit5,
-// Edit6; the first text that is not a number raises EConvertError and the rest are not read.
+using TaxEntryTexts = Entries<std::string>;
+using TaxEntries = Entries<long double>;
+
+// Converts the main residence's income, rate, deduction, share, months and revaluation, then
+// the other buildings' income, revaluation, rate, share and months, in this order; the first
+// text that is not a number raises EConvertError and the rest are not read.
 TaxEntries ConvertEntries(const TaxEntryTexts& texts);
 
 // The main residence's share and months are checked, in this order; the other buildings' not.

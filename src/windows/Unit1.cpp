@@ -290,10 +290,14 @@ void TForm1::CalcolaBtnClick() {
     if (fault.field != SlipDataField::None) {
         ShowMessage(qtext(fault.message));
         const QHash<SlipDataField, QLineEdit*> boxes = {
-            {SlipDataField::EdCCNR, ui->EdCCNR},       {SlipDataField::EdIntest1, ui->EdIntest1},
-            {SlipDataField::EdIntest2, ui->EdIntest2}, {SlipDataField::EdNome, ui->EdNome},
-            {SlipDataField::EdComun, ui->EdComun},     {SlipDataField::EdCodFisc, ui->EdCodFisc},
-            {SlipDataField::EdNum, ui->EdNum},         {SlipDataField::EdAnno, ui->EdAnno},
+            {SlipDataField::AccountNumber, ui->EdCCNR},
+            {SlipDataField::HolderLine1, ui->EdIntest1},
+            {SlipDataField::HolderLine2, ui->EdIntest2},
+            {SlipDataField::Payer, ui->EdNome},
+            {SlipDataField::Municipality, ui->EdComun},
+            {SlipDataField::TaxCode, ui->EdCodFisc},
+            {SlipDataField::BuildingCount, ui->EdNum},
+            {SlipDataField::TaxYear, ui->EdAnno},
         };
         boxes.value(fault.field)->setFocus();
         return;
@@ -301,9 +305,17 @@ void TForm1::CalcolaBtnClick() {
 
     // A text that is not a number ends the press here, on its way to AppException.
     const TaxEntries entries =
-        ConvertEntries({text(ui->REND1), text(ui->RIVAL1), text(ui->ALIQ1), text(ui->DETR1),
-                        text(ui->PERC1), text(ui->MESI1), text(ui->Edit1), text(ui->Edit2),
-                        text(ui->Edit3), text(ui->Edit5), text(ui->Edit6)});
+        ConvertEntries({.mainResidence = {.income = text(ui->REND1),
+                                          .revaluationPercent = text(ui->RIVAL1),
+                                          .ratePerThousand = text(ui->ALIQ1),
+                                          .sharePercent = text(ui->PERC1),
+                                          .months = text(ui->MESI1)},
+                        .deduction = text(ui->DETR1),
+                        .otherBuildings = {.income = text(ui->Edit1),
+                                           .revaluationPercent = text(ui->Edit2),
+                                           .ratePerThousand = text(ui->Edit3),
+                                           .sharePercent = text(ui->Edit5),
+                                           .months = text(ui->Edit6)}});
 
     const RangeFault range = CheckRanges(entries);
     if (range != RangeFault::None) {
@@ -318,12 +330,12 @@ void TForm1::CalcolaBtnClick() {
 
     const Instalment instalment = ComputeInstalment(entries);
     const ResultTexts results = ComputeResultTexts(instalment);
-    ui->TOT1->setText(qtext(results.tot1));
-    ui->TOT2->setText(qtext(results.tot2));
-    ui->LabIciTot->setText(qtext(results.labIciTot));
-    ui->LabIci->setText(qtext(results.labIci));
-    ui->LabCent->setText(qtext(results.labCent));
-    ui->LabLett->setText(qtext(results.labLett));
+    ui->TOT1->setText(qtext(results.mainResidence));
+    ui->TOT2->setText(qtext(results.otherBuildings));
+    ui->LabIciTot->setText(qtext(results.total));
+    ui->LabIci->setText(qtext(results.totalEuros));
+    ui->LabCent->setText(qtext(results.totalCents));
+    ui->LabLett->setText(qtext(results.totalInWords));
     QFont statusFont = ui->StatusBar2->font();
     statusFont.setPointSize(10);
     statusFont.setBold(true);

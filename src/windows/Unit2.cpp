@@ -169,11 +169,11 @@ void TForm2::FormActivate() {
 
 void TForm2::LoadAlignment() {
     const AlignmentTexts saved = ReadAlignmentFile(AlignmentFileName());
-    ui->Edit1->setText(qtext(saved.edit1));
-    ui->Edit2->setText(qtext(saved.edit2));
-    ui->EDITC->setText(qtext(saved.editC));
-    ui->EDITD->setText(qtext(saved.editD));
-    ui->EDITS->setText(qtext(saved.editS));
+    ui->Edit1->setText(qtext(saved.verticalCorrection));
+    ui->Edit2->setText(qtext(saved.horizontalCorrection));
+    ui->EDITC->setText(qtext(saved.paperMarks.centre));
+    ui->EDITD->setText(qtext(saved.paperMarks.right));
+    ui->EDITS->setText(qtext(saved.paperMarks.left));
     ChoosePlacement(PlacementFromMarks({text(ui->EDITC), text(ui->EDITD), text(ui->EDITS)}));
 }
 
@@ -195,11 +195,13 @@ void TForm2::ChoosePlacement(PaperPlacement placement) {
 
 void TForm2::SalvaBtnClick() {
     const PaperMarks marks = MarksFromPlacement(ChosenPlacement());
-    ui->EDITC->setText(qtext(marks.editC));
-    ui->EDITD->setText(qtext(marks.editD));
-    ui->EDITS->setText(qtext(marks.editS));
-    WriteAlignmentFile(AlignmentFileName(), {text(ui->Edit1), text(ui->Edit2), text(ui->EDITC),
-                                             text(ui->EDITD), text(ui->EDITS)});
+    ui->EDITC->setText(qtext(marks.centre));
+    ui->EDITD->setText(qtext(marks.right));
+    ui->EDITS->setText(qtext(marks.left));
+    WriteAlignmentFile(AlignmentFileName(),
+                       {.verticalCorrection = text(ui->Edit1),
+                        .horizontalCorrection = text(ui->Edit2),
+                        .paperMarks = {text(ui->EDITC), text(ui->EDITD), text(ui->EDITS)}});
 }
 
 void TForm2::ResetBtnClick() {

@@ -27,8 +27,8 @@
 
 namespace {
 
-const AlignmentTexts OldTexts{"40", "8", "", "D1", ""};
-const AlignmentTexts NewTexts{"26", "26", "C1", "", ""};
+const AlignmentTexts OldTexts{"40", "8", {"", "D1", ""}};
+const AlignmentTexts NewTexts{"26", "26", {"C1", "", ""}};
 
 QByteArray Bytes(const std::string& text) {
     return QByteArray(text.data(), qsizetype(text.size()));

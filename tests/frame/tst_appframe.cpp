@@ -1,14 +1,18 @@
 #include "frame/HandlerGuard.h"
 #include "frame/MessageBoxes.h"
+#include "frame/UpDown.h"
 #include "frame/WindowActivation.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalBoxes.h"
 #include "support/TestMain.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
+
+#include <climits>
 
 // The frame every window relies on: the message boxes, the handler guard with the
 // application's last safety net, and activation among the program's windows.
@@ -29,6 +33,8 @@ private slots:
     void aFailingErrorHandlerDoesNotEscape();
     void applicationCatchesWhatNoGuardCaught();
     void activationCountsOnlyChangesBetweenTheProgramsWindows();
+    void aSpinnerStepsAsFarAsItsLimitsWhateverTheIncrement_data();
+    void aSpinnerStepsAsFarAsItsLimitsWhateverTheIncrement();
 
 private:
     ModalWatchdog watchdog_;
@@ -227,6 +233,32 @@ void TestAppFrame::activationCountsOnlyChangesBetweenTheProgramsWindows() {
     failing.show();
     QVERIFY(activate(&failing));
     QCOMPARE(handled_, QStringList({"'a' is not a valid integer value"}));
+}
+
+void TestAppFrame::aSpinnerStepsAsFarAsItsLimitsWhateverTheIncrement_data() {
+    QTest::addColumn<int>("increment");
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("largest step up") << INT_MAX << +1 << "1" << QString::number(INT_MAX);
+    QTest::newRow("largest step down") << INT_MAX << -1 << "-2" << QString::number(INT_MIN);
+    QTest::newRow("most negative step, down") << INT_MIN << -1 << "0" << QString::number(INT_MAX);
+    QTest::newRow("most negative step, up") << INT_MIN << +1 << "-1" << QString::number(INT_MIN);
+}
+
+void TestAppFrame::aSpinnerStepsAsFarAsItsLimitsWhateverTheIncrement() {
+    QFETCH(int, increment);
+    QFETCH(int, direction);
+    QFETCH(QString, start);
+    QFETCH(QString, expected);
+    QLineEdit box;
+    TUpDown spinner;
+    spinner.SetRange(INT_MIN, INT_MAX);
+    spinner.SetIncrement(increment);
+    spinner.SetAssociate(&box);
+    box.setText(start);
+    spinner.Step(direction);
+    QCOMPARE(box.text(), expected);
 }
 
 QUOTARIO_GUI_TEST_MAIN(TestAppFrame)

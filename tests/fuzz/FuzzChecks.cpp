@@ -126,14 +126,14 @@ private:
 
 std::string AlignmentValue(const AlignmentTexts& texts, std::string_view key) {
     if (key == "EDIT1")
-        return texts.edit1;
+        return texts.verticalCorrection;
     if (key == "EDIT2")
-        return texts.edit2;
+        return texts.horizontalCorrection;
     if (key == "EDITC")
-        return texts.editC;
+        return texts.paperMarks.centre;
     if (key == "EDITD")
-        return texts.editD;
-    return texts.editS;
+        return texts.paperMarks.right;
+    return texts.paperMarks.left;
 }
 
 } // namespace

@@ -158,23 +158,23 @@ void TestAlignmentFile::readsTheFiveKeys() {
     QFETCH(QStringList, texts);
     WriteBytes(path_, content);
     const AlignmentTexts read = ReadAlignmentFile(Std(path_));
-    QCOMPARE(QString::fromStdString(read.edit1), texts[0]);
-    QCOMPARE(QString::fromStdString(read.edit2), texts[1]);
-    QCOMPARE(QString::fromStdString(read.editC), texts[2]);
-    QCOMPARE(QString::fromStdString(read.editD), texts[3]);
-    QCOMPARE(QString::fromStdString(read.editS), texts[4]);
+    QCOMPARE(QString::fromStdString(read.verticalCorrection), texts[0]);
+    QCOMPARE(QString::fromStdString(read.horizontalCorrection), texts[1]);
+    QCOMPARE(QString::fromStdString(read.paperMarks.centre), texts[2]);
+    QCOMPARE(QString::fromStdString(read.paperMarks.right), texts[3]);
+    QCOMPARE(QString::fromStdString(read.paperMarks.left), texts[4]);
 }
 
 void TestAlignmentFile::missingFileGivesDefaults() {
     const AlignmentTexts read = ReadAlignmentFile(Std(path_));
-    QCOMPARE(read, (AlignmentTexts{Default, Default, Default, Default, Default}));
-    QCOMPARE(PlacementFromMarks({read.editC, read.editD, read.editS}), PaperPlacement::None);
+    QCOMPARE(read, (AlignmentTexts{Default, Default, {Default, Default, Default}}));
+    QCOMPARE(PlacementFromMarks(read.paperMarks), PaperPlacement::None);
     QVERIFY(!QFile::exists(path_));
 }
 
 void TestAlignmentFile::directoryInsteadOfFileGivesDefaults() {
     QVERIFY(QDir(dir_->path()).mkdir("Allinea.ini"));
-    QCOMPARE(ReadAlignmentFile(Std(path_)).edit1, Default);
+    QCOMPARE(ReadAlignmentFile(Std(path_)).verticalCorrection, Default);
 }
 
 void TestAlignmentFile::readsOnlyTheFirstMegabytesOfAHugeFile() {
@@ -186,12 +186,12 @@ void TestAlignmentFile::readsOnlyTheFirstMegabytesOfAHugeFile() {
         filler[i] = (i / 1000) % 7 == 0 ? '\0' : '\n';
     WriteBytes(path_, head + filler + "\nEDIT2=40\n");
     const AlignmentTexts read = ReadAlignmentFile(Std(path_));
-    QCOMPARE(read.edit1, std::string("30"));
-    QCOMPARE(read.edit2, Default);
+    QCOMPARE(read.verticalCorrection, std::string("30"));
+    QCOMPARE(read.horizontalCorrection, Default);
 
     // One single overlong line: no crash, the value is bounded.
     WriteBytes(path_, "[ALLINEA]\nEDIT1=" + QByteArray(8 * 1024 * 1024, '2'));
-    QVERIFY(ReadAlignmentFile(Std(path_)).edit1.size() < 4096);
+    QVERIFY(ReadAlignmentFile(Std(path_)).verticalCorrection.size() < 4096);
 }
 
 void TestAlignmentFile::writesExactBytes_data() {
@@ -222,12 +222,12 @@ void TestAlignmentFile::writesExactBytes() {
     QFETCH(QByteArray, bytes);
     const PaperMarks marks = MarksFromPlacement(placement);
     WriteBytes(path_, "[OTHER]\nKEEP=1\n");
-    WriteAlignmentFile(Std(path_), {Std(edit1), Std(edit2), marks.editC, marks.editD, marks.editS});
+    WriteAlignmentFile(Std(path_), {Std(edit1), Std(edit2), marks});
     QCOMPARE(ReadBytes(path_), bytes);
 }
 
 void TestAlignmentFile::valuesCannotAddLines() {
-    const AlignmentTexts texts{"26\nEDIT2=0", "26\r\n[X]", std::string("C1\0D1", 5), "", ""};
+    const AlignmentTexts texts{"26\nEDIT2=0", "26\r\n[X]", {std::string("C1\0D1", 5), "", ""}};
     QCOMPARE(Bytes(AlignmentFileContent(texts)),
              QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=26\n"));
 }
@@ -253,11 +253,11 @@ void TestAlignmentFile::roundTrip() {
     QFETCH(QString, edit1);
     QFETCH(QString, edit2);
     const PaperMarks marks = MarksFromPlacement(placement);
-    const AlignmentTexts saved{Std(edit1), Std(edit2), marks.editC, marks.editD, marks.editS};
+    const AlignmentTexts saved{Std(edit1), Std(edit2), marks};
     WriteAlignmentFile(Std(path_), saved);
     const AlignmentTexts loaded = ReadAlignmentFile(Std(path_));
     QCOMPARE(loaded, saved);
-    QCOMPARE(PlacementFromMarks({loaded.editC, loaded.editD, loaded.editS}), placement);
+    QCOMPARE(PlacementFromMarks(loaded.paperMarks), placement);
 }
 
 void TestAlignmentFile::savingCreatesAMissingFile() {
@@ -369,7 +369,7 @@ void TestAlignmentFile::fileLiesBesideTheProgram() {
 
     QCOMPARE(QString::fromStdString(path), expected);
     QVERIFY(written);
-    QCOMPARE(read, (AlignmentTexts{"32", "20", "", "", "S1"}));
+    QCOMPARE(read, (AlignmentTexts{"32", "20", {"", "", "S1"}}));
     QVERIFY(!inWorkingDir);
     QCOMPARE(AlignmentFilePath("/opt/q"), std::string("/opt/q/Allinea.ini"));
     QCOMPARE(AlignmentFilePath("/opt/q/"), std::string("/opt/q/Allinea.ini"));

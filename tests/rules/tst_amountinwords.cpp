@@ -12,6 +12,8 @@ private slots:
     void groupsAreLowerCaseWithoutSpaces_data();
     void groupsAreLowerCaseWithoutSpaces();
     void everyAmountKeepsTheSlipForm();
+    void aGroupBeyondThreeDigitsIsRefused_data();
+    void aGroupBeyondThreeDigitsIsRefused();
 };
 
 namespace {
@@ -124,6 +126,17 @@ void TestAmountInWords::everyAmountKeepsTheSlipForm() {
                 QVERIFY2(words[i] >= 'A' && words[i] <= 'Z', words.c_str());
         }
     }
+}
+
+void TestAmountInWords::aGroupBeyondThreeDigitsIsRefused_data() {
+    QTest::addColumn<int>("group");
+    for (int group : {-1, 1000, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()})
+        QTest::newRow(QByteArray::number(group).constData()) << group;
+}
+
+void TestAmountInWords::aGroupBeyondThreeDigitsIsRefused() {
+    QFETCH(int, group);
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, GroupInWords(group));
 }
 
 QTEST_APPLESS_MAIN(TestAmountInWords)

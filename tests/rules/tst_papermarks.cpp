@@ -38,9 +38,9 @@ void TestPaperMarks::marksForASave() {
     QFETCH(QString, editD);
     QFETCH(QString, editS);
     const PaperMarks marks = MarksFromPlacement(placement);
-    QCOMPARE(QString::fromStdString(marks.editC), editC);
-    QCOMPARE(QString::fromStdString(marks.editD), editD);
-    QCOMPARE(QString::fromStdString(marks.editS), editS);
+    QCOMPARE(QString::fromStdString(marks.centre), editC);
+    QCOMPARE(QString::fromStdString(marks.right), editD);
+    QCOMPARE(QString::fromStdString(marks.left), editS);
     QCOMPARE(PlacementFromMarks(marks), placement);
 }
 

@@ -36,19 +36,10 @@ const char* const StartMain = "00,00;0;00,00;00,00;100;12";
 TaxEntryTexts entryTexts(const QString& main, const QString& other) {
     const QStringList m = main.split(';');
     const QStringList o = other.split(';');
-    TaxEntryTexts t;
-    t.rend1 = m[0].toStdString();
-    t.rival1 = m[1].toStdString();
-    t.aliq1 = m[2].toStdString();
-    t.detr1 = m[3].toStdString();
-    t.perc1 = m[4].toStdString();
-    t.mesi1 = m[5].toStdString();
-    t.edit1 = o[0].toStdString();
-    t.edit2 = o[1].toStdString();
-    t.edit3 = o[2].toStdString();
-    t.edit5 = o[3].toStdString();
-    t.edit6 = o[4].toStdString();
-    return t;
+    const auto s = [](const QString& text) { return text.toStdString(); };
+    return {.mainResidence = {s(m[0]), s(m[1]), s(m[2]), s(m[4]), s(m[5])},
+            .deduction = s(m[3]),
+            .otherBuildings = {s(o[0]), s(o[1]), s(o[2]), s(o[3]), s(o[4])}};
 }
 
 Instalment instalmentOf(const QString& main, const QString& other) {
@@ -131,15 +122,15 @@ void TestTaxComputation::computesTheResults() {
     QFETCH(QString, main);
     QFETCH(QString, other);
     const ResultTexts r = ComputeResultTexts(instalmentOf(main, other));
-    QTEST(q(r.tot1), "tot1");
-    QTEST(q(r.tot2), "tot2");
-    QTEST(q(r.labIciTot), "labIciTot");
-    QTEST(q(r.labIci), "labIci");
-    QTEST(q(r.labCent), "labCent");
-    QTEST(q(r.labLett), "labLett");
+    QTEST(q(r.mainResidence), "tot1");
+    QTEST(q(r.otherBuildings), "tot2");
+    QTEST(q(r.total), "labIciTot");
+    QTEST(q(r.totalEuros), "labIci");
+    QTEST(q(r.totalCents), "labCent");
+    QTEST(q(r.totalInWords), "labLett");
     QFETCH(QString, yearly);
     QCOMPARE(q(r.statusLine), " L'ICI da pagare è € " + yearly + " cioè DUE rate da € " +
-                                  q(r.labIciTot) + "-- Scadenza 30/6  - 20/12 --");
+                                  q(r.total) + "-- Scadenza 30/6  - 20/12 --");
 }
 
 void TestTaxComputation::convertsEntriesInOrder_data() {
@@ -277,31 +268,31 @@ void TestTaxComputation::checksSlipData_data() {
     };
     using F = SlipDataField;
     QTest::newRow("all filled") << full << int(F::None) << "";
-    QTest::newRow("account") << without(0) << int(F::EdCCNR)
+    QTest::newRow("account") << without(0) << int(F::AccountNumber)
                              << "ERRORE!! Il campo ContoCorrente" + empty;
-    QTest::newRow("holder 1") << without(1) << int(F::EdIntest1)
+    QTest::newRow("holder 1") << without(1) << int(F::HolderLine1)
                               << "ERRORE!! Il campo Intestato a" + empty;
-    QTest::newRow("holder 2") << without(2) << int(F::EdIntest2)
+    QTest::newRow("holder 2") << without(2) << int(F::HolderLine2)
                               << "ERRORE!! Il campo Intestato a" + empty;
-    QTest::newRow("payer") << without(3) << int(F::EdNome)
+    QTest::newRow("payer") << without(3) << int(F::Payer)
                            << "ERRORE!! Il campo Nome Cognome ecc." + empty;
-    QTest::newRow("municipality") << without(4) << int(F::EdComun)
+    QTest::newRow("municipality") << without(4) << int(F::Municipality)
                                   << "ERRORE!! Il campo Comune ubicazione ecc." + empty;
-    QTest::newRow("tax code") << without(5) << int(F::EdCodFisc)
+    QTest::newRow("tax code") << without(5) << int(F::TaxCode)
                               << "ERRORE!! Il campo Codice fiscale" + empty;
-    QTest::newRow("buildings") << without(6) << int(F::EdNum)
+    QTest::newRow("buildings") << without(6) << int(F::BuildingCount)
                                << "ERRORE!! Il campo Numero Fabbricati" + empty;
     const QString badNumber =
         "ERRORE!! Nel campo Numero Fabbricati\ril numero dei fabbricati non è corretto !";
-    QTest::newRow("buildings 0") << without(6, "0") << int(F::EdNum) << badNumber;
-    QTest::newRow("buildings 00") << without(6, "00") << int(F::EdNum) << badNumber;
+    QTest::newRow("buildings 0") << without(6, "0") << int(F::BuildingCount) << badNumber;
+    QTest::newRow("buildings 00") << without(6, "00") << int(F::BuildingCount) << badNumber;
     QTest::newRow("buildings 01") << without(6, "01") << int(F::None) << "";
     QTest::newRow("buildings space 0") << without(6, " 0") << int(F::None) << "";
-    QTest::newRow("year") << without(7) << int(F::EdAnno)
+    QTest::newRow("year") << without(7) << int(F::TaxYear)
                           << "ERRORE!! Il campo Anno Imposta" + empty;
     QTest::newRow("spaces count as filled") << without(0, "  ") << int(F::None) << "";
     QTest::newRow("first failure only")
-        << QStringList{"", " ", "A", "B", "C", "D", "1", ""} << int(F::EdCCNR)
+        << QStringList{"", " ", "A", "B", "C", "D", "1", ""} << int(F::AccountNumber)
         << "ERRORE!! Il campo ContoCorrente" + empty;
 }
 
@@ -310,8 +301,8 @@ void TestTaxComputation::checksSlipData() {
     QFETCH(int, field);
     QFETCH(QString, message);
     SlipDataTexts t;
-    std::string* fields[] = {&t.ccnr,  &t.intest1, &t.intest2, &t.nome,
-                             &t.comun, &t.codFisc, &t.num,     &t.anno};
+    std::string* fields[] = {&t.accountNumber, &t.holderLine1, &t.holderLine2,   &t.payer,
+                             &t.municipality,  &t.taxCode,     &t.buildingCount, &t.taxYear};
     for (int i = 0; i < 8; ++i)
         *fields[i] = texts[i].toStdString();
     const SlipDataFault fault = FirstSlipDataFault(t);
