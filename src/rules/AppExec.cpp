@@ -33,35 +33,30 @@ std::string BuildCommandLine(const std::string& exeName,
 TAppExec::TAppExec() : starter_(StartProgram) {}
 
 void TAppExec::SetExePath(const std::string& exePath) {
-    if (exePath == exePath_) {
+    if (exePath == exePath_)
         return;
-    }
     exePath_ = exePath;
-    if (!exePath_.empty() && exePath_.back() == '\\' && exePath_ != "\\" &&
-        !IsDriveRoot(exePath_)) {
+    if (!exePath_.empty() && exePath_.back() == '\\' && exePath_ != "\\" && !IsDriveRoot(exePath_))
         exePath_.pop_back();
-    }
 }
 
 void TAppExec::SetWindowState(TWindowState windowState) {
-    if (windowState == windowState_) {
+    if (windowState == windowState_)
         return;
-    }
     showCommand_ = ShowCommandFor(windowState);
     windowState_ = windowState;
 }
 
 void TAppExec::Execute() {
     const std::string commandLine = BuildCommandLine(exeName_, exeParams_);
-    if (commandLine.size() > kMaxCommandLine) {
+    if (commandLine.size() > MaxCommandLine) {
         // Cutting it would start the program with other parameters than asked for.
-        errNo_ = kErrNoCommandLineTooLong;
+        errNo_ = ErrNoCommandLineTooLong;
         throw EAppExecWinExec(ErrorText());
     }
     if (changeDir_ && !exePath_.empty()) {
-        if (const auto failure = ChangeCurrentDirectory(exePath_)) {
+        if (const auto failure = ChangeCurrentDirectory(exePath_))
             throw EAppExecChDir(*failure);
-        }
     }
     const StartResult result = starter_({commandLine, showCommand_, wait_});
     if (!result.started) {

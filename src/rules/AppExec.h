@@ -20,7 +20,7 @@ public:
     using Starter = std::function<StartResult(const StartRequest&)>;
 
     // The longest command line the start accepts; a longer one is refused, never cut.
-    static constexpr std::size_t kMaxCommandLine = 511;
+    static constexpr std::size_t MaxCommandLine = 511;
 
     TAppExec();
 

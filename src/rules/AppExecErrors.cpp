@@ -10,7 +10,7 @@ struct ErrorRow {
 };
 
 // Numbered as the results of the old program-start call, kept because users know these texts.
-constexpr ErrorRow kErrorTable[] = {
+constexpr ErrorRow ErrorTable[] = {
     {-1, "Pas d'exécution"},
     {0, "Système dépassé en capacité mémoire, exécutable corrompu, ou réallocations invalides"},
     {2, "Fichier non trouvé"},
@@ -33,17 +33,15 @@ constexpr ErrorRow kErrorTable[] = {
     {20, "Fichier Dynamic-link library (DLL) invalide. Une des DLLs requises pour exécuter cette "
          "application est corrompue"},
     {21, "Application nécessitant des extensions 32-bit"},
-    {kErrNoCommandLineTooLong, "Ligne de commande trop longue (511 caractères au plus)"},
+    {ErrNoCommandLineTooLong, "Ligne de commande trop longue (511 caractères au plus)"},
 };
 
 } // namespace
 
 std::string AppExecErrorText(int errNo) {
-    for (const ErrorRow& row : kErrorTable) {
-        if (row.number == errNo) {
+    for (const ErrorRow& row : ErrorTable)
+        if (row.number == errNo)
             return row.text;
-        }
-    }
     // The old table called every number from 32 up a success; a failed start must never say
     // "no error", so numbers without a row name the failure and its number instead.
     if (errNo < -1) {

@@ -23,7 +23,7 @@ public:
 };
 
 // Start results that the table has no row for but that every platform can meet.
-inline constexpr int kErrNoCommandLineTooLong = 24; // also the system's own number for it
+inline constexpr int ErrNoCommandLineTooLong = 24; // also the system's own number for it
 
 // The text for a start result: the table's row, or a generic text naming the number.
 // Negative numbers below -1 hold a system error number with no row (see ProgramStart.h).

@@ -11,8 +11,7 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
             item.clear();
         }
     }
-    if (!item.empty()) {
+    if (!item.empty())
         items.push_back(item);
-    }
     return items;
 }

@@ -29,9 +29,8 @@ int LauncherErrNo(int error, const std::string& program) {
     case ENOENT: {
         // A program named with a directory that does not exist is a path, not a file, not found.
         const auto slash = program.rfind('/');
-        if (slash != std::string::npos && !IsDirectory(program.substr(0, slash + 1))) {
+        if (slash != std::string::npos && !IsDirectory(program.substr(0, slash + 1)))
             return 3;
-        }
         return 2;
     }
     case ENOTDIR:
@@ -46,7 +45,7 @@ int LauncherErrNo(int error, const std::string& program) {
     case ELIBBAD:
         return 20;
     case E2BIG:
-        return kErrNoCommandLineTooLong;
+        return ErrNoCommandLineTooLong;
     default:
         return -error;
     }
@@ -55,10 +54,9 @@ int LauncherErrNo(int error, const std::string& program) {
 // The program's exit code, or -1 when it did not exit by itself.
 int WaitForEnd(pid_t pid) {
     int status = 0;
-    while (waitpid(pid, &status, 0) == -1) {
+    while (waitpid(pid, &status, 0) == -1)
         if (errno != EINTR)
             return -1;
-    }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -103,33 +101,28 @@ private:
 
 StartResult StartProgram(const StartRequest& request) {
     std::vector<std::string> items = SplitCommandLine(request.commandLine);
-    if (items.empty()) {
+    if (items.empty())
         return {false, 2}; // a blank command line names no program to find
-    }
     std::vector<char*> argv;
-    for (std::string& item : items) {
+    for (std::string& item : items)
         argv.push_back(item.data());
-    }
     argv.push_back(nullptr);
 
     // The show command has no counterpart here: a program opens its own windows as it likes.
     const SpawnAttributes attributes;
     pid_t pid = 0;
     const int error = posix_spawnp(&pid, argv[0], nullptr, attributes.get(), argv.data(), environ);
-    if (error != 0) {
+    if (error != 0)
         return {false, LauncherErrNo(error, items.front())};
-    }
-    if (request.wait) {
+    if (request.wait)
         return {true, 0, WaitForEnd(pid)};
-    }
     CollectWhenEnded(pid);
     return {true, 0};
 }
 
 std::optional<std::string> ChangeCurrentDirectory(const std::string& path) {
-    if (chdir(path.c_str()) == 0) {
+    if (chdir(path.c_str()) == 0)
         return std::nullopt;
-    }
     const int error = errno;
     return std::system_category().message(error);
 }

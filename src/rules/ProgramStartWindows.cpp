@@ -43,9 +43,8 @@ StartResult StartProgram(const StartRequest& request) {
 }
 
 std::optional<std::string> ChangeCurrentDirectory(const std::string& path) {
-    if (SetCurrentDirectoryA(path.c_str())) {
+    if (SetCurrentDirectoryA(path.c_str()))
         return std::nullopt;
-    }
     const DWORD error = GetLastError();
     return std::system_category().message(static_cast<int>(error));
 }

@@ -482,7 +482,7 @@ void TestAppExec::overLongCommandLineIsRefused() {
         QCOMPARE(e.what(), "Ligne de commande trop longue (511 caractères au plus)");
     }
     QVERIFY(starter.requests.empty());
-    QCOMPARE(exec.ErrNo(), kErrNoCommandLineTooLong);
+    QCOMPARE(exec.ErrNo(), ErrNoCommandLineTooLong);
 }
 
 void TestAppExec::errorTexts_data() {
