@@ -15,36 +15,36 @@ namespace {
 const char* const FloatMessage = "'%s' is not a valid floating point value";
 const char* const IntegerMessage = "'%s' is not a valid integer value";
 
-bool isDigit(char c) {
+bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-std::size_t skipSpaces(const std::string& text, std::size_t i) {
+std::size_t SkipSpaces(const std::string& text, std::size_t i) {
     while (i < text.size() && text[i] == ' ')
         ++i;
     return i;
 }
 
-std::size_t takeDigits(const std::string& text, std::size_t i, std::string& out) {
-    while (i < text.size() && isDigit(text[i]))
+std::size_t TakeDigits(const std::string& text, std::size_t i, std::string& out) {
+    while (i < text.size() && IsDigit(text[i]))
         out += text[i++];
     return i;
 }
 
 // Checks the grammar and rewrites the number in the C library's own notation
 // ("-12.5e3"), or gives nothing when the text is not a number.
-std::optional<std::string> toCNotation(const std::string& text) {
-    std::size_t i = skipSpaces(text, 0);
+std::optional<std::string> ToCNotation(const std::string& text) {
+    std::size_t i = SkipSpaces(text, 0);
     std::string number;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         number += text[i++];
 
     std::string whole, fraction;
-    i = takeDigits(text, i, whole);
+    i = TakeDigits(text, i, whole);
     bool comma = false;
     if (i < text.size() && text[i] == ',') {
         comma = true;
-        i = takeDigits(text, i + 1, fraction);
+        i = TakeDigits(text, i + 1, fraction);
     }
     if (whole.empty() && fraction.empty() && !comma)
         return std::nullopt;
@@ -58,13 +58,13 @@ std::optional<std::string> toCNotation(const std::string& text) {
         if (i < text.size() && (text[i] == '+' || text[i] == '-'))
             exponent += text[i++];
         std::string digits;
-        i = takeDigits(text, i, digits);
+        i = TakeDigits(text, i, digits);
         if (digits.empty())
             return std::nullopt;
         number += exponent + digits;
     }
 
-    i = skipSpaces(text, i);
+    i = SkipSpaces(text, i);
     if (i != text.size())
         return std::nullopt;
     return number;
@@ -73,7 +73,7 @@ std::optional<std::string> toCNotation(const std::string& text) {
 } // namespace
 
 long double StrToFloat(const std::string& text) {
-    const auto number = toCNotation(text);
+    const auto number = ToCNotation(text);
     if (!number)
         throw EConvertError(FormatMessage(FloatMessage, text));
     CLocaleScope c;
@@ -86,12 +86,12 @@ long double StrToFloat(const std::string& text) {
 }
 
 int StrToInt(const std::string& text) {
-    std::size_t i = skipSpaces(text, 0);
+    std::size_t i = SkipSpaces(text, 0);
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         negative = text[i++] == '-';
     std::string digits;
-    i = takeDigits(text, i, digits);
+    i = TakeDigits(text, i, digits);
     if (digits.empty() || i != text.size())
         throw EConvertError(FormatMessage(IntegerMessage, text));
 
@@ -137,11 +137,10 @@ std::string FloatToStr(long double value) {
         text += "0," + std::string(-exponent - 1, '0') + digits;
     } else {
         const std::size_t wholeDigits = exponent + 1;
-        if (digits.size() <= wholeDigits) {
+        if (digits.size() <= wholeDigits)
             text += digits + std::string(wholeDigits - digits.size(), '0');
-        } else {
+        else
             text += digits.substr(0, wholeDigits) + "," + digits.substr(wholeDigits);
-        }
     }
     return text;
 }

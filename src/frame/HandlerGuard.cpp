@@ -4,12 +4,12 @@
 
 namespace {
 
-ProgramErrorHandler& programErrorHandler() {
+ProgramErrorHandler& CurrentErrorHandler() {
     static ProgramErrorHandler handler;
     return handler;
 }
 
-void logError(std::exception_ptr error) noexcept {
+void LogError(std::exception_ptr error) noexcept {
     try {
         std::rethrow_exception(error);
     } catch (const std::exception& e) {
@@ -22,7 +22,7 @@ void logError(std::exception_ptr error) noexcept {
 } // namespace
 
 void SetProgramErrorHandler(ProgramErrorHandler handler) {
-    programErrorHandler() = std::move(handler);
+    CurrentErrorHandler() = std::move(handler);
 }
 
 void HandleEscapedError(QObject* sender, std::exception_ptr error) noexcept {
@@ -33,13 +33,13 @@ void HandleEscapedError(QObject* sender, std::exception_ptr error) noexcept {
     } catch (...) {
     }
     try {
-        if (programErrorHandler()) {
-            programErrorHandler()(sender, error);
+        if (CurrentErrorHandler()) {
+            CurrentErrorHandler()(sender, error);
             return;
         }
     } catch (...) {
         // The error handler itself failed: all that is left is the log.
-        logError(std::current_exception());
+        LogError(std::current_exception());
     }
-    logError(error);
+    LogError(error);
 }

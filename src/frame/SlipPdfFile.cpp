@@ -11,7 +11,7 @@ QString SaveDialog(QWidget* parent, const QString& proposedPath) {
                                         proposedPath, QStringLiteral("File PDF (*.pdf)"));
 }
 
-PdfFileChooser& chooser() {
+PdfFileChooser& CurrentChooser() {
     static PdfFileChooser current = SaveDialog;
     return current;
 }
@@ -19,13 +19,13 @@ PdfFileChooser& chooser() {
 } // namespace
 
 PdfFileChooser SetPdfFileChooser(PdfFileChooser replacement) {
-    PdfFileChooser previous = std::move(chooser());
-    chooser() = replacement ? std::move(replacement) : PdfFileChooser(SaveDialog);
+    PdfFileChooser previous = std::move(CurrentChooser());
+    CurrentChooser() = replacement ? std::move(replacement) : PdfFileChooser(SaveDialog);
     return previous;
 }
 
 QString ChooseSlipPdfFile(QWidget* parent, const QString& proposedPath) {
-    return chooser()(parent, proposedPath);
+    return CurrentChooser()(parent, proposedPath);
 }
 
 QString ProposedSlipPdfPath() {

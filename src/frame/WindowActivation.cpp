@@ -18,10 +18,10 @@ class ActivationTracker : public QObject {
 public:
     explicit ActivationTracker(QObject* parent) : QObject(parent) {
         connect(qApp, &QGuiApplication::focusWindowChanged, this,
-                &ActivationTracker::focusWindowChanged);
+                &ActivationTracker::FocusWindowChanged);
     }
 
-    void watch(QWidget* window, std::function<void()> onActivation) {
+    void Watch(QWidget* window, std::function<void()> onActivation) {
         watched_.push_back({window, std::move(onActivation)});
     }
 
@@ -31,7 +31,7 @@ private:
         std::function<void()> onActivation;
     };
 
-    void focusWindowChanged(QWindow* focusWindow) {
+    void FocusWindowChanged(QWindow* focusWindow) {
         if (!focusWindow)
             return;
         std::erase_if(watched_, [](const Watched& w) { return w.window.isNull(); });
@@ -51,7 +51,7 @@ private:
     QPointer<QWidget> lastActive_;
 };
 
-ActivationTracker* tracker() {
+ActivationTracker* Tracker() {
     static QPointer<ActivationTracker> instance;
     if (!instance)
         instance = new ActivationTracker(qApp);
@@ -61,5 +61,5 @@ ActivationTracker* tracker() {
 } // namespace
 
 void WatchActivation(QWidget* window, std::function<void()> onActivation) {
-    tracker()->watch(window, std::move(onActivation));
+    Tracker()->Watch(window, std::move(onActivation));
 }

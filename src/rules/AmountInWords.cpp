@@ -23,7 +23,7 @@ const std::array<const char*, 10> Hundreds = {
 
 // A group's words followed by the word of its power of a thousand: the singular word replaces
 // a group that is exactly "uno", and a group of zero adds nothing at all.
-std::string withGroupWord(const std::string& words, const char* singular, const char* plural) {
+std::string WithGroupWord(const std::string& words, const char* singular, const char* plural) {
     if (words.empty())
         return "";
     if (words == "uno")
@@ -32,22 +32,22 @@ std::string withGroupWord(const std::string& words, const char* singular, const 
 }
 
 // Spells 0 < n < 10^9 by its groups of units, thousands and millions; empty for 0.
-std::string belowMilliard(std::uint64_t n) {
+std::string BelowMilliard(std::uint64_t n) {
     const std::string units = GroupInWords(static_cast<int>(n % 1000));
     const std::string thousands = GroupInWords(static_cast<int>(n / 1000 % 1000));
     const std::string millions = GroupInWords(static_cast<int>(n / 1000000 % 1000));
-    return withGroupWord(millions, "unmilione", "milioni") +
-           withGroupWord(thousands, "mille", "mila") + units;
+    return WithGroupWord(millions, "unmilione", "milioni") +
+           WithGroupWord(thousands, "mille", "mila") + units;
 }
 
 // The word tables stop at the milliards. From 10^12 on, the count of milliards (up to
 // 922 337 for the largest currency amount) is itself spelled with thousands and millions,
 // as Italian says "mille miliardi": 10^12 is MILLEMILIARDI, 2 500 000 000 000 is
 // DUEMILACINQUECENTOMILIARDI. Below 10^12 this is exactly the fourth group of the tables.
-std::string spell(std::uint64_t n) {
+std::string Spell(std::uint64_t n) {
     const std::uint64_t milliard = 1000000000;
-    return withGroupWord(belowMilliard(n / milliard), "unmiliardo", "miliardi") +
-           belowMilliard(n % milliard);
+    return WithGroupWord(BelowMilliard(n / milliard), "unmiliardo", "miliardi") +
+           BelowMilliard(n % milliard);
 }
 
 } // namespace
@@ -73,7 +73,7 @@ std::string AmountInWords(Currency amount) {
     const std::uint64_t magnitude =
         amount < 0 ? 0 - static_cast<std::uint64_t>(amount) : static_cast<std::uint64_t>(amount);
     const std::uint64_t euros = magnitude / CurrencyScale;
-    std::string words = euros == 0 ? "zero" : spell(euros);
+    std::string words = euros == 0 ? "zero" : Spell(euros);
     std::string result = "#" + words + "/";
     for (char& c : result)
         if (c >= 'a' && c <= 'z')

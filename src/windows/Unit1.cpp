@@ -2,6 +2,7 @@
 #include "ui_Unit1.h"
 
 #include "base/AppInfo.h"
+#include "frame/BoxTexts.h"
 #include "frame/HandlerGuard.h"
 #include "frame/MessageBoxes.h"
 #include "frame/WindowActivation.h"
@@ -31,20 +32,20 @@ const char* const AppExceptionMessage = "ERRORE.........\r"
                                         " non possono essere lasciati vuoti !!!";
 
 // Digits, backspace (8) and carriage return (13) pass every typing rule.
-bool isDigitKey(QChar key) {
+bool IsDigitKey(QChar key) {
     const char16_t c = key.unicode();
     return (c >= u'0' && c <= u'9') || c == 8 || c == 13;
 }
 
-void digitsRule(QChar& key) {
-    if (isDigitKey(key))
+void DigitsRule(QChar& key) {
+    if (IsDigitKey(key))
         return;
     key = QChar();
     ShowMessage(QString::fromUtf8(DigitsMessage));
 }
 
-void digitsAndCommaRule(QChar& key) {
-    if (isDigitKey(key) || key == QLatin1Char(','))
+void DigitsAndCommaRule(QChar& key) {
+    if (IsDigitKey(key) || key == QLatin1Char(','))
         return;
     key = QChar();
     ShowMessage(QString::fromUtf8(DigitsAndCommaMessage));
@@ -52,7 +53,7 @@ void digitsAndCommaRule(QChar& key) {
 
 // Tab and Backtab move the focus, and Delete (U+007F under X11) edits the text: none of them
 // is a typed character.
-bool isTypedCharacter(const QKeyEvent* key) {
+bool IsTypedCharacter(const QKeyEvent* key) {
     if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
         return false;
     const QString text = key->text();
@@ -68,13 +69,6 @@ public:
         return Acceptable;
     }
 };
-
-std::string text(const QLineEdit* box) {
-    return box->text().toStdString();
-}
-QString qtext(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 } // namespace
 
@@ -144,8 +138,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const KeyPressHandler handler = keyPressHandlers_.value(watched);
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (handler && isTypedCharacter(key))
-            return filterTypedText(watched, handler, key->text());
+        if (handler && IsTypedCharacter(key))
+            return FilterTypedText(watched, handler, key->text());
     } else if (event->type() == QEvent::MouseButtonRelease) {
         const ClickHandler handler = clickHandlers_.value(watched);
         const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -158,7 +152,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // Returns true when the text is discarded: a single rejected character rejects it all.
-bool TForm1::filterTypedText(QObject* box, KeyPressHandler handler, const QString& typed) {
+bool TForm1::FilterTypedText(QObject* box, KeyPressHandler handler, const QString& typed) {
     bool passes = false;
     Guarded(box, [&] {
         for (const QChar character : typed) {
@@ -173,40 +167,40 @@ bool TForm1::filterTypedText(QObject* box, KeyPressHandler handler, const QStrin
 }
 
 void TForm1::REND1KeyPress(QChar& key) {
-    digitsAndCommaRule(key);
+    DigitsAndCommaRule(key);
 }
 void TForm1::RIVAL1KeyPress(QChar& key) {
-    digitsAndCommaRule(key);
+    DigitsAndCommaRule(key);
 }
 void TForm1::ALIQ1KeyPress(QChar& key) {
-    digitsAndCommaRule(key);
+    DigitsAndCommaRule(key);
 }
 void TForm1::DETR1KeyPress(QChar& key) {
-    digitsAndCommaRule(key);
+    DigitsAndCommaRule(key);
 }
 void TForm1::PERC1KeyPress(QChar& key) {
-    digitsRule(key);
+    DigitsRule(key);
 }
 void TForm1::MESI1KeyPress(QChar& key) {
-    digitsRule(key);
+    DigitsRule(key);
 }
 void TForm1::Edit1KeyPress(QChar& key) {
-    digitsAndCommaRule(key);
+    DigitsAndCommaRule(key);
 }
 void TForm1::Edit2KeyPress(QChar& key) {
-    digitsAndCommaRule(key);
+    DigitsAndCommaRule(key);
 }
 void TForm1::Edit3KeyPress(QChar& key) {
-    digitsAndCommaRule(key);
+    DigitsAndCommaRule(key);
 }
 void TForm1::Edit5KeyPress(QChar& key) {
-    digitsRule(key);
+    DigitsRule(key);
 }
 void TForm1::Edit6KeyPress(QChar& key) {
-    digitsRule(key);
+    DigitsRule(key);
 }
 void TForm1::EdCCNRKeyPress(QChar& key) {
-    digitsRule(key);
+    DigitsRule(key);
 }
 
 // Exactly one of the two boxes holds the mark after any click; a text typed into EdAcc that
@@ -285,10 +279,10 @@ void TForm1::SetInformationBox(std::function<void()> show) {
 
 void TForm1::CalcolaBtnClick() {
     const SlipDataFault fault = FirstSlipDataFault(
-        {text(ui->EdCCNR), text(ui->EdIntest1), text(ui->EdIntest2), text(ui->EdNome),
-         text(ui->EdComun), text(ui->EdCodFisc), text(ui->EdNum), text(ui->EdAnno)});
+        {StdText(ui->EdCCNR), StdText(ui->EdIntest1), StdText(ui->EdIntest2), StdText(ui->EdNome),
+         StdText(ui->EdComun), StdText(ui->EdCodFisc), StdText(ui->EdNum), StdText(ui->EdAnno)});
     if (fault.field != SlipDataField::None) {
-        ShowMessage(qtext(fault.message));
+        ShowMessage(QText(fault.message));
         const QHash<SlipDataField, QLineEdit*> boxes = {
             {SlipDataField::AccountNumber, ui->EdCCNR},
             {SlipDataField::HolderLine1, ui->EdIntest1},
@@ -305,21 +299,21 @@ void TForm1::CalcolaBtnClick() {
 
     // A text that is not a number ends the press here, on its way to AppException.
     const TaxEntries entries =
-        ConvertEntries({.mainResidence = {.income = text(ui->REND1),
-                                          .revaluationPercent = text(ui->RIVAL1),
-                                          .ratePerThousand = text(ui->ALIQ1),
-                                          .sharePercent = text(ui->PERC1),
-                                          .months = text(ui->MESI1)},
-                        .deduction = text(ui->DETR1),
-                        .otherBuildings = {.income = text(ui->Edit1),
-                                           .revaluationPercent = text(ui->Edit2),
-                                           .ratePerThousand = text(ui->Edit3),
-                                           .sharePercent = text(ui->Edit5),
-                                           .months = text(ui->Edit6)}});
+        ConvertEntries({.mainResidence = {.income = StdText(ui->REND1),
+                                          .revaluationPercent = StdText(ui->RIVAL1),
+                                          .ratePerThousand = StdText(ui->ALIQ1),
+                                          .sharePercent = StdText(ui->PERC1),
+                                          .months = StdText(ui->MESI1)},
+                        .deduction = StdText(ui->DETR1),
+                        .otherBuildings = {.income = StdText(ui->Edit1),
+                                           .revaluationPercent = StdText(ui->Edit2),
+                                           .ratePerThousand = StdText(ui->Edit3),
+                                           .sharePercent = StdText(ui->Edit5),
+                                           .months = StdText(ui->Edit6)}});
 
     const RangeFault range = CheckRanges(entries);
     if (range != RangeFault::None) {
-        MessageWarning(qtext(RangeFaultMessage(range)));
+        MessageWarning(QText(RangeFaultMessage(range)));
         QLineEdit* box = range == RangeFault::Percentage ? ui->PERC1 : ui->MESI1;
         box->setText(range == RangeFault::Percentage ? QStringLiteral("100")
                                                      : QStringLiteral("12"));
@@ -330,17 +324,17 @@ void TForm1::CalcolaBtnClick() {
 
     const Instalment instalment = ComputeInstalment(entries);
     const ResultTexts results = ComputeResultTexts(instalment);
-    ui->TOT1->setText(qtext(results.mainResidence));
-    ui->TOT2->setText(qtext(results.otherBuildings));
-    ui->LabIciTot->setText(qtext(results.total));
-    ui->LabIci->setText(qtext(results.totalEuros));
-    ui->LabCent->setText(qtext(results.totalCents));
-    ui->LabLett->setText(qtext(results.totalInWords));
+    ui->TOT1->setText(QText(results.mainResidence));
+    ui->TOT2->setText(QText(results.otherBuildings));
+    ui->LabIciTot->setText(QText(results.total));
+    ui->LabIci->setText(QText(results.totalEuros));
+    ui->LabCent->setText(QText(results.totalCents));
+    ui->LabLett->setText(QText(results.totalInWords));
     QFont statusFont = ui->StatusBar2->font();
     statusFont.setPointSize(10);
     statusFont.setBold(true);
     ui->StatusBar2->setFont(statusFont);
-    ui->StatusBar2->setText(qtext(results.statusLine));
+    ui->StatusBar2->setText(QText(results.statusLine));
 
     if (IsZeroOrNegative(instalment)) {
         MessageWarning(QString::fromUtf8(ZeroOrNegativeMessage));

@@ -71,7 +71,7 @@ private:
     void CalcolaBtnClick();
 
     void SwapMarks();
-    bool filterTypedText(QObject* box, KeyPressHandler handler, const QString& text);
+    bool FilterTypedText(QObject* box, KeyPressHandler handler, const QString& text);
 
     QHash<QObject*, KeyPressHandler> keyPressHandlers_;
     QHash<QObject*, ClickHandler> clickHandlers_;

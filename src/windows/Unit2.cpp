@@ -3,6 +3,7 @@
 #include "ui_Unit2.h"
 
 #include "base/AppInfo.h"
+#include "frame/BoxTexts.h"
 #include "frame/HandlerGuard.h"
 #include "frame/HintSettings.h"
 #include "frame/MessageBoxes.h"
@@ -41,16 +42,6 @@ const char* const PdfNotWrittenMessage = "Impossibile scrivere il file PDF\r%1\r
 
 // The corrections a first run and "Carica vaolori di DEFAULT" start from.
 constexpr int StartCorrection = 26;
-
-QString qtext(const std::string& s) {
-    return QString::fromStdString(s);
-}
-std::string text(const QLabel* box) {
-    return box->text().toStdString();
-}
-std::string text(const QLineEdit* box) {
-    return box->text().toStdString();
-}
 
 } // namespace
 
@@ -104,10 +95,11 @@ void TForm2::SetButtonPictures() {
 }
 
 SlipData TForm2::CurrentSlipData() const {
-    return {text(ui->CCNR),    text(ui->Imp),     text(ui->CENT),      text(ui->IMPLETT),
-            text(ui->INTEST1), text(ui->INTEST2), text(ui->NOME),      text(ui->Comune),
-            text(ui->CODFISC), text(ui->FABB),    text(ui->ANNO),      text(ui->ACC),
-            text(ui->SALDO),   text(ui->ABPRINC), text(ui->ALTRIFABB), text(ui->DETRAZ)};
+    return {
+        StdText(ui->CCNR),    StdText(ui->Imp),     StdText(ui->CENT),      StdText(ui->IMPLETT),
+        StdText(ui->INTEST1), StdText(ui->INTEST2), StdText(ui->NOME),      StdText(ui->Comune),
+        StdText(ui->CODFISC), StdText(ui->FABB),    StdText(ui->ANNO),      StdText(ui->ACC),
+        StdText(ui->SALDO),   StdText(ui->ABPRINC), StdText(ui->ALTRIFABB), StdText(ui->DETRAZ)};
 }
 
 PaperPlacement TForm2::ChosenPlacement() const {
@@ -169,12 +161,13 @@ void TForm2::FormActivate() {
 
 void TForm2::LoadAlignment() {
     const AlignmentTexts saved = ReadAlignmentFile(AlignmentFileName());
-    ui->Edit1->setText(qtext(saved.verticalCorrection));
-    ui->Edit2->setText(qtext(saved.horizontalCorrection));
-    ui->EDITC->setText(qtext(saved.paperMarks.centre));
-    ui->EDITD->setText(qtext(saved.paperMarks.right));
-    ui->EDITS->setText(qtext(saved.paperMarks.left));
-    ChoosePlacement(PlacementFromMarks({text(ui->EDITC), text(ui->EDITD), text(ui->EDITS)}));
+    ui->Edit1->setText(QText(saved.verticalCorrection));
+    ui->Edit2->setText(QText(saved.horizontalCorrection));
+    ui->EDITC->setText(QText(saved.paperMarks.centre));
+    ui->EDITD->setText(QText(saved.paperMarks.right));
+    ui->EDITS->setText(QText(saved.paperMarks.left));
+    ChoosePlacement(
+        PlacementFromMarks({StdText(ui->EDITC), StdText(ui->EDITD), StdText(ui->EDITS)}));
 }
 
 // The radio buttons keep one another exclusive; for a moment they must not, so that no
@@ -195,13 +188,13 @@ void TForm2::ChoosePlacement(PaperPlacement placement) {
 
 void TForm2::SalvaBtnClick() {
     const PaperMarks marks = MarksFromPlacement(ChosenPlacement());
-    ui->EDITC->setText(qtext(marks.centre));
-    ui->EDITD->setText(qtext(marks.right));
-    ui->EDITS->setText(qtext(marks.left));
-    WriteAlignmentFile(AlignmentFileName(),
-                       {.verticalCorrection = text(ui->Edit1),
-                        .horizontalCorrection = text(ui->Edit2),
-                        .paperMarks = {text(ui->EDITC), text(ui->EDITD), text(ui->EDITS)}});
+    ui->EDITC->setText(QText(marks.centre));
+    ui->EDITD->setText(QText(marks.right));
+    ui->EDITS->setText(QText(marks.left));
+    WriteAlignmentFile(AlignmentFileName(), {.verticalCorrection = StdText(ui->Edit1),
+                                             .horizontalCorrection = StdText(ui->Edit2),
+                                             .paperMarks = {StdText(ui->EDITC), StdText(ui->EDITD),
+                                                            StdText(ui->EDITS)}});
 }
 
 void TForm2::ResetBtnClick() {
@@ -241,7 +234,7 @@ void TForm2::FormClose() {
 // then the copy, the placement for the chosen paper position, and the page.
 void TForm2::StampaBtn1Click() {
     if (!HasEssentialSlipTexts(CurrentSlipData())) {
-        ShowMessage(qtext(InsufficientSlipDataMessage));
+        ShowMessage(QText(InsufficientSlipDataMessage));
         return;
     }
     CopySlipToReport();
@@ -280,7 +273,7 @@ void TForm2::BUTTONDXClick() {
 
 void TForm2::PlaceReport(PaperPlacement placement) {
     CopySlipToReport();
-    PlaceSlip(QRFM->QREP, placement, text(ui->Edit1), text(ui->Edit2));
+    PlaceSlip(QRFM->QREP, placement, StdText(ui->Edit1), StdText(ui->Edit2));
 }
 
 // A print that did not happen is never passed over in silence: the user may keep the page.
