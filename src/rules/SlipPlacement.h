@@ -4,20 +4,19 @@
 #include "rules/SlipReport.h"
 
 #include <string>
-#include <string_view>
 
 // Added to every top: 0, 203 or 406 layout units for the left, centre and right paper
 // positions (the slip moves down the landscape page); 0 for none.
 int PaperPlacementOffset(PaperPlacement placement);
 
 // The row (added to the top) and column (added to the left) of a label, whatever the paper
-// position. Throws std::out_of_range for a name the slip has not.
+// position.
 struct SlipRowColumn {
-    std::string_view name;
+    SlipLabelId id;
     int row;
     int column;
 };
-const SlipRowColumn& SlipRowColumnOf(std::string_view name);
+const SlipRowColumn& SlipRowColumnOf(SlipLabelId id);
 
 // Sets every top to (vertical - 10 + offset + row), then every left to (horizontal - 10 +
 // column); the corrections are whole-number texts (normally 0..60, default 26), so a
