@@ -73,6 +73,10 @@ struct SlipLabelDesign {
     int pointSize;
     SlipAlignment alignment;
     SlipWidthRule widthRule;
+    // Where the fed paper puts the label's box, whatever the paper position: the row is added
+    // to the top, the column to the left (see PlaceSlip).
+    int row;
+    int column;
 };
 
 // Width of one character cell of the spaced face: 17 units at 10 pt, 16 at 9 pt.

@@ -284,8 +284,7 @@ void TestPrintSlip::aBadCorrectionEndsThePrint() {
     QVERIFY(chosen_.isEmpty());
     QCOMPARE(Text(QRDETRAZ11), QString("20000"));
     for (const SlipLabel& label : QRFM->QREP.labels()) {
-        const int top = topsMovedBy < 0 ? label.design->top
-                                        : topsMovedBy + SlipRowColumnOf(label.design->id).row;
+        const int top = topsMovedBy < 0 ? label.design->top : topsMovedBy + label.design->row;
         QCOMPARE(label.top, top);
         QCOMPARE(label.left, label.design->left);
     }
@@ -318,9 +317,8 @@ void TestPrintSlip::runsInARowPlaceAnewAndKeepTheLastPlaces() {
     QCOMPARE(QRFM->QREP.label(QRCCNR1).top, 24);
     QCOMPARE(QRFM->QREP.label(QRCCNR1).left, 112);
     for (const SlipLabel& label : QRFM->QREP.labels()) {
-        const SlipRowColumn& table = SlipRowColumnOf(label.design->id);
-        QCOMPARE(label.top, table.row);
-        QCOMPARE(label.left, table.column);
+        QCOMPARE(label.top, label.design->row);
+        QCOMPARE(label.left, label.design->column);
     }
     const QList<std::pair<int, int>> placedLast = Places(QRFM->QREP);
 
