@@ -6,6 +6,7 @@
 // Positions and sizes are layout units (1/96 inch) from the top-left corner of the band, which
 // starts at the sheet's left edge and 0.2 mm below its top edge.
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -23,7 +24,46 @@ enum class SlipAlignment { Left, Right };
 // A label that fits its text grows with it; a fixed one keeps its designed width.
 enum class SlipWidthRule { FitsText, Fixed };
 
+// The 31 labels, in the report's order (left part and right part interleaved). Each is named as
+// on the report; its design carries the name as text too, for messages.
+enum class SlipLabelId {
+    QRCCNR1,
+    QRIMP1,
+    QRCENT1,
+    QRCCNR11,
+    QRIMP11,
+    QRCENT11,
+    QRIMPLETT1,
+    QRIMPLETT11,
+    QRINTEST1,
+    QRINTEST11,
+    QRINTEST12,
+    QRNOME1,
+    QRNOME11,
+    QRCOMUNE1,
+    QRCOMUNE11,
+    QRCODFISC1,
+    QRCODFISC11,
+    QRABIT1,
+    QRALTRI1,
+    QRABIT11,
+    QRALTRI11,
+    QRDETRAZ1,
+    QRDETRAZ11,
+    QRFABB1,
+    QRANNO1,
+    QRACC1,
+    QRSALDO1,
+    QRANNO11,
+    QRACC11,
+    QRSALDO11,
+    QRFABB11,
+};
+
+constexpr std::size_t SlipLabelCount = static_cast<std::size_t>(SlipLabelId::QRFABB11) + 1;
+
 struct SlipLabelDesign {
+    SlipLabelId id;
     std::string_view name;        // "QRCCNR1", ...: the label's name on the report
     std::string_view placeholder; // the design text, replaced before every print
     int left;                     // layout units
@@ -33,6 +73,10 @@ struct SlipLabelDesign {
     int pointSize;
     SlipAlignment alignment;
     SlipWidthRule widthRule;
+    // Where the fed paper puts the label's box, whatever the paper position: the row is added
+    // to the top, the column to the left (see PlaceSlip).
+    int row;
+    int column;
 };
 
 // Width of one character cell of the spaced face: 17 units at 10 pt, 16 at 9 pt.
@@ -45,8 +89,6 @@ struct SlipLabel {
     int left;
 };
 
-constexpr std::size_t SlipLabelCount = 31;
-
 class SlipReport {
 public:
     // Every label at its design place with its placeholder text.
@@ -55,13 +97,13 @@ public:
     // The labels in the report's own order (left part and right part interleaved).
     const std::array<SlipLabel, SlipLabelCount>& labels() const { return m_labels; }
 
-    // The label of that name; throws std::out_of_range for a name the report has not.
-    SlipLabel& label(std::string_view name);
-    const SlipLabel& label(std::string_view name) const;
+    SlipLabel& label(SlipLabelId id) { return m_labels[static_cast<std::size_t>(id)]; }
+    const SlipLabel& label(SlipLabelId id) const { return m_labels[static_cast<std::size_t>(id)]; }
 
 private:
     std::array<SlipLabel, SlipLabelCount> m_labels;
 };
 
-// The design of every label, in the report's order.
+// The design of every label, in the report's order: entry i is the label whose id is i.
 const std::array<SlipLabelDesign, SlipLabelCount>& SlipLabelDesigns();
+const SlipLabelDesign& SlipLabelDesignOf(SlipLabelId id);

@@ -40,6 +40,8 @@ private:
     int focusChanges_ = 0;
 };
 
+using enum SlipLabelId;
+
 namespace {
 
 constexpr int Rounds = 1000;
@@ -82,7 +84,7 @@ void DropRaiseWarning(QtMsgType type, const QMessageLogContext& context, const Q
         QtHandler(type, context, text);
 }
 
-QString Text(const char* label) {
+QString Text(SlipLabelId label) {
     return QString::fromStdString(QRFM->QREP.label(label).text);
 }
 
@@ -168,10 +170,10 @@ bool TestEndurance::round(int number) {
     QFile::remove(chooserAnswer_);
     const int chosenBefore = chosen_;
     QTest::mouseClick(Form2->findChild<QToolButton*>("StampaBtn1"), Qt::LeftButton);
-    const bool asExpected =
-        recorder.texts() == QStringList({NoPrinterMessage}) && chosen_ == chosenBefore + 1 &&
-        errors_.isEmpty() && QFileInfo(chooserAnswer_).size() > 0 &&
-        Text("QRCCNR1") == Box("EdCCNR")->text() && Text("QRDETRAZ1") == deduction;
+    const bool asExpected = recorder.texts() == QStringList({NoPrinterMessage}) &&
+                            chosen_ == chosenBefore + 1 && errors_.isEmpty() &&
+                            QFileInfo(chooserAnswer_).size() > 0 &&
+                            Text(QRCCNR1) == Box("EdCCNR")->text() && Text(QRDETRAZ1) == deduction;
     if (!asExpected) {
         QTest::qFail(qPrintable(QString("round %1: messages [%2], errors [%3], %4 bytes of PDF")
                                     .arg(n, recorder.texts().join(" | "), errors_.join(" | "))

@@ -10,23 +10,26 @@
 #include <map>
 
 Q_DECLARE_METATYPE(PaperPlacement)
+Q_DECLARE_METATYPE(SlipLabelId)
+
+using enum SlipLabelId;
 
 namespace {
 
 // The placement table as the slip's boxes need it: label, row (added to the top), column
 // (added to the left).
-const std::map<QString, std::pair<int, int>> RowColumn{
-    {"QRCCNR1", {24, 112}},     {"QRCCNR11", {24, 621}},     {"QRIMP1", {24, 302}},
-    {"QRIMP11", {24, 924}},     {"QRCENT1", {24, 442}},      {"QRCENT11", {24, 1066}},
-    {"QRIMPLETT1", {51, 94}},   {"QRIMPLETT11", {51, 622}},  {"QRINTEST1", {80, 96}},
-    {"QRINTEST11", {80, 526}},  {"QRINTEST12", {102, 526}},  {"QRNOME1", {104, 93}},
-    {"QRNOME11", {126, 582}},   {"QRCOMUNE1", {138, 200}},   {"QRCOMUNE11", {160, 526}},
-    {"QRCODFISC1", {184, 37}},  {"QRCODFISC11", {182, 819}}, {"QRFABB1", {221, 246}},
-    {"QRFABB11", {268, 749}},   {"QRANNO1", {240, 246}},     {"QRANNO11", {205, 754}},
-    {"QRABIT1", {256, 104}},    {"QRABIT11", {248, 929}},    {"QRACC1", {256, 254}},
-    {"QRACC11", {205, 819}},    {"QRSALDO1", {280, 256}},    {"QRSALDO11", {205, 869}},
-    {"QRALTRI1", {275, 104}},   {"QRALTRI11", {268, 922}},   {"QRDETRAZ1", {304, 112}},
-    {"QRDETRAZ11", {248, 715}},
+const std::map<SlipLabelId, std::pair<int, int>> RowColumn{
+    {QRCCNR1, {24, 112}},     {QRCCNR11, {24, 621}},     {QRIMP1, {24, 302}},
+    {QRIMP11, {24, 924}},     {QRCENT1, {24, 442}},      {QRCENT11, {24, 1066}},
+    {QRIMPLETT1, {51, 94}},   {QRIMPLETT11, {51, 622}},  {QRINTEST1, {80, 96}},
+    {QRINTEST11, {80, 526}},  {QRINTEST12, {102, 526}},  {QRNOME1, {104, 93}},
+    {QRNOME11, {126, 582}},   {QRCOMUNE1, {138, 200}},   {QRCOMUNE11, {160, 526}},
+    {QRCODFISC1, {184, 37}},  {QRCODFISC11, {182, 819}}, {QRFABB1, {221, 246}},
+    {QRFABB11, {268, 749}},   {QRANNO1, {240, 246}},     {QRANNO11, {205, 754}},
+    {QRABIT1, {256, 104}},    {QRABIT11, {248, 929}},    {QRACC1, {256, 254}},
+    {QRACC11, {205, 819}},    {QRSALDO1, {280, 256}},    {QRSALDO11, {205, 869}},
+    {QRALTRI1, {275, 104}},   {QRALTRI11, {268, 922}},   {QRDETRAZ1, {304, 112}},
+    {QRDETRAZ11, {248, 715}},
 };
 
 QString ConversionMessage(const std::function<void()>& run) {
@@ -36,6 +39,11 @@ QString ConversionMessage(const std::function<void()>& run) {
         return QString::fromStdString(error.what());
     }
     return QString();
+}
+
+// The label's name, for the names of data rows.
+const char* Name(SlipLabelId id) {
+    return SlipLabelDesignOf(id).name.data();
 }
 
 } // namespace
@@ -81,14 +89,14 @@ void TestSlipRules::spacedBoxesFitTheirDesignText() {
     const SlipLabelDesign& design = SlipLabelDesigns()[std::size_t(index)];
     QCOMPARE(design.width, SpacedCellWidth(design.pointSize) * int(design.placeholder.size()) + 1);
     const SlipReport report;
-    const SlipLabel& label = report.label(design.name);
+    const SlipLabel& label = report.label(design.id);
     QCOMPARE(label.left, design.left);
     QCOMPARE(label.top, design.top);
     QCOMPARE(label.text, std::string(design.placeholder));
 }
 
 void TestSlipRules::placesEveryLabelFromTheTable_data() {
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<SlipLabelId>("id");
     QTest::addColumn<PaperPlacement>("placement");
     QTest::addColumn<int>("offset");
     const std::pair<const char*, std::pair<PaperPlacement, int>> positions[] = {
@@ -96,21 +104,21 @@ void TestSlipRules::placesEveryLabelFromTheTable_data() {
         {"centre", {PaperPlacement::Centre, 203}},
         {"right", {PaperPlacement::Right, 406}}};
     for (const auto& [position, placementAndOffset] : positions)
-        for (const auto& [name, rowColumn] : RowColumn)
-            QTest::addRow("%s %s", position, qPrintable(name))
-                << name << placementAndOffset.first << placementAndOffset.second;
+        for (const auto& [id, rowColumn] : RowColumn)
+            QTest::addRow("%s %s", position, Name(id))
+                << id << placementAndOffset.first << placementAndOffset.second;
 }
 
 // Corrections of 10 leave the table's values; the paper position only moves the tops.
 void TestSlipRules::placesEveryLabelFromTheTable() {
-    QFETCH(QString, name);
+    QFETCH(SlipLabelId, id);
     QFETCH(PaperPlacement, placement);
     QFETCH(int, offset);
     SlipReport report;
     PlaceSlip(report, placement, "10", "10");
-    const SlipLabel& label = report.label(name.toStdString());
-    QCOMPARE(label.top, RowColumn.at(name).first + offset);
-    QCOMPARE(label.left, RowColumn.at(name).second);
+    const SlipLabel& label = report.label(id);
+    QCOMPARE(label.top, RowColumn.at(id).first + offset);
+    QCOMPARE(label.left, RowColumn.at(id).second);
     QCOMPARE(PaperPlacementOffset(placement), offset);
 }
 
@@ -118,58 +126,50 @@ void TestSlipRules::placesTheWorkedExamples_data() {
     QTest::addColumn<PaperPlacement>("placement");
     QTest::addColumn<QString>("vertical");
     QTest::addColumn<QString>("horizontal");
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<SlipLabelId>("id");
     QTest::addColumn<int>("top");
     QTest::addColumn<int>("left");
     QTest::newRow("right 26 account") << PaperPlacement::Right << "26"
-                                      << "26"
-                                      << "QRCCNR1" << 446 << 128;
+                                      << "26" << QRCCNR1 << 446 << 128;
     QTest::newRow("right 26 deduction") << PaperPlacement::Right << "26"
-                                        << "26"
-                                        << "QRDETRAZ1" << 726 << 128;
+                                        << "26" << QRDETRAZ1 << 726 << 128;
     QTest::newRow("right 26 cents") << PaperPlacement::Right << "26"
-                                    << "26"
-                                    << "QRCENT11" << 446 << 1082;
+                                    << "26" << QRCENT11 << 446 << 1082;
     QTest::newRow("left 0 account") << PaperPlacement::Left << "0"
-                                    << "0"
-                                    << "QRCCNR1" << 14 << 102;
+                                    << "0" << QRCCNR1 << 14 << 102;
     QTest::newRow("right 60 deduction") << PaperPlacement::Right << "60"
-                                        << "60"
-                                        << "QRDETRAZ1" << 760 << 162;
+                                        << "60" << QRDETRAZ1 << 760 << 162;
     QTest::newRow("centre 26/0") << PaperPlacement::Centre << "26"
-                                 << "0"
-                                 << "QRCODFISC1" << 403 << 27;
+                                 << "0" << QRCODFISC1 << 403 << 27;
     QTest::newRow("centre 0/60") << PaperPlacement::Centre << "0"
-                                 << "60"
-                                 << "QRFABB11" << 461 << 799;
+                                 << "60" << QRFABB11 << 461 << 799;
     QTest::newRow("leading space and sign") << PaperPlacement::Left << " +12"
-                                            << "-4"
-                                            << "QRIMP1" << 26 << 288;
+                                            << "-4" << QRIMP1 << 26 << 288;
 }
 
 void TestSlipRules::placesTheWorkedExamples() {
     QFETCH(PaperPlacement, placement);
     QFETCH(QString, vertical);
     QFETCH(QString, horizontal);
-    QFETCH(QString, name);
+    QFETCH(SlipLabelId, id);
     QFETCH(int, top);
     QFETCH(int, left);
     SlipReport report;
     PlaceSlip(report, placement, vertical.toStdString(), horizontal.toStdString());
-    QCOMPARE(report.label(name.toStdString()).top, top);
-    QCOMPARE(report.label(name.toStdString()).left, left);
+    QCOMPARE(report.label(id).top, top);
+    QCOMPARE(report.label(id).left, left);
 }
 
 void TestSlipRules::noPaperPositionLeavesLabelsWhereTheyAre() {
     SlipReport report;
     PlaceSlip(report, PaperPlacement::None, "default value", "default value");
-    QCOMPARE(report.label("QRIMP1").left, 300); // the design place, not the table's 302
-    QCOMPARE(report.label("QRFABB11").top, 272);
+    QCOMPARE(report.label(QRIMP1).left, 300); // the design place, not the table's 302
+    QCOMPARE(report.label(QRFABB11).top, 272);
 
     PlaceSlip(report, PaperPlacement::Centre, "30", "20");
     PlaceSlip(report, PaperPlacement::None, "0", "0");
-    QCOMPARE(report.label("QRIMP1").left, 312); // where the last placement put it
-    QCOMPARE(report.label("QRFABB11").top, 268 + 203 + 20);
+    QCOMPARE(report.label(QRIMP1).left, 312); // where the last placement put it
+    QCOMPARE(report.label(QRFABB11).top, 268 + 203 + 20);
 }
 
 void TestSlipRules::badVerticalCorrectionPlacesNothing() {
@@ -189,7 +189,7 @@ void TestSlipRules::badHorizontalCorrectionLeavesTopsSet() {
         ConversionMessage([&] { PlaceSlip(report, PaperPlacement::Right, "26", "2,5"); });
     QCOMPARE(message, QString("'2,5' is not a valid integer value"));
     for (const SlipLabel& label : report.labels()) {
-        QCOMPARE(label.top, RowColumn.at(QString::fromUtf8(label.design->name)).first + 422);
+        QCOMPARE(label.top, RowColumn.at(label.design->id).first + 422);
         QCOMPARE(label.left, label.design->left);
     }
 }
@@ -204,14 +204,14 @@ void TestSlipRules::runsDoNotAccumulate() {
         QCOMPARE(twice.labels()[i].top, once.labels()[i].top);
         QCOMPARE(twice.labels()[i].left, once.labels()[i].left);
     }
-    QCOMPARE(once.label("QRCCNR1").top, 14);
+    QCOMPARE(once.label(QRCCNR1).top, 14);
 }
 
 void TestSlipRules::hugeCorrectionsDoNotOverflow() {
     SlipReport report;
     PlaceSlip(report, PaperPlacement::Right, "2147483647", "-2147483648");
-    QVERIFY(report.label("QRDETRAZ1").top > 100000);
-    QVERIFY(report.label("QRCENT11").left < -100000);
+    QVERIFY(report.label(QRDETRAZ1).top > 100000);
+    QVERIFY(report.label(QRCENT11).left < -100000);
 }
 
 void TestSlipRules::convertsAmountsToCents_data() {
@@ -242,51 +242,51 @@ void TestSlipRules::convertsAmountsToCents() {
 }
 
 void TestSlipRules::copiesEveryField_data() {
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<SlipLabelId>("id");
     QTest::addColumn<QString>("text");
-    const std::pair<const char*, const char*> expected[] = {
-        {"QRCCNR1", "12345678"},
-        {"QRCCNR11", "12345678"},
-        {"QRIMP1", "131"},
-        {"QRIMP11", "131"},
-        {"QRCENT1", "25"},
-        {"QRCENT11", "25"},
-        {"QRIMPLETT1", "#centotrentuno/25"},
-        {"QRIMPLETT11", "#centotrentuno/25"},
-        {"QRINTEST1", "COMUNE DI ROMA SERVIZIO TESORERIA"},
-        {"QRINTEST11", "COMUNE DI ROMA"},
-        {"QRINTEST12", "SERVIZIO TESORERIA"},
-        {"QRNOME1", "ROSSI MARIO ROMA VIA APPIA 12"},
-        {"QRNOME11", "ROSSI MARIO ROMA VIA APPIA 12"},
-        {"QRCOMUNE1", "ROMA"},
-        {"QRCOMUNE11", "ROMA"},
-        {"QRCODFISC1", "RSSMRA60A01H501U"},
-        {"QRCODFISC11", "RSSMRA60A01H501U"},
-        {"QRFABB1", "2"},
-        {"QRFABB11", "2"},
-        {"QRANNO1", "07"},
-        {"QRANNO11", "07"},
-        {"QRABIT1", "100,5"},
-        {"QRACC1", "X"},
-        {"QRACC11", "X"},
-        {"QRSALDO1", ""},
-        {"QRSALDO11", ""},
-        {"QRALTRI1", "30,75"},
-        {"QRDETRAZ1", "00,00"},
-        {"QRABIT11", "10050"},
-        {"QRALTRI11", "3075"},
-        {"QRDETRAZ11", "00"},
+    const std::pair<SlipLabelId, const char*> expected[] = {
+        {QRCCNR1, "12345678"},
+        {QRCCNR11, "12345678"},
+        {QRIMP1, "131"},
+        {QRIMP11, "131"},
+        {QRCENT1, "25"},
+        {QRCENT11, "25"},
+        {QRIMPLETT1, "#centotrentuno/25"},
+        {QRIMPLETT11, "#centotrentuno/25"},
+        {QRINTEST1, "COMUNE DI ROMA SERVIZIO TESORERIA"},
+        {QRINTEST11, "COMUNE DI ROMA"},
+        {QRINTEST12, "SERVIZIO TESORERIA"},
+        {QRNOME1, "ROSSI MARIO ROMA VIA APPIA 12"},
+        {QRNOME11, "ROSSI MARIO ROMA VIA APPIA 12"},
+        {QRCOMUNE1, "ROMA"},
+        {QRCOMUNE11, "ROMA"},
+        {QRCODFISC1, "RSSMRA60A01H501U"},
+        {QRCODFISC11, "RSSMRA60A01H501U"},
+        {QRFABB1, "2"},
+        {QRFABB11, "2"},
+        {QRANNO1, "07"},
+        {QRANNO11, "07"},
+        {QRABIT1, "100,5"},
+        {QRACC1, "X"},
+        {QRACC11, "X"},
+        {QRSALDO1, ""},
+        {QRSALDO11, ""},
+        {QRALTRI1, "30,75"},
+        {QRDETRAZ1, "00,00"},
+        {QRABIT11, "10050"},
+        {QRALTRI11, "3075"},
+        {QRDETRAZ11, "00"},
     };
-    for (const auto& [name, text] : expected)
-        QTest::newRow(name) << name << text;
+    for (const auto& [id, text] : expected)
+        QTest::newRow(Name(id)) << id << text;
 }
 
 void TestSlipRules::copiesEveryField() {
-    QFETCH(QString, name);
+    QFETCH(SlipLabelId, id);
     QFETCH(QString, text);
     SlipReport report;
     CopySlipToReport(SampleSlip(), report);
-    QCOMPARE(QString::fromStdString(report.label(name.toStdString()).text), text);
+    QCOMPARE(QString::fromStdString(report.label(id).text), text);
 }
 
 void TestSlipRules::joinsHolderLinesWithASpace() {
@@ -294,42 +294,35 @@ void TestSlipRules::joinsHolderLinesWithASpace() {
     slip.INTEST2 = "";
     SlipReport report;
     CopySlipToReport(slip, report);
-    QCOMPARE(report.label("QRINTEST1").text, std::string("COMUNE DI ROMA "));
-    QCOMPARE(report.label("QRINTEST12").text, std::string());
+    QCOMPARE(report.label(QRINTEST1).text, std::string("COMUNE DI ROMA "));
+    QCOMPARE(report.label(QRINTEST12).text, std::string());
 }
 
 void TestSlipRules::badAmountStopsTheCopyThere_data() {
     QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("lastCopied");
-    QTest::addColumn<QString>("firstKept");
-    QTest::newRow("main residence") << "ABPRINC"
-                                    << "QRDETRAZ1"
-                                    << "QRABIT11";
-    QTest::newRow("other buildings") << "ALTRIFABB"
-                                     << "QRABIT11"
-                                     << "QRALTRI11";
-    QTest::newRow("deduction") << "DETRAZ"
-                               << "QRALTRI11"
-                               << "QRDETRAZ11";
+    QTest::addColumn<SlipLabelId>("lastCopied");
+    QTest::addColumn<SlipLabelId>("firstKept");
+    QTest::newRow("main residence") << "ABPRINC" << QRDETRAZ1 << QRABIT11;
+    QTest::newRow("other buildings") << "ALTRIFABB" << QRABIT11 << QRALTRI11;
+    QTest::newRow("deduction") << "DETRAZ" << QRALTRI11 << QRDETRAZ11;
 }
 
 void TestSlipRules::badAmountStopsTheCopyThere() {
     QFETCH(QString, field);
-    QFETCH(QString, lastCopied);
-    QFETCH(QString, firstKept);
+    QFETCH(SlipLabelId, lastCopied);
+    QFETCH(SlipLabelId, firstKept);
     SlipData slip = SampleSlip();
     std::string& amount = field == "ABPRINC"     ? slip.ABPRINC
                           : field == "ALTRIFABB" ? slip.ALTRIFABB
                                                  : slip.DETRAZ;
     amount = "1.000";
     SlipReport report;
-    const std::string before = report.label(firstKept.toStdString()).text;
+    const std::string before = report.label(firstKept).text;
     const QString message = ConversionMessage([&] { CopySlipToReport(slip, report); });
     QCOMPARE(message, QString("'1.000' is not a valid floating point value"));
-    QVERIFY(report.label(lastCopied.toStdString()).text !=
-            SlipReport().label(lastCopied.toStdString()).text);
-    QCOMPARE(report.label(firstKept.toStdString()).text, before);
-    QCOMPARE(report.label("QRCCNR1").text, std::string("12345678"));
+    QVERIFY(report.label(lastCopied).text != SlipReport().label(lastCopied).text);
+    QCOMPARE(report.label(firstKept).text, before);
+    QCOMPARE(report.label(QRCCNR1).text, std::string("12345678"));
 }
 
 void TestSlipRules::essentialTexts_data() {

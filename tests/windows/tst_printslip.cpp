@@ -64,6 +64,8 @@ private:
 
 Q_DECLARE_METATYPE(MessageKind)
 
+using enum SlipLabelId;
+
 namespace {
 
 const QString NoPrinterMessage =
@@ -113,7 +115,7 @@ QStringList Texts(const SlipReport& report) {
     return texts;
 }
 
-QString Text(const char* label) {
+QString Text(SlipLabelId label) {
     return QString::fromStdString(QRFM->QREP.label(label).text);
 }
 
@@ -210,7 +212,7 @@ void TestPrintSlip::anEmptyEssentialTextStopsThePrint() {
     } else {
         QCOMPARE(message.kind, MessageKind::Question);
         QCOMPARE(message.text, NoPrinterMessage);
-        QCOMPARE(QRFM->QREP.label("QRCCNR1").top, 26 - 10 + 406 + 24);
+        QCOMPARE(QRFM->QREP.label(QRCCNR1).top, 26 - 10 + 406 + 24);
     }
     QVERIFY(chosen_.isEmpty());
     QVERIFY(Form2->isVisible());
@@ -228,10 +230,10 @@ void TestPrintSlip::aDeductionThatIsNoNumberReachesAppException() {
     QCOMPARE(Box("DETR1")->text(), QString("00,00"));
     QVERIFY(chosen_.isEmpty());
     // The copy went as far as the deduction in cents; nothing was placed.
-    QCOMPARE(Text("QRDETRAZ1"), QString("12a"));
-    QCOMPARE(Text("QRABIT11"),
+    QCOMPARE(Text(QRDETRAZ1), QString("12a"));
+    QCOMPARE(Text(QRABIT11),
              QString::fromStdString(AmountInCents(SummaryBox("ABPRINC")->text().toStdString())));
-    QCOMPARE(Text("QRDETRAZ11"), QString("QRDETRAZ11"));
+    QCOMPARE(Text(QRDETRAZ11), QString("QRDETRAZ11"));
     QCOMPARE(Places(QRFM->QREP), DesignPlaces());
 }
 
@@ -280,10 +282,9 @@ void TestPrintSlip::aBadCorrectionEndsThePrint() {
         QCOMPARE(Box("REND1")->text(), QString("00,00"));
     }
     QVERIFY(chosen_.isEmpty());
-    QCOMPARE(Text("QRDETRAZ11"), QString("20000"));
+    QCOMPARE(Text(QRDETRAZ11), QString("20000"));
     for (const SlipLabel& label : QRFM->QREP.labels()) {
-        const int top = topsMovedBy < 0 ? label.design->top
-                                        : topsMovedBy + SlipRowColumnOf(label.design->name).row;
+        const int top = topsMovedBy < 0 ? label.design->top : topsMovedBy + label.design->row;
         QCOMPARE(label.top, top);
         QCOMPARE(label.left, label.design->left);
     }
@@ -294,11 +295,11 @@ void TestPrintSlip::aFirstRunWithoutPositionPrintsAtTheDesignPlaces() {
     pressStampa();
     QCOMPARE(recorder_->texts(), QStringList({NoPrinterMessage}));
     QCOMPARE(Places(QRFM->QREP), DesignPlaces());
-    QCOMPARE(Text("QRCCNR11"), QString("12345678"));
-    QCOMPARE(Text("QRINTEST1"), QString("COMUNE DI ROMA SERVIZIO TESORERIA"));
-    QCOMPARE(Text("QRIMPLETT1"), SummaryBox("IMPLETT")->text());
-    QCOMPARE(Text("QRDETRAZ1"), QString("200"));
-    QCOMPARE(Text("QRDETRAZ11"), QString("20000"));
+    QCOMPARE(Text(QRCCNR11), QString("12345678"));
+    QCOMPARE(Text(QRINTEST1), QString("COMUNE DI ROMA SERVIZIO TESORERIA"));
+    QCOMPARE(Text(QRIMPLETT1), SummaryBox("IMPLETT")->text());
+    QCOMPARE(Text(QRDETRAZ1), QString("200"));
+    QCOMPARE(Text(QRDETRAZ11), QString("20000"));
     const QStringList faults = CheckPrintedPage(chooserAnswer_, QRFM->QREP);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
 }
@@ -308,17 +309,16 @@ void TestPrintSlip::runsInARowPlaceAnewAndKeepTheLastPlaces() {
     choose("RBTND", "60", "60");
     pressStampa();
     // The lowest label still ends inside the band's 793 units.
-    QCOMPARE(QRFM->QREP.label("QRDETRAZ1").top, 760);
-    QCOMPARE(QRFM->QREP.label("QRDETRAZ1").left, 162);
+    QCOMPARE(QRFM->QREP.label(QRDETRAZ1).top, 760);
+    QCOMPARE(QRFM->QREP.label(QRDETRAZ1).left, 162);
 
     choose("RBTNS", "10", "10");
     pressStampa();
-    QCOMPARE(QRFM->QREP.label("QRCCNR1").top, 24);
-    QCOMPARE(QRFM->QREP.label("QRCCNR1").left, 112);
+    QCOMPARE(QRFM->QREP.label(QRCCNR1).top, 24);
+    QCOMPARE(QRFM->QREP.label(QRCCNR1).left, 112);
     for (const SlipLabel& label : QRFM->QREP.labels()) {
-        const SlipRowColumn& table = SlipRowColumnOf(label.design->name);
-        QCOMPARE(label.top, table.row);
-        QCOMPARE(label.left, table.column);
+        QCOMPARE(label.top, label.design->row);
+        QCOMPARE(label.left, label.design->column);
     }
     const QList<std::pair<int, int>> placedLast = Places(QRFM->QREP);
 
@@ -329,7 +329,7 @@ void TestPrintSlip::runsInARowPlaceAnewAndKeepTheLastPlaces() {
     choose(nullptr, "0", "0");
     pressStampa();
     QCOMPARE(Places(QRFM->QREP), placedLast);
-    QCOMPARE(Text("QRCCNR1"), QString("87654321"));
+    QCOMPARE(Text(QRCCNR1), QString("87654321"));
     QCOMPARE(recorder_->texts(), QStringList(3, NoPrinterMessage));
     QVERIFY(errors_.isEmpty());
 }
@@ -346,9 +346,9 @@ void TestPrintSlip::withNoPrinterThePageCanBeKeptAsPdf() {
     QCOMPARE(chooserParent_, Form2);
 
     // The worked place of the centre position with both corrections 26.
-    QCOMPARE(QRFM->QREP.label("QRCCNR1").top, 26 - 10 + 203 + 24);
-    QCOMPARE(QRFM->QREP.label("QRCCNR1").left, 128);
-    QCOMPARE(QRFM->QREP.label("QRCENT11").left, 1082);
+    QCOMPARE(QRFM->QREP.label(QRCCNR1).top, 26 - 10 + 203 + 24);
+    QCOMPARE(QRFM->QREP.label(QRCCNR1).left, 128);
+    QCOMPARE(QRFM->QREP.label(QRCENT11).left, 1082);
     const QStringList faults = CheckPrintedPage(chooserAnswer_, QRFM->QREP);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
 }

@@ -36,6 +36,8 @@ private:
     QTemporaryDir directory_;
 };
 
+using enum SlipLabelId;
+
 namespace {
 
 // Types into a main window box as the user does, after emptying it.
@@ -48,7 +50,7 @@ QToolButton* Arrow(const char* upDown, const char* which) {
     return Form2->findChild<TUpDown*>(upDown)->findChild<QToolButton*>(which);
 }
 
-QString Text(const char* label) {
+QString Text(SlipLabelId label) {
     return QString::fromStdString(QRFM->QREP.label(label).text);
 }
 
@@ -113,17 +115,17 @@ void TestPrintSlipCups::printsTheComputedSlipWhereTheAlignmentPutsIt() {
     QVERIFY2(WaitForJobFile(job), "the print job did not reach the queue's file");
 
     // The texts copied from the computation, each at the place of the right paper position.
-    QCOMPARE(Text("QRCCNR1"), QString("12345678"));
-    QCOMPARE(Text("QRCODFISC11"), QString("RSSMRA60A01H501U"));
-    QCOMPARE(Text("QRIMPLETT11"), Label("LabLett")->text());
-    QVERIFY(Text("QRIMPLETT11").startsWith('#'));
-    QCOMPARE(Text("QRDETRAZ1"), QString("103,29"));
-    QCOMPARE(Text("QRDETRAZ11"), QString("10329"));
-    QCOMPARE(Text("QRINTEST1"), QString("COMUNE DI ROMA SERV. TESORERIA"));
-    QCOMPARE(QRFM->QREP.label("QRCCNR1").top, 30 - 10 + 406 + 24);
-    QCOMPARE(QRFM->QREP.label("QRCCNR1").left, 24 - 10 + 112);
-    QCOMPARE(QRFM->QREP.label("QRDETRAZ1").top, 30 - 10 + 406 + 304);
-    QCOMPARE(QRFM->QREP.label("QRCENT11").left, 24 - 10 + 1066);
+    QCOMPARE(Text(QRCCNR1), QString("12345678"));
+    QCOMPARE(Text(QRCODFISC11), QString("RSSMRA60A01H501U"));
+    QCOMPARE(Text(QRIMPLETT11), Label("LabLett")->text());
+    QVERIFY(Text(QRIMPLETT11).startsWith('#'));
+    QCOMPARE(Text(QRDETRAZ1), QString("103,29"));
+    QCOMPARE(Text(QRDETRAZ11), QString("10329"));
+    QCOMPARE(Text(QRINTEST1), QString("COMUNE DI ROMA SERV. TESORERIA"));
+    QCOMPARE(QRFM->QREP.label(QRCCNR1).top, 30 - 10 + 406 + 24);
+    QCOMPARE(QRFM->QREP.label(QRCCNR1).left, 24 - 10 + 112);
+    QCOMPARE(QRFM->QREP.label(QRDETRAZ1).top, 30 - 10 + 406 + 304);
+    QCOMPARE(QRFM->QREP.label(QRCENT11).left, 24 - 10 + 1066);
 
     // One landscape A4 page with the 31 texts where the labels are, and nothing else.
     const QStringList faults = CheckPrintedPage(job, QRFM->QREP);
