@@ -95,13 +95,13 @@ public:
     SlipReport();
 
     // The labels in the report's own order (left part and right part interleaved).
-    const std::array<SlipLabel, SlipLabelCount>& labels() const { return m_labels; }
+    const std::array<SlipLabel, SlipLabelCount>& labels() const { return labels_; }
 
-    SlipLabel& label(SlipLabelId id) { return m_labels[static_cast<std::size_t>(id)]; }
-    const SlipLabel& label(SlipLabelId id) const { return m_labels[static_cast<std::size_t>(id)]; }
+    SlipLabel& label(SlipLabelId id) { return labels_[static_cast<std::size_t>(id)]; }
+    const SlipLabel& label(SlipLabelId id) const { return labels_[static_cast<std::size_t>(id)]; }
 
 private:
-    std::array<SlipLabel, SlipLabelCount> m_labels;
+    std::array<SlipLabel, SlipLabelCount> labels_;
 };
 
 // The design of every label, in the report's order: entry i is the label whose id is i.
