@@ -1,6 +1,7 @@
 #include "frame/ReadmeLaunch.h"
 #include "rules/AppExec.h"
 #include "support/MessageRecorder.h"
+#include "support/TestFiles.h"
 #include "support/TestMain.h"
 
 #include <QCoreApplication>
@@ -184,12 +185,10 @@ void TestReadme::waitsForTheRealEditorStartedInTheProgramsDirectory() {
     QTemporaryDir bin;
     QVERIFY(bin.isValid());
     const QString report = bin.filePath("report.txt");
-    QFile editor(bin.filePath(Editor));
-    QVERIFY(editor.open(QIODevice::WriteOnly));
-    editor.write("#!/bin/sh\nsleep 0.3\n{ pwd -P; printf '%s\\n' \"$@\"; } > '" +
-                 QFile::encodeName(report) + "'\n");
-    editor.close();
-    QVERIFY(editor.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QString editor = bin.filePath(Editor);
+    QVERIFY(WriteBytes(editor, "#!/bin/sh\nsleep 0.3\n{ pwd -P; printf '%s\\n' \"$@\"; } > '" +
+                                   QFile::encodeName(report) + "'\n"));
+    QVERIFY(QFile::setPermissions(editor, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     qputenv("PATH", QFile::encodeName(bin.path()) + ":/usr/bin:/bin");
 
     MessageRecorder recorder;
@@ -200,9 +199,7 @@ void TestReadme::waitsForTheRealEditorStartedInTheProgramsDirectory() {
     QVERIFY(clock.elapsed() >= 300);
     QVERIFY(recorder.messages.isEmpty());
 
-    QFile written(report);
-    QVERIFY(written.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromLocal8Bit(written.readAll()).split('\n');
+    const QStringList lines = QString::fromLocal8Bit(ReadBytes(report)).split('\n');
     QCOMPARE(lines, QStringList({Canonical(QCoreApplication::applicationDirPath()),
                                  "leggimi-prima.txt", ""}));
     QCOMPARE(AppExec1.ErrNo(), 0);

@@ -1,6 +1,7 @@
 #include "base/FileReplace.h"
 #include "rules/AlignmentFile.h"
 #include "rules/PaperMarks.h"
+#include "support/TestFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -20,21 +21,6 @@ const std::string Default = "default value";
 // A byte literal that may hold NUL bytes: all of it but its terminator.
 template <std::size_t N> QByteArray Raw(const char (&literal)[N]) {
     return QByteArray(literal, N - 1);
-}
-
-QByteArray Bytes(const std::string& text) {
-    return QByteArray(text.data(), qsizetype(text.size()));
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray ReadBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 std::string Std(const QString& text) {
@@ -156,7 +142,7 @@ void TestAlignmentFile::readsTheFiveKeys_data() {
 void TestAlignmentFile::readsTheFiveKeys() {
     QFETCH(QByteArray, content);
     QFETCH(QStringList, texts);
-    WriteBytes(path_, content);
+    QVERIFY(WriteBytes(path_, content));
     const AlignmentTexts read = ReadAlignmentFile(Std(path_));
     QCOMPARE(QString::fromStdString(read.edit1), texts[0]);
     QCOMPARE(QString::fromStdString(read.edit2), texts[1]);
@@ -184,13 +170,13 @@ void TestAlignmentFile::readsOnlyTheFirstMegabytesOfAHugeFile() {
     QByteArray filler(12 * 1024 * 1024, 'x');
     for (qsizetype i = 0; i < filler.size(); i += 1000)
         filler[i] = (i / 1000) % 7 == 0 ? '\0' : '\n';
-    WriteBytes(path_, head + filler + "\nEDIT2=40\n");
+    QVERIFY(WriteBytes(path_, head + filler + "\nEDIT2=40\n"));
     const AlignmentTexts read = ReadAlignmentFile(Std(path_));
     QCOMPARE(read.edit1, std::string("30"));
     QCOMPARE(read.edit2, Default);
 
     // One single overlong line: no crash, the value is bounded.
-    WriteBytes(path_, "[ALLINEA]\nEDIT1=" + QByteArray(8 * 1024 * 1024, '2'));
+    QVERIFY(WriteBytes(path_, "[ALLINEA]\nEDIT1=" + QByteArray(8 * 1024 * 1024, '2')));
     QVERIFY(ReadAlignmentFile(Std(path_)).edit1.size() < 4096);
 }
 
@@ -221,7 +207,7 @@ void TestAlignmentFile::writesExactBytes() {
     QFETCH(QString, edit2);
     QFETCH(QByteArray, bytes);
     const PaperMarks marks = MarksFromPlacement(placement);
-    WriteBytes(path_, "[OTHER]\nKEEP=1\n");
+    QVERIFY(WriteBytes(path_, "[OTHER]\nKEEP=1\n"));
     WriteAlignmentFile(Std(path_), {Std(edit1), Std(edit2), marks.editC, marks.editD, marks.editS});
     QCOMPARE(ReadBytes(path_), bytes);
 }
@@ -270,14 +256,14 @@ void TestAlignmentFile::savingCreatesAMissingFile() {
 }
 
 void TestAlignmentFile::savingLeavesOnlyTheFiveKeys() {
-    WriteBytes(path_, "; notes\r\n[ALLINEA]\r\nEXTRA=1\r\nEDIT1=4\r\n[OTHER]\r\nA=B\r\n");
+    QVERIFY(WriteBytes(path_, "; notes\r\n[ALLINEA]\r\nEXTRA=1\r\nEDIT1=4\r\n[OTHER]\r\nA=B\r\n"));
     WriteAlignmentFile(Std(path_), {"26", "26", "C1", "", ""});
     QCOMPARE(ReadBytes(path_),
              QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=26\n"));
 }
 
 void TestAlignmentFile::savingKeepsThePermissions() {
-    WriteBytes(path_, "[ALLINEA]\n");
+    QVERIFY(WriteBytes(path_, "[ALLINEA]\n"));
     QVERIFY(::chmod(QFile::encodeName(path_).constData(), 0640) == 0);
     WriteAlignmentFile(Std(path_), {"26", "26", "", "", ""});
     struct stat saved;
@@ -299,7 +285,7 @@ void TestAlignmentFile::failedSaveKeepsTheOldFile_data() {
 void TestAlignmentFile::failedSaveKeepsTheOldFile() {
     QFETCH(Failure, failure);
     const QByteArray old("[ALLINEA]\r\nEDITC=\r\nEDITD=D1\r\nEDITS=\r\nEDIT1=40\r\nEDIT2=8\r\n");
-    WriteBytes(path_, old);
+    QVERIFY(WriteBytes(path_, old));
     FailingFileOperations operations(failure);
     try {
         WriteAlignmentFile(Std(path_), {"26", "26", "C1", "", ""}, operations);
@@ -332,7 +318,7 @@ void TestAlignmentFile::unwritablePlaceRaisesTheError() {
     QFETCH(QString, place);
     QString path = dir_->filePath("missing/Allinea.ini");
     if (place == "file") {
-        WriteBytes(dir_->filePath("program"), "not a directory");
+        QVERIFY(WriteBytes(dir_->filePath("program"), "not a directory"));
         path = dir_->filePath("program/Allinea.ini");
     } else if (place == "directory") {
         QVERIFY(QDir(dir_->path()).mkpath("Allinea.ini/inside"));

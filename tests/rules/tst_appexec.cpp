@@ -1,4 +1,5 @@
 #include "rules/AppExec.h"
+#include "support/TestFiles.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -33,11 +34,11 @@ struct ProbeReport {
 };
 
 std::optional<ProbeReport> readProbeReport(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const std::optional<QByteArray> bytes = ReadFile(path);
+    if (!bytes) {
         return std::nullopt;
     }
-    QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+    QStringList lines = QString::fromUtf8(*bytes).split('\n');
     lines.removeLast(); // after the final line break
     ProbeReport report;
     report.pid = lines.takeFirst().toLongLong();

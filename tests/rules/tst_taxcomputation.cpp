@@ -2,6 +2,7 @@
 #include "rules/ResultTexts.h"
 #include "rules/SlipDataCheck.h"
 #include "rules/TaxComputation.h"
+#include "support/EntryTexts.h"
 
 #include <QStringList>
 #include <QTest>
@@ -34,20 +35,12 @@ const char* const StartMain = "00,00;0;00,00;00,00;100;12";
 
 // "R1;V1;A1;D1;P1;M1" and "R2;V2;A2;P2;M2" as the user types them.
 TaxEntryTexts entryTexts(const QString& main, const QString& other) {
-    const QStringList m = main.split(';');
-    const QStringList o = other.split(';');
     TaxEntryTexts t;
-    t.rend1 = m[0].toStdString();
-    t.rival1 = m[1].toStdString();
-    t.aliq1 = m[2].toStdString();
-    t.detr1 = m[3].toStdString();
-    t.perc1 = m[4].toStdString();
-    t.mesi1 = m[5].toStdString();
-    t.edit1 = o[0].toStdString();
-    t.edit2 = o[1].toStdString();
-    t.edit3 = o[2].toStdString();
-    t.edit5 = o[3].toStdString();
-    t.edit6 = o[4].toStdString();
+    std::string* fields[] = {&t.rend1, &t.rival1, &t.aliq1, &t.detr1, &t.perc1, &t.mesi1,
+                             &t.edit1, &t.edit2,  &t.edit3, &t.edit5, &t.edit6};
+    const EntryTexts entries = ColumnEntries(main, other);
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        *fields[i] = entries[i].text.toStdString();
     return t;
 }
 
@@ -138,8 +131,7 @@ void TestTaxComputation::computesTheResults() {
     QTEST(q(r.labCent), "labCent");
     QTEST(q(r.labLett), "labLett");
     QFETCH(QString, yearly);
-    QCOMPARE(q(r.statusLine), " L'ICI da pagare è € " + yearly + " cioè DUE rate da € " +
-                                  q(r.labIciTot) + "-- Scadenza 30/6  - 20/12 --");
+    QCOMPARE(q(r.statusLine), StatusLineOf(yearly, q(r.labIciTot)));
 }
 
 void TestTaxComputation::convertsEntriesInOrder_data() {
