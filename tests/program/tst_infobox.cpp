@@ -5,11 +5,8 @@
 #include "support/TestMain.h"
 #include "support/WindowSetFixture.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 // "&Inform." on the main window: the information text, and the author's web site on "&Yes".
 class TestInfoBox : public QObject {
@@ -67,27 +64,6 @@ const QStringList ExpectedLines = {
     "questa finestra.",
 };
 
-// Presses Enter in the next modal message box, after reading it into *seen as the user sees it.
-void EnterInNextMessageBox(SeenBox* seen) {
-    QTimer::singleShot(20, qApp, [seen] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible()) {
-            EnterInNextMessageBox(seen);
-            return;
-        }
-        seen->seen = true;
-        seen->title = box->windowTitle();
-        seen->text = box->text();
-        seen->icon = box->icon();
-        seen->buttons.clear();
-        for (QAbstractButton* button : box->buttons())
-            seen->buttons.append(button->text());
-        seen->defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
-        seen->escapeButton = box->escapeButton() ? box->escapeButton()->text() : QString();
-        QTest::keyClick(box, Qt::Key_Return);
-    });
-}
-
 } // namespace
 
 void TestInfoBox::init() {
@@ -100,8 +76,7 @@ void TestInfoBox::init() {
 
 void TestInfoBox::cleanup() {
     SetWebAddressOpener(previousOpener_);
-    QVERIFY2(watchdog_.closedDialogs().isEmpty(),
-             qPrintable(watchdog_.closedDialogs().join(QLatin1String(" | "))));
+    watchdog_.verifyNoneClosed();
 }
 
 void TestInfoBox::showsTheInformationTextLineByLine() {
