@@ -1,18 +1,14 @@
 #include "support/MessageRecorder.h"
-#include "support/ModalBoxes.h"
 #include "support/TestMain.h"
-#include "support/WindowSetFixture.h"
-#include "windows/Unit1.h"
+#include "support/WindowTest.h"
 
 #include <QTest>
 
 // "C&alcola" pressed by the user, from the entry texts to every text it writes.
-class TestCalcola : public QObject {
+class TestCalcola : public WindowTest {
     Q_OBJECT
 private slots:
     void init();
-    void cleanup();
-    void cleanupTestCase() { StopWindowSet(); }
 
     void stopsAtTheFirstMissingSlipField_data();
     void stopsAtTheFirstMissingSlipField();
@@ -25,9 +21,6 @@ private slots:
     void warnsAboutAZeroOrNegativeTotal_data();
     void warnsAboutAZeroOrNegativeTotal();
     void showsTheWarningInARealBox();
-
-private:
-    ModalWatchdog watchdog_;
 };
 
 namespace {
@@ -35,54 +28,16 @@ namespace {
 const QStringList ResultNames = {"TOT1", "TOT2", "LabIciTot", "LabIci", "LabCent", "LabLett"};
 const char* const StartOther = "00;0;00,00;100;12";
 
-void fillSlipData() {
-    Box("EdCCNR")->setText("12345678");
-    Box("EdIntest2")->setText("SERVIZIO TESORERIA");
-    Box("EdNome")->setText("ROSSI MARIO ROMA VIA ROMA 1");
-    Box("EdComun")->setText("ROMA");
-    Box("EdCodFisc")->setText("RSSMRA80A01H501U");
-    Box("EdNum")->setText("1");
-}
-
-// "R1;V1;A1;D1;P1;M1" and "R2;V2;A2;P2;M2" as the user types them.
-void typeEntries(const QString& main, const QString& other) {
-    const QStringList m = main.split(';');
-    const QStringList o = other.split(';');
-    const char* mainBoxes[] = {"REND1", "RIVAL1", "ALIQ1", "DETR1", "PERC1", "MESI1"};
-    const char* otherBoxes[] = {"Edit1", "Edit2", "Edit3", "Edit5", "Edit6"};
-    for (int i = 0; i < 6; ++i)
-        Box(mainBoxes[i])->setText(m[i]);
-    for (int i = 0; i < 5; ++i)
-        Box(otherBoxes[i])->setText(o[i]);
-}
-
-QStringList labelTexts(const QStringList& names) {
-    QStringList result;
-    for (const QString& name : names)
-        result.append(Label(name.toLatin1().constData())->text());
-    return result;
-}
-
-void pressCalcola() {
-    QTest::mouseClick(Button("CalcolaBtn"), Qt::LeftButton);
-}
-
-QString statusLine(const QString& yearly, const QString& instalment) {
-    return QString::fromUtf8(" L'ICI da pagare è € ") + yearly +
-           QString::fromUtf8(" cioè DUE rate da € ") + instalment + "-- Scadenza 30/6  - 20/12 --";
-}
+// The slip's texts, but for the first holder line and the year, which keep their start texts.
+const char* const SlipTexts = "EdCCNR=12345678|EdIntest2=SERVIZIO TESORERIA|"
+                              "EdNome=ROSSI MARIO ROMA VIA ROMA 1|EdComun=ROMA|"
+                              "EdCodFisc=RSSMRA80A01H501U|EdNum=1";
 
 } // namespace
 
 void TestCalcola::init() {
-    QVERIFY(StartWindowSet());
-    fillSlipData();
-    watchdog_.start();
-}
-
-void TestCalcola::cleanup() {
-    QVERIFY2(watchdog_.closedDialogs().isEmpty(),
-             qPrintable(watchdog_.closedDialogs().join(QLatin1String(" | "))));
+    WindowTest::init();
+    SetEntries(NamedEntries(SlipTexts));
 }
 
 void TestCalcola::stopsAtTheFirstMissingSlipField_data() {
@@ -130,14 +85,11 @@ void TestCalcola::stopsAtTheFirstMissingSlipField() {
     QFETCH(QString, changes);
     QFETCH(QString, message);
     QFETCH(QString, focus);
-    for (const QString& change : changes.split('|')) {
-        const QStringList parts = change.split('=');
-        Box(parts[0].toLatin1().constData())->setText(parts[1]);
-    }
-    typeEntries("500;5;5;200;100;12", StartOther);
+    SetEntries(NamedEntries(changes));
+    SetEntries(ColumnEntries("500;5;5;200;100;12", StartOther));
     Box("REND1")->setFocus();
     MessageRecorder recorder;
-    pressCalcola();
+    PressCalcola();
     if (message.isEmpty()) {
         QVERIFY(recorder.messages.isEmpty());
         QCOMPARE(Label("TOT1")->text(), QString("31,25"));
@@ -147,7 +99,7 @@ void TestCalcola::stopsAtTheFirstMissingSlipField() {
     QCOMPARE(recorder.messages[0].kind, MessageKind::Plain);
     QCOMPARE(recorder.messages[0].caption, QString("Quotario"));
     QCOMPARE(FocusedName(Form1), focus);
-    QCOMPARE(labelTexts(ResultNames), QStringList({"00,00", "00,00", "LabIciTot", "00", "00", ""}));
+    QCOMPARE(Texts(ResultNames), QStringList({"00,00", "00,00", "LabIciTot", "00", "00", ""}));
 }
 
 void TestCalcola::aTextThatIsNoNumberGoesToAppException_data() {
@@ -178,18 +130,18 @@ void TestCalcola::aTextThatIsNoNumberGoesToAppException_data() {
 void TestCalcola::aTextThatIsNoNumberGoesToAppException() {
     QFETCH(QString, box);
     QFETCH(QString, text);
-    typeEntries("500;5;5;200;100;12", "500;5;5;100;12");
+    SetEntries(ColumnEntries("500;5;5;200;100;12", "500;5;5;100;12"));
     Label("LabIciTot")->setText("9");
     Label("LabLett")->setText("#NOVE/00");
     Box(box.toLatin1().constData())->setText(text);
     MessageRecorder recorder;
-    pressCalcola();
+    PressCalcola();
     QCOMPARE(recorder.messages.size(), 1);
     QCOMPARE(recorder.messages[0].kind, MessageKind::Error);
     QCOMPARE(recorder.messages[0].caption, QString("Quotario"));
     QCOMPARE(recorder.messages[0].owner, Form1);
     QVERIFY(recorder.messages[0].text.startsWith("ERRORE.........\r"));
-    QCOMPARE(labelTexts({"TOT1", "TOT2", "LabIciTot", "LabIci", "LabLett", "StatusBar2"}),
+    QCOMPARE(Texts({"TOT1", "TOT2", "LabIciTot", "LabIci", "LabLett", "StatusBar2"}),
              QStringList({"00,00", "", "9", "00", "#NOVE/00", ""}));
     QCOMPARE(Box("REND1")->text(), QString("00,00"));
     QCOMPARE(Box("Edit1")->text(), QString("00,00"));
@@ -233,10 +185,10 @@ void TestCalcola::warnsAboutShareAndMonths() {
     QFETCH(QString, message);
     QFETCH(QString, box);
     QFETCH(QString, reset);
-    typeEntries(main, "500;5;5;100;12");
+    SetEntries(ColumnEntries(main, "500;5;5;100;12"));
     Label("TOT2")->setText("7");
     MessageRecorder recorder;
-    pressCalcola();
+    PressCalcola();
     if (message.isEmpty()) {
         QVERIFY(recorder.messages.isEmpty());
         QVERIFY(Label("TOT2")->text() != "7");
@@ -298,19 +250,19 @@ void TestCalcola::writesTheResults() {
     QFETCH(QString, other);
     QFETCH(QStringList, results);
     QFETCH(QString, yearly);
-    typeEntries(main, other);
+    SetEntries(ColumnEntries(main, other));
     Box("EdNome")->setFocus();
     MessageRecorder recorder;
-    pressCalcola();
+    PressCalcola();
     QVERIFY(recorder.messages.isEmpty());
-    QCOMPARE(labelTexts(ResultNames), results);
-    QCOMPARE(Label("StatusBar2")->text(), statusLine(yearly, results[2]));
+    QCOMPARE(Texts(ResultNames), results);
+    QCOMPARE(StatusLine(), StatusLineOf(yearly, results[2]));
     QCOMPARE(Label("StatusBar2")->font().pointSize(), 10);
     QVERIFY(Label("StatusBar2")->font().bold());
     QCOMPARE(FocusedName(Form1), QString("CalcolaBtn"));
     // Every press starts from the entries alone.
-    pressCalcola();
-    QCOMPARE(labelTexts(ResultNames), results);
+    PressCalcola();
+    QCOMPARE(Texts(ResultNames), results);
 }
 
 void TestCalcola::warnsAboutAZeroOrNegativeTotal_data() {
@@ -319,50 +271,50 @@ void TestCalcola::warnsAboutAZeroOrNegativeTotal_data() {
     QTest::addColumn<QString>("statusWhileOpen");
     QTest::newRow("start texts") << "00,00;0;00,00;00,00;100;12"
                                  << QStringList{"0", "0", "0", "0", "00", "#ZERO/00"}
-                                 << statusLine("0", "0");
+                                 << StatusLineOf("0", "0");
     QTest::newRow("rate of 0") << "500;5;0;200;100;12"
                                << QStringList{"-99,99", "0",   "-99,99",
                                               "-99",    "-99", "#NOVANTANOVE/-99"}
-                               << statusLine("-199,98", "-99,99");
+                               << StatusLineOf("-199,98", "-99,99");
     QTest::newRow("deduction above the tax")
         << "100;0;4;103,2;100;12"
         << QStringList{"-31,59", "0", "-31,59", "-31", "-59", "#TRENTUNO/-59"}
-        << statusLine("-63,18", "-31,59");
+        << StatusLineOf("-63,18", "-31,59");
 }
 
 void TestCalcola::warnsAboutAZeroOrNegativeTotal() {
     QFETCH(QString, main);
     QFETCH(QStringList, whileOpen);
     QFETCH(QString, statusWhileOpen);
-    typeEntries(main, StartOther);
+    SetEntries(ColumnEntries(main, StartOther));
     Box("EdNome")->setFocus();
     MessageRecorder recorder;
     QStringList seen;
     QString statusSeen;
     recorder.whileShown = [&](const MessageRequest&) {
-        seen = labelTexts(ResultNames);
-        statusSeen = Label("StatusBar2")->text();
+        seen = Texts(ResultNames);
+        statusSeen = StatusLine();
     };
-    pressCalcola();
+    PressCalcola();
     QCOMPARE(recorder.texts(),
              QStringList{QString::fromUtf8("L'importo dell'ICI da pagare\rè risultato ZERO o "
                                            "NEGATIVO!!")});
     QCOMPARE(recorder.messages[0].kind, MessageKind::Warning);
     QCOMPARE(seen, whileOpen);
     QCOMPARE(statusSeen, statusWhileOpen);
-    QCOMPARE(labelTexts(ResultNames),
+    QCOMPARE(Texts(ResultNames),
              QStringList({"00", "00", whileOpen[2], "00", whileOpen[4], whileOpen[5]}));
-    QCOMPARE(Label("StatusBar2")->text(), QString());
+    QCOMPARE(StatusLine(), QString());
     QCOMPARE(Box("REND1")->text(), QString("00,00"));
     QCOMPARE(Box("Edit1")->text(), QString("00,00"));
     QCOMPARE(FocusedName(Form1), QString("REND1"));
 }
 
 void TestCalcola::showsTheWarningInARealBox() {
-    typeEntries("500;5;5;0;100;13", StartOther);
+    SetEntries(ColumnEntries("500;5;5;0;100;13", StartOther));
     SeenBox seen;
     AnswerNextMessageBox(&seen, "OK");
-    pressCalcola();
+    PressCalcola();
     QVERIFY(seen.seen);
     QCOMPARE(seen.title, QString("Warning"));
     QCOMPARE(seen.icon, QMessageBox::Warning);

@@ -1,11 +1,7 @@
 #include "frame/HandlerGuard.h"
 #include "support/MessageRecorder.h"
-#include "support/ModalBoxes.h"
 #include "support/TestMain.h"
-#include "support/WindowSetFixture.h"
-#include "windows/Unit1.h"
-#include "windows/Unit2.h"
-#include "windows/Unit3.h"
+#include "support/WindowTest.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -15,13 +11,9 @@
 #include <QToolTip>
 #include <QWindow>
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public WindowTest {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-    void cleanupTestCase() { StopWindowSet(); }
-
     void startsWithItsStartTexts();
     void showsItsTitleSizeAndIcon();
     void entryBoxesHaveTheirLimitsHintsAndLook_data();
@@ -46,32 +38,14 @@ private slots:
     void silentAbortShowsNothing();
     void summaryWindowSetsTheHints();
     void chiudiClosesTheMainWindow();
-
-private:
-    ModalWatchdog watchdog_;
 };
 
 namespace {
 
 const char* const DigitsMessage = "Accetto solo valori numerici !!";
 const char* const CommaMessage = "Accetto la virgola e valori numerici !!";
-const char* const ErrorBoxText = "ERRORE.........\r Nei campi di scrittura di questa colonna\r"
-                                 "COLORE GIALLO.\r Sono ammessi solamente valori numerici e\r"
-                                 " non possono essere lasciati vuoti !!!";
 
 const QColor Yellow(255, 255, 0);
-
-QStringList texts(const QStringList& names) {
-    QStringList result;
-    for (const QString& name : names) {
-        const QByteArray n = name.toLatin1();
-        if (QLineEdit* box = Box(n.constData()))
-            result.append(box->text());
-        else
-            result.append(Label(n.constData())->text());
-    }
-    return result;
-}
 
 const QStringList YellowAndResults = {"REND1", "RIVAL1", "ALIQ1", "DETR1",  "PERC1",
                                       "MESI1", "TOT1",   "Edit1", "Edit2",  "Edit3",
@@ -92,25 +66,15 @@ void scribbleOverTheColumns() {
 
 } // namespace
 
-void TestMainWindow::init() {
-    QVERIFY(StartWindowSet());
-    watchdog_.start();
-}
-
-void TestMainWindow::cleanup() {
-    QVERIFY2(watchdog_.closedDialogs().isEmpty(),
-             qPrintable(watchdog_.closedDialogs().join(QLatin1String(" | "))));
-}
-
 void TestMainWindow::startsWithItsStartTexts() {
     const QString year = QString::number(QDate::currentDate().year() % 100).rightJustified(2, '0');
     const QStringList names = {"EdCCNR",    "EdIntest1", "EdIntest2", "EdNome", "EdComun",
                                "EdCodFisc", "EdNum",     "EdAnno",    "EdAcc",  "EdSaldo"};
-    QCOMPARE(texts(names), QStringList({"", " ", "", "", "", "", "", year, "X", ""}));
-    QCOMPARE(texts(YellowAndResults),
+    QCOMPARE(Texts(names), QStringList({"", " ", "", "", "", "", "", year, "X", ""}));
+    QCOMPARE(Texts(YellowAndResults),
              QStringList({"00,00", "0", "00,00", "00,00", "100", "12", "00,00", "00", "0", "00,00",
                           "100", "12", "00,00", "00", ""}));
-    QCOMPARE(texts({"LabIciTot", "LabCent", "LabLett"}), QStringList({"LabIciTot", "00", ""}));
+    QCOMPARE(Texts({"LabIciTot", "LabCent", "LabLett"}), QStringList({"LabIciTot", "00", ""}));
     for (const char* hidden : {"LabIciTot", "LabIci", "LabCent", "LabLett"})
         QVERIFY2(Label(hidden)->isHidden(), hidden);
     QCOMPARE(FocusedName(Form1), QString("EdCCNR"));
@@ -395,11 +359,11 @@ void TestMainWindow::anyMarkControlSwapsTheMarks() {
     QWidget* clicked = Form1->findChild<QWidget*>(control);
     QVERIFY(clicked);
     QTest::mouseClick(clicked, Qt::LeftButton);
-    QCOMPARE(texts({"EdAcc", "EdSaldo"}), QStringList({"", "X"}));
+    QCOMPARE(Texts({"EdAcc", "EdSaldo"}), QStringList({"", "X"}));
     QTest::mouseClick(clicked, Qt::LeftButton);
-    QCOMPARE(texts({"EdAcc", "EdSaldo"}), QStringList({"X", ""}));
+    QCOMPARE(Texts({"EdAcc", "EdSaldo"}), QStringList({"X", ""}));
     QTest::mouseClick(clicked, Qt::RightButton);
-    QCOMPARE(texts({"EdAcc", "EdSaldo"}), QStringList({"X", ""}));
+    QCOMPARE(Texts({"EdAcc", "EdSaldo"}), QStringList({"X", ""}));
     if (auto* label = qobject_cast<QLabel*>(clicked)) {
         QCOMPARE(label->toolTip(), QString("Cliccare per cambiare"));
         QCOMPARE(label->cursor().shape(), Qt::PointingHandCursor);
@@ -411,7 +375,7 @@ void TestMainWindow::aTypedMarkThatIsNotXCountsAsNone() {
         Box("EdAcc")->setText(typed);
         Box("EdSaldo")->setText("X");
         QTest::mouseClick(Label("Label29"), Qt::LeftButton);
-        QCOMPARE(texts({"EdAcc", "EdSaldo"}), QStringList({"X", ""}));
+        QCOMPARE(Texts({"EdAcc", "EdSaldo"}), QStringList({"X", ""}));
     }
 }
 
@@ -420,10 +384,10 @@ void TestMainWindow::resetPutsBackTheYellowFields() {
     Box("EdNome")->setText("ROSSI");
     Box("EdSaldo")->setText("X");
     QTest::mouseClick(Button("ResetBtn"), Qt::LeftButton);
-    QCOMPARE(texts(YellowAndResults),
+    QCOMPARE(Texts(YellowAndResults),
              QStringList({"00,00", "0", "00,00", "00,00", "100", "12", "00", "00,00", "0", "00,00",
                           "100", "12", "00", "00", ""}));
-    QCOMPARE(texts({"LabIciTot", "LabCent", "LabLett", "EdNome", "EdSaldo"}),
+    QCOMPARE(Texts({"LabIciTot", "LabCent", "LabLett", "EdNome", "EdSaldo"}),
              QStringList({"5", "05", "#CINQUE/00", "ROSSI", "X"}));
     QCOMPARE(FocusedName(Form1), QString("REND1"));
 }
@@ -436,17 +400,17 @@ void TestMainWindow::resetAllClearsTheSlipData() {
     Box("EdSaldo")->setText("X");
     Box("REND1")->setFocus();
     QTest::mouseClick(Button("ResetGenBtn"), Qt::LeftButton);
-    QCOMPARE(texts({"EdCCNR", "EdIntest1", "EdIntest2", "EdNome", "EdComun", "EdCodFisc", "EdNum",
+    QCOMPARE(Texts({"EdCCNR", "EdIntest1", "EdIntest2", "EdNome", "EdComun", "EdCodFisc", "EdNum",
                     "EdAnno", "EdAcc", "EdSaldo"}),
              QStringList({"", "", "", "", "", "", "00", "", "X", ""}));
-    QCOMPARE(texts(YellowAndResults),
+    QCOMPARE(Texts(YellowAndResults),
              QStringList({"00,00", "0", "00,00", "00,00", "100", "12", "00", "00,00", "0", "00,00",
                           "100", "12", "00", "00", ""}));
-    QCOMPARE(texts({"LabIciTot", "LabCent", "LabLett"}), QStringList({"5", "05", "#CINQUE/00"}));
+    QCOMPARE(Texts({"LabIciTot", "LabCent", "LabLett"}), QStringList({"5", "05", "#CINQUE/00"}));
     QCOMPARE(FocusedName(Form1), QString("EdCCNR"));
 
     MessageRecorder recorder;
-    QTest::mouseClick(Button("CalcolaBtn"), Qt::LeftButton);
+    PressCalcola();
     QCOMPARE(recorder.texts(),
              QStringList({"ERRORE!! Il campo ContoCorrente\rnon può essere lasciato vuoto!"}));
     QCOMPARE(FocusedName(Form1), QString("EdCCNR"));
@@ -457,8 +421,7 @@ void TestMainWindow::activationPutsTheFocusInTheAccountNumber() {
     Box("EdNome")->setFocus();
     Form2->show();
     QVERIFY(QTest::qWaitForWindowActive(Form2));
-    Form1->windowHandle()->requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(Form1));
+    QVERIFY(Activate(Form1));
     QCOMPARE(FocusedName(Form1), QString("EdCCNR"));
 }
 
@@ -467,26 +430,20 @@ void TestMainWindow::closingAMessageBoxLeavesTheFocusWhereTheHandlerPutIt() {
         Box(name)->setText("1");
     Box("EdNum")->setText("0");
     SeenBox seen;
-    AnswerNextMessageBox(&seen, "OK", [](QMessageBox* box) {
-        // The box takes the activation while it is open, as under a window manager.
-        box->windowHandle()->requestActivate();
-        QTRY_VERIFY(box->isActiveWindow());
-    });
-    QTest::mouseClick(Button("CalcolaBtn"), Qt::LeftButton);
+    AnswerNextMessageBox(&seen, "OK", ActivateBox);
+    PressCalcola();
     QVERIFY(seen.seen);
     QCOMPARE(seen.text, QString("ERRORE!! Nel campo Numero Fabbricati\n"
                                 "il numero dei fabbricati non è corretto !"));
     // The window manager gives the activation back to the main window.
-    Form1->windowHandle()->requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(Form1));
+    QVERIFY(Activate(Form1));
     QCOMPARE(FocusedName(Form1), QString("EdNum"));
     // Leaving the program for a window that is none of its own and coming back is no
     // activation either.
     QWidget foreign;
     foreign.show();
     QVERIFY(QTest::qWaitForWindowActive(&foreign));
-    Form1->windowHandle()->requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(Form1));
+    QVERIFY(Activate(Form1));
     QCOMPARE(FocusedName(Form1), QString("EdNum"));
 }
 
@@ -522,10 +479,10 @@ void TestMainWindow::errorsFromAnotherWindowReachAppException() {
     QCOMPARE(seen.icon, QMessageBox::NoIcon);
     QCOMPARE(seen.buttons, QStringList({"OK"}));
     QCOMPARE(seen.parent, Form1);
-    QCOMPARE(texts(YellowAndResults),
+    QCOMPARE(Texts(YellowAndResults),
              QStringList({"00,00", "0", "00,00", "00,00", "100", "12", "00,00", "00,00", "0",
                           "00,00", "100", "12", "", "77", ""}));
-    QCOMPARE(texts({"LabIciTot", "LabCent", "LabLett", "EdNome"}),
+    QCOMPARE(Texts({"LabIciTot", "LabCent", "LabLett", "EdNome"}),
              QStringList({"5", "05", "#CINQUE/00", "ROSSI"}));
     QCOMPARE(FocusedName(Form1), QString("DETR1"));
     QVERIFY(Form1->isHidden());

@@ -1,11 +1,9 @@
 #include "frame/ReadmeLaunch.h"
 #include "frame/UpDown.h"
 #include "frame/WindowActivation.h"
-#include "support/ModalBoxes.h"
+#include "support/TestFiles.h"
 #include "support/TestMain.h"
-#include "support/WindowSetFixture.h"
-#include "windows/Unit1.h"
-#include "windows/Unit2.h"
+#include "support/WindowTest.h"
 
 #include <QDate>
 #include <QDir>
@@ -13,21 +11,15 @@
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <QWindow>
 
 // The summary window: the slip boxes filled from the main window, going back and ending, the
 // alignment panel with its spinners, paper position, loading on activation, saving and reset.
-class TestSummaryWindow : public QObject {
+class TestSummaryWindow : public WindowTest {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-    void cleanupTestCase() { StopWindowSet(); }
-
     void showsItsTitleSizeAndPlace();
     void valueBoxesHaveTheirLook_data();
     void valueBoxesHaveTheirLook();
@@ -55,29 +47,12 @@ private slots:
     void theFileLiesBesideTheProgram();
     void informazOpensTheReadmeAndWaits();
     void chiudiEndsTheProgramWithTheMainWindowHidden();
-
-private:
-    ModalWatchdog watchdog_;
-    std::unique_ptr<QTemporaryDir> directory_;
 };
 
 namespace {
 
 const QColor Yellow(255, 255, 0);
 const QString DefaultValue = "default value";
-
-QLabel* SummaryBox(const QString& name) {
-    return Form2->findChild<QLabel*>(name);
-}
-QLineEdit* SummaryEdit(const char* name) {
-    return Find<QLineEdit>(Form2, name);
-}
-QRadioButton* Radio(const QString& name) {
-    return Form2->findChild<QRadioButton*>(name);
-}
-QToolButton* Arrow(const QString& upDown, const char* which) {
-    return Form2->findChild<TUpDown*>(upDown)->findChild<QToolButton*>(which);
-}
 
 const QStringList SlipBoxes = {"CCNR",  "Imp",     "CENT",      "IMPLETT", "INTEST1", "INTEST2",
                                "NOME",  "Comune",  "CODFISC",   "FABB",    "ANNO",    "ACC",
@@ -110,42 +85,7 @@ QStringList Alignment() {
             SummaryEdit("EDITS")->text(), chosen};
 }
 
-bool Activate(QWidget* window) {
-    window->windowHandle()->requestActivate();
-    return QTest::qWaitForWindowActive(window);
-}
-
-// "&Visualizza" in the main window, as the user presses it.
-bool ShowSummary() {
-    QTest::mouseClick(Button("Button1"), Qt::LeftButton);
-    return Form1->isHidden() && QTest::qWaitForWindowActive(Form2);
-}
-
-QByteArray ReadBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
-
 } // namespace
-
-void TestSummaryWindow::init() {
-    QVERIFY(StartWindowSet());
-    directory_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(directory_->isValid());
-    Form2->SetAlignmentDirectory(directory_->path().toStdString());
-    watchdog_.start();
-}
-
-void TestSummaryWindow::cleanup() {
-    QVERIFY2(watchdog_.closedDialogs().isEmpty(),
-             qPrintable(watchdog_.closedDialogs().join(QLatin1String(" | "))));
-}
 
 void TestSummaryWindow::showsItsTitleSizeAndPlace() {
     QCOMPARE(Form2->windowTitle(), QString("  Riepilogo Bollettino Postale") + QString(26, ' ') +
@@ -351,12 +291,9 @@ void TestSummaryWindow::showingAfterAComputationGivesItsResults() {
                                  "Edit1=1000",
                                  "Edit2=5",
                                  "Edit3=7"};
-    for (const QString& entry : entries) {
-        const QStringList parts = entry.split('=');
-        Box(parts[0].toLatin1().constData())->setText(parts[1]);
-    }
+    SetEntries(NamedEntries(entries.join('|')));
     QTest::mouseClick(Label("Label21"), Qt::LeftButton); // the balance, not the advance
-    QTest::mouseClick(Button("CalcolaBtn"), Qt::LeftButton);
+    PressCalcola();
     QCOMPARE(Label("LabLett")->text(), QString("#CINQUECENTODODICI/73"));
     QVERIFY(ShowSummary());
     const QStringList shown = {"00123456",
@@ -508,8 +445,7 @@ void TestSummaryWindow::activationLoadsTheSavedAlignment_data() {
     QTest::addColumn<QStringList>("alignment");
     const QString dv = DefaultValue;
     QTest::newRow("no file") << QByteArray() << QStringList({dv, dv, dv, dv, dv, "none"});
-    QTest::newRow("shipped file") << QByteArray(
-                                         "[ALLINEA]\nEDITC=\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=26\n")
+    QTest::newRow("shipped file") << ShippedAlignment
                                   << QStringList({"26", "26", "", "", "", "none"});
     QTest::newRow("centre") << QByteArray("[ALLINEA]\r\nEDITC=C1\r\nEDITD=\r\nEDITS=\r\n"
                                           "EDIT1=30\r\nEDIT2=4\r\n")
@@ -533,7 +469,7 @@ void TestSummaryWindow::activationLoadsTheSavedAlignment() {
     QFETCH(QByteArray, file);
     QFETCH(QStringList, alignment);
     if (!file.isNull())
-        QVERIFY(WriteBytes(directory_->filePath("Allinea.ini"), file));
+        QVERIFY(WriteBytes(testFile("Allinea.ini"), file));
     // Whatever was on the panel before is replaced.
     QTest::mouseClick(Radio("RBTNC"), Qt::LeftButton);
     SummaryEdit("Edit1")->setText("44");
@@ -542,7 +478,7 @@ void TestSummaryWindow::activationLoadsTheSavedAlignment() {
 }
 
 void TestSummaryWindow::comingBackFromAnotherWindowReloads() {
-    QVERIFY(WriteBytes(directory_->filePath("Allinea.ini"),
+    QVERIFY(WriteBytes(testFile("Allinea.ini"),
                        "[ALLINEA]\nEDITC=\nEDITD=D1\nEDITS=\nEDIT1=26\nEDIT2=10\n"));
     QVERIFY(ShowSummary());
     QTest::mouseClick(Arrow("UpDown1", "up"), Qt::LeftButton);
@@ -590,7 +526,7 @@ void TestSummaryWindow::saveWritesTheWholeFileAndLoadsBack() {
     QFETCH(int, downs2);
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, loaded);
-    const QString path = directory_->filePath("Allinea.ini");
+    const QString path = testFile("Allinea.ini");
     // An earlier file with more in it than the alignment.
     QVERIFY(WriteBytes(path, "; note\n[ALLINEA]\nEDITC=c1\nEDITD=\nEDITS=\nEDIT1=26\n"
                              "EDIT2=26\nOTHER=1\n[ALTRO]\nX=2\n"));
@@ -617,7 +553,7 @@ void TestSummaryWindow::saveWritesTheWholeFileAndLoadsBack() {
 }
 
 void TestSummaryWindow::saveCreatesAMissingFile() {
-    const QString path = directory_->filePath("Allinea.ini");
+    const QString path = testFile("Allinea.ini");
     QVERIFY(ShowSummary());
     QCOMPARE(Alignment().first(), DefaultValue);
     QTest::mouseClick(Radio("RBTND"), Qt::LeftButton);
@@ -629,7 +565,7 @@ void TestSummaryWindow::saveCreatesAMissingFile() {
 
 void TestSummaryWindow::failedSaveReachesAppExceptionWithoutReloading() {
     // A directory that cannot be: its name is taken by a file.
-    const QString blocked = directory_->filePath("blocked");
+    const QString blocked = testFile("blocked");
     QVERIFY(WriteBytes(blocked, "not a directory"));
     Form2->SetAlignmentDirectory(blocked.toStdString());
     Box("REND1")->setText("9");
@@ -640,17 +576,11 @@ void TestSummaryWindow::failedSaveReachesAppExceptionWithoutReloading() {
     QTest::mouseClick(Radio("RBTNC"), Qt::LeftButton);
 
     SeenBox seen;
-    AnswerNextMessageBox(&seen, "OK", [](QMessageBox* box) {
-        // The box takes the activation while it is open, as under a window manager.
-        box->windowHandle()->requestActivate();
-        QTRY_VERIFY(box->isActiveWindow());
-    });
+    AnswerNextMessageBox(&seen, "OK", ActivateBox);
     QTest::mouseClick(Form2->findChild<QToolButton*>("SalvaBtn"), Qt::LeftButton);
     QVERIFY(seen.seen);
     QCOMPARE(seen.title, QString("Quotario"));
-    QCOMPARE(seen.text, QString("ERRORE.........\n Nei campi di scrittura di questa colonna\n"
-                                "COLORE GIALLO.\n Sono ammessi solamente valori numerici e\n"
-                                " non possono essere lasciati vuoti !!!"));
+    QCOMPARE(seen.text, QString(ErrorBoxText).replace('\r', '\n'));
     QCOMPARE(seen.parent, Form1);
     QCOMPARE(Box("REND1")->text(), QString("00,00"));
     QCOMPARE(Box("EdNome")->text(), QString("ROSSI"));
@@ -663,7 +593,7 @@ void TestSummaryWindow::failedSaveReachesAppExceptionWithoutReloading() {
 }
 
 void TestSummaryWindow::resetPutsBackOnlyTheCorrections() {
-    const QString path = directory_->filePath("Allinea.ini");
+    const QString path = testFile("Allinea.ini");
     const QByteArray saved("[ALLINEA]\nEDITC=C1\nEDITD=\nEDITS=\nEDIT2=40\n");
     QVERIFY(WriteBytes(path, saved));
     QVERIFY(ShowSummary());
