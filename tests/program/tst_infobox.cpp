@@ -1,20 +1,18 @@
 #include "base/AppInfo.h"
 #include "program/WebAddress.h"
 #include "support/MessageRecorder.h"
-#include "support/ModalBoxes.h"
 #include "support/TestMain.h"
-#include "support/WindowSetFixture.h"
+#include "support/WindowTest.h"
 
 #include <QPushButton>
 #include <QTest>
 
 // "&Inform." on the main window: the information text, and the author's web site on "&Yes".
-class TestInfoBox : public QObject {
+class TestInfoBox : public WindowTest {
     Q_OBJECT
 private slots:
     void init();
     void cleanup();
-    void cleanupTestCase() { StopWindowSet(); }
 
     void showsTheInformationTextLineByLine();
     void answerDecidesWhetherTheSiteOpens_data();
@@ -24,7 +22,6 @@ private slots:
     void altIOpensTheBox();
 
 private:
-    ModalWatchdog watchdog_;
     QStringList opened_;
     WebAddressOpener previousOpener_;
 };
@@ -70,13 +67,12 @@ void TestInfoBox::init() {
     opened_.clear();
     previousOpener_ =
         SetWebAddressOpener([this](const QString& address) { opened_.append(address); });
-    QVERIFY(StartWindowSet());
-    watchdog_.start();
+    WindowTest::init();
 }
 
 void TestInfoBox::cleanup() {
     SetWebAddressOpener(previousOpener_);
-    watchdog_.verifyNoneClosed();
+    WindowTest::cleanup();
 }
 
 void TestInfoBox::showsTheInformationTextLineByLine() {
