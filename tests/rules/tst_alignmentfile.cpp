@@ -1,6 +1,7 @@
 #include "base/FileReplace.h"
 #include "rules/AlignmentFile.h"
 #include "rules/PaperMarks.h"
+#include "support/DataRows.h"
 #include "support/TestFiles.h"
 
 #include <QCoreApplication>
@@ -116,27 +117,25 @@ void TestAlignmentFile::init() {
 void TestAlignmentFile::readsTheFiveKeys_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QStringList>("texts"); // EDIT1, EDIT2, EDITC, EDITD, EDITS
-    QTest::newRow("saved, centre")
-        << QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=30\n")
-        << QStringList{"26", "30", "C1", "", ""};
-    QTest::newRow("CR LF, left")
-        << QByteArray("[ALLINEA]\r\nEDITC=\r\nEDITD=\r\nEDITS=S1\r\nEDIT1=0\r\nEDIT2=60\r\n")
-        << QStringList{"0", "60", "", "", "S1"};
-    QTest::newRow("lower-case names, any order")
-        << QByteArray("[allinea]\nedit2=4\nEditS=\nedit1=2\neditd=D1\neditc=\n")
-        << QStringList{"2", "4", "", "D1", ""};
-    QTest::newRow("some keys missing")
-        << QByteArray("[ALLINEA]\nEDIT1=26\nEDITD=D1\n")
-        << QStringList{"26", Default.c_str(), Default.c_str(), "D1", Default.c_str()};
-    QTest::newRow("empty file") << QByteArray() << QStringList(5, QString::fromStdString(Default));
-    QTest::newRow("no section") << QByteArray("EDIT1=26\nEDIT2=26\n")
-                                << QStringList(5, QString::fromStdString(Default));
-    QTest::newRow("duplicates and spaces")
-        << QByteArray("[ALLINEA]\n EDIT1 = 10 \nEDIT1=20\nEDIT2=\nEDIT2=8\n")
-        << QStringList{"10", "", Default.c_str(), Default.c_str(), Default.c_str()};
-    QTest::newRow("garbage around")
-        << Raw("\xff\xfe\x00\x01junk\n[ALLINEA]\n\x80\x81\nEDIT1=14\n\x00=\x00\n")
-        << QStringList{"14", Default.c_str(), Default.c_str(), Default.c_str(), Default.c_str()};
+    AddRow("saved, centre", QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=30\n"),
+           QStringList{"26", "30", "C1", "", ""});
+    AddRow("CR LF, left",
+           QByteArray("[ALLINEA]\r\nEDITC=\r\nEDITD=\r\nEDITS=S1\r\nEDIT1=0\r\nEDIT2=60\r\n"),
+           QStringList{"0", "60", "", "", "S1"});
+    AddRow("lower-case names, any order",
+           QByteArray("[allinea]\nedit2=4\nEditS=\nedit1=2\neditd=D1\neditc=\n"),
+           QStringList{"2", "4", "", "D1", ""});
+    AddRow("some keys missing", QByteArray("[ALLINEA]\nEDIT1=26\nEDITD=D1\n"),
+           QStringList{"26", Default.c_str(), Default.c_str(), "D1", Default.c_str()});
+    AddRow("empty file", QByteArray(), QStringList(5, QString::fromStdString(Default)));
+    AddRow("no section", QByteArray("EDIT1=26\nEDIT2=26\n"),
+           QStringList(5, QString::fromStdString(Default)));
+    AddRow("duplicates and spaces",
+           QByteArray("[ALLINEA]\n EDIT1 = 10 \nEDIT1=20\nEDIT2=\nEDIT2=8\n"),
+           QStringList{"10", "", Default.c_str(), Default.c_str(), Default.c_str()});
+    AddRow("garbage around",
+           Raw("\xff\xfe\x00\x01junk\n[ALLINEA]\n\x80\x81\nEDIT1=14\n\x00=\x00\n"),
+           QStringList{"14", Default.c_str(), Default.c_str(), Default.c_str(), Default.c_str()});
 }
 
 void TestAlignmentFile::readsTheFiveKeys() {
@@ -185,20 +184,14 @@ void TestAlignmentFile::writesExactBytes_data() {
     QTest::addColumn<QString>("edit1");
     QTest::addColumn<QString>("edit2");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("centre, 26 and 26")
-        << PaperPlacement::Centre << "26"
-        << "26" << QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=26\n");
-    QTest::newRow("no position") << PaperPlacement::None << "0"
-                                 << "60"
-                                 << QByteArray(
-                                        "[ALLINEA]\nEDITC=\nEDITD=\nEDITS=\nEDIT1=0\nEDIT2=60\n");
-    QTest::newRow("right") << PaperPlacement::Right << "28"
-                           << "2"
-                           << QByteArray(
-                                  "[ALLINEA]\nEDITC=\nEDITD=D1\nEDITS=\nEDIT1=28\nEDIT2=2\n");
-    QTest::newRow("left, corrections never loaded")
-        << PaperPlacement::Left << "default value"
-        << "" << QByteArray("[ALLINEA]\nEDITC=\nEDITD=\nEDITS=S1\nEDIT1=default value\nEDIT2=\n");
+    AddRow("centre, 26 and 26", PaperPlacement::Centre, "26", "26",
+           QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=26\n"));
+    AddRow("no position", PaperPlacement::None, "0", "60",
+           QByteArray("[ALLINEA]\nEDITC=\nEDITD=\nEDITS=\nEDIT1=0\nEDIT2=60\n"));
+    AddRow("right", PaperPlacement::Right, "28", "2",
+           QByteArray("[ALLINEA]\nEDITC=\nEDITD=D1\nEDITS=\nEDIT1=28\nEDIT2=2\n"));
+    AddRow("left, corrections never loaded", PaperPlacement::Left, "default value", "",
+           QByteArray("[ALLINEA]\nEDITC=\nEDITD=\nEDITS=S1\nEDIT1=default value\nEDIT2=\n"));
 }
 
 void TestAlignmentFile::writesExactBytes() {
@@ -222,16 +215,11 @@ void TestAlignmentFile::roundTrip_data() {
     QTest::addColumn<PaperPlacement>("placement");
     QTest::addColumn<QString>("edit1");
     QTest::addColumn<QString>("edit2");
-    QTest::newRow("none") << PaperPlacement::None << "26"
-                          << "26";
-    QTest::newRow("left") << PaperPlacement::Left << "0"
-                          << "60";
-    QTest::newRow("centre") << PaperPlacement::Centre << "34"
-                            << "12";
-    QTest::newRow("right") << PaperPlacement::Right << "60"
-                           << "0";
-    QTest::newRow("texts that are no numbers") << PaperPlacement::Right << "default value"
-                                               << "";
+    AddRow("none", PaperPlacement::None, "26", "26");
+    AddRow("left", PaperPlacement::Left, "0", "60");
+    AddRow("centre", PaperPlacement::Centre, "34", "12");
+    AddRow("right", PaperPlacement::Right, "60", "0");
+    AddRow("texts that are no numbers", PaperPlacement::Right, "default value", "");
 }
 
 void TestAlignmentFile::roundTrip() {
@@ -273,13 +261,13 @@ void TestAlignmentFile::savingKeepsThePermissions() {
 
 void TestAlignmentFile::failedSaveKeepsTheOldFile_data() {
     QTest::addColumn<Failure>("failure");
-    QTest::newRow("open") << Failure::Open;
-    QTest::newRow("open after creating") << Failure::OpenAfterCreating;
-    QTest::newRow("write") << Failure::Write;
-    QTest::newRow("write half-way") << Failure::PartialWrite;
-    QTest::newRow("flush to disk") << Failure::Flush;
-    QTest::newRow("close") << Failure::Close;
-    QTest::newRow("rename") << Failure::Rename;
+    AddRow("open", Failure::Open);
+    AddRow("open after creating", Failure::OpenAfterCreating);
+    AddRow("write", Failure::Write);
+    AddRow("write half-way", Failure::PartialWrite);
+    AddRow("flush to disk", Failure::Flush);
+    AddRow("close", Failure::Close);
+    AddRow("rename", Failure::Rename);
 }
 
 void TestAlignmentFile::failedSaveKeepsTheOldFile() {
@@ -309,9 +297,9 @@ void TestAlignmentFile::failedSaveOfAMissingFileCreatesNothing() {
 
 void TestAlignmentFile::unwritablePlaceRaisesTheError_data() {
     QTest::addColumn<QString>("place"); // how the settings file's place is spoilt
-    QTest::newRow("directory missing") << "missing";
-    QTest::newRow("directory is a file") << "file";
-    QTest::newRow("file name taken by a directory") << "directory";
+    AddRow("directory missing", "missing");
+    AddRow("directory is a file", "file");
+    AddRow("file name taken by a directory", "directory");
 }
 
 void TestAlignmentFile::unwritablePlaceRaisesTheError() {

@@ -1,3 +1,4 @@
+#include "support/DataRows.h"
 #include "support/MessageRecorder.h"
 #include "support/TestMain.h"
 #include "support/WindowTest.h"
@@ -45,40 +46,26 @@ void TestCalcola::stopsAtTheFirstMissingSlipField_data() {
     QTest::addColumn<QString>("message"); // empty: the computation goes on
     QTest::addColumn<QString>("focus");
     const QString empty = QString::fromUtf8("\rnon può essere lasciato vuoto!");
-    QTest::newRow("account number") << "EdCCNR="
-                                    << "ERRORE!! Il campo ContoCorrente" + empty << "EdCCNR";
-    QTest::newRow("first holder line") << "EdIntest1="
-                                       << "ERRORE!! Il campo Intestato a" + empty << "EdIntest1";
-    QTest::newRow("second holder line") << "EdIntest2="
-                                        << "ERRORE!! Il campo Intestato a" + empty << "EdIntest2";
-    QTest::newRow("payer") << "EdNome="
-                           << "ERRORE!! Il campo Nome Cognome ecc." + empty << "EdNome";
-    QTest::newRow("municipality") << "EdComun="
-                                  << "ERRORE!! Il campo Comune ubicazione ecc." + empty
-                                  << "EdComun";
-    QTest::newRow("tax code") << "EdCodFisc="
-                              << "ERRORE!! Il campo Codice fiscale" + empty << "EdCodFisc";
-    QTest::newRow("buildings empty") << "EdNum="
-                                     << "ERRORE!! Il campo Numero Fabbricati" + empty << "EdNum";
+    AddRow("account number", "EdCCNR=", "ERRORE!! Il campo ContoCorrente" + empty, "EdCCNR");
+    AddRow("first holder line", "EdIntest1=", "ERRORE!! Il campo Intestato a" + empty, "EdIntest1");
+    AddRow("second holder line", "EdIntest2=", "ERRORE!! Il campo Intestato a" + empty,
+           "EdIntest2");
+    AddRow("payer", "EdNome=", "ERRORE!! Il campo Nome Cognome ecc." + empty, "EdNome");
+    AddRow("municipality", "EdComun=", "ERRORE!! Il campo Comune ubicazione ecc." + empty,
+           "EdComun");
+    AddRow("tax code", "EdCodFisc=", "ERRORE!! Il campo Codice fiscale" + empty, "EdCodFisc");
+    AddRow("buildings empty", "EdNum=", "ERRORE!! Il campo Numero Fabbricati" + empty, "EdNum");
     const QString wrongNumber =
         QString::fromUtf8("ERRORE!! Nel campo Numero Fabbricati\ril numero dei fabbricati non è "
                           "corretto !");
-    QTest::newRow("buildings 0") << "EdNum=0" << wrongNumber << "EdNum";
-    QTest::newRow("buildings 00") << "EdNum=00" << wrongNumber << "EdNum";
-    QTest::newRow("year") << "EdAnno="
-                          << "ERRORE!! Il campo Anno Imposta" + empty << "EdAnno";
-    QTest::newRow("account and year: only the first")
-        << "EdCCNR=|EdAnno="
-        << "ERRORE!! Il campo ContoCorrente" + empty << "EdCCNR";
-    QTest::newRow("buildings 01") << "EdNum=01"
-                                  << ""
-                                  << "";
-    QTest::newRow("buildings 0 with a space") << "EdNum= 0"
-                                              << ""
-                                              << "";
-    QTest::newRow("holder of one space") << "EdIntest1= "
-                                         << ""
-                                         << "";
+    AddRow("buildings 0", "EdNum=0", wrongNumber, "EdNum");
+    AddRow("buildings 00", "EdNum=00", wrongNumber, "EdNum");
+    AddRow("year", "EdAnno=", "ERRORE!! Il campo Anno Imposta" + empty, "EdAnno");
+    AddRow("account and year: only the first",
+           "EdCCNR=|EdAnno=", "ERRORE!! Il campo ContoCorrente" + empty, "EdCCNR");
+    AddRow("buildings 01", "EdNum=01", "", "");
+    AddRow("buildings 0 with a space", "EdNum= 0", "", "");
+    AddRow("holder of one space", "EdIntest1= ", "", "");
 }
 
 void TestCalcola::stopsAtTheFirstMissingSlipField() {
@@ -105,26 +92,16 @@ void TestCalcola::stopsAtTheFirstMissingSlipField() {
 void TestCalcola::aTextThatIsNoNumberGoesToAppException_data() {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("text");
-    QTest::newRow("REND1 empty") << "REND1"
-                                 << "";
-    QTest::newRow("REND1 two commas") << "REND1"
-                                      << "1,2,3";
-    QTest::newRow("ALIQ1 a letter") << "ALIQ1"
-                                    << "5a";
-    QTest::newRow("DETR1 a full stop") << "DETR1"
-                                       << "103.29";
-    QTest::newRow("MESI1 spaces") << "MESI1"
-                                  << "  ";
-    QTest::newRow("RIVAL1 a lone sign") << "RIVAL1"
-                                        << "-";
-    QTest::newRow("Edit1 empty") << "Edit1"
-                                 << "";
-    QTest::newRow("Edit6 absurd exponent") << "Edit6"
-                                           << "1e999999";
-    QTest::newRow("Edit3 a total too large to spell") << "Edit3"
-                                                      << "1e30";
-    QTest::newRow("Edit1 a tax beyond any double") << "Edit1"
-                                                   << "1e4000";
+    AddRow("REND1 empty", "REND1", "");
+    AddRow("REND1 two commas", "REND1", "1,2,3");
+    AddRow("ALIQ1 a letter", "ALIQ1", "5a");
+    AddRow("DETR1 a full stop", "DETR1", "103.29");
+    AddRow("MESI1 spaces", "MESI1", "  ");
+    AddRow("RIVAL1 a lone sign", "RIVAL1", "-");
+    AddRow("Edit1 empty", "Edit1", "");
+    AddRow("Edit6 absurd exponent", "Edit6", "1e999999");
+    AddRow("Edit3 a total too large to spell", "Edit3", "1e30");
+    AddRow("Edit1 a tax beyond any double", "Edit1", "1e4000");
 }
 
 void TestCalcola::aTextThatIsNoNumberGoesToAppException() {
@@ -156,28 +133,14 @@ void TestCalcola::warnsAboutShareAndMonths_data() {
     const QString share =
         "Nel campo PERCENTUALE DI POSSESSO\rnon si può scrivere numeri superiori a 100!!";
     const QString months = "Nel campo MESI DI POSSESSO si\rpossono scrivere numeri da  1 a  12!!";
-    QTest::newRow("share 101") << "500;5;5;0;101;12" << share << "PERC1"
-                               << "100";
-    QTest::newRow("share 100,5") << "500;5;5;0;100,5;12"
-                                 << ""
-                                 << ""
-                                 << "";
-    QTest::newRow("share 0") << "500;5;5;0;0;12"
-                             << ""
-                             << ""
-                             << "";
-    QTest::newRow("months 13") << "500;5;5;0;100;13" << months << "MESI1"
-                               << "12";
-    QTest::newRow("months 0") << "500;5;5;0;100;0" << months << "MESI1"
-                              << "12";
-    QTest::newRow("months 0,5") << "500;5;5;0;100;0,5" << months << "MESI1"
-                                << "12";
-    QTest::newRow("months 1") << "500;5;5;0;100;1"
-                              << ""
-                              << ""
-                              << "";
-    QTest::newRow("share before months") << "500;5;5;0;101;13" << share << "PERC1"
-                                         << "100";
+    AddRow("share 101", "500;5;5;0;101;12", share, "PERC1", "100");
+    AddRow("share 100,5", "500;5;5;0;100,5;12", "", "", "");
+    AddRow("share 0", "500;5;5;0;0;12", "", "", "");
+    AddRow("months 13", "500;5;5;0;100;13", months, "MESI1", "12");
+    AddRow("months 0", "500;5;5;0;100;0", months, "MESI1", "12");
+    AddRow("months 0,5", "500;5;5;0;100;0,5", months, "MESI1", "12");
+    AddRow("months 1", "500;5;5;0;100;1", "", "", "");
+    AddRow("share before months", "500;5;5;0;101;13", share, "PERC1", "100");
 }
 
 void TestCalcola::warnsAboutShareAndMonths() {
@@ -208,41 +171,26 @@ void TestCalcola::writesTheResults_data() {
     QTest::addColumn<QString>("other");
     QTest::addColumn<QStringList>("results");
     QTest::addColumn<QString>("yearly");
-    QTest::newRow("main only") << "500;5;5;200;100;12" << StartOther
-                               << QStringList{"31,25", "0", "31,25", "31", "25", "#TRENTUNO/25"}
-                               << "62,5";
-    QTest::newRow("half share, seven months")
-        << "1234,56;5;6;0;50;7" << StartOther
-        << QStringList{"113,43", "0", "113,43", "113", "43", "#CENTOTREDICI/43"} << "226,86";
-    QTest::newRow("half a cent rounds up")
-        << "500;5;5;103,29;100;12" << StartOther
-        << QStringList{"79,61", "0", "79,61", "79", "61", "#SETTANTANOVE/61"} << "159,22";
-    QTest::newRow("both columns") << "500;5;5;0;100;12"
-                                  << "500;5;5;100;12"
-                                  << QStringList{"131,25", "131,25", "262,5",
-                                                 "262",    "50",     "#DUECENTOSESSANTADUE/50"}
-                                  << "525";
-    QTest::newRow("both columns with deduction")
-        << "750;5;5;103,29;100;12"
-        << "1000;5;7;100;12"
-        << QStringList{"145,23", "367,5", "512,73", "512", "73", "#CINQUECENTODODICI/73"}
-        << "1025,46";
-    QTest::newRow("total rounded from the columns")
-        << "820;5;4,5;103,29;50;12"
-        << "380;5;7;100;6"
-        << QStringList{"45,22", "69,83", "115,04", "115", "04", "#CENTOQUINDICI/04"} << "230,08";
-    QTest::newRow("share of 150 for other buildings")
-        << "1000;5;7;0;100;12"
-        << "1000;5;7;150;12"
-        << QStringList{"367,5", "551,25", "918,75", "918", "75", "#NOVECENTODICIOTTO/75"}
-        << "1837,5";
-    QTest::newRow("positive below half a cent")
-        << "0,01;0;0,8;00,00;100;12" << StartOther
-        << QStringList{"0", "0", "0", "0", "00", "#ZERO/00"} << "0";
-    QTest::newRow("lone comma is zero")
-        << ",;5;5;0;100;12"
-        << "500;5;5;100;12"
-        << QStringList{"0", "131,25", "131,25", "131", "25", "#CENTOTRENTUNO/25"} << "262,5";
+    AddRow("main only", "500;5;5;200;100;12", StartOther,
+           QStringList{"31,25", "0", "31,25", "31", "25", "#TRENTUNO/25"}, "62,5");
+    AddRow("half share, seven months", "1234,56;5;6;0;50;7", StartOther,
+           QStringList{"113,43", "0", "113,43", "113", "43", "#CENTOTREDICI/43"}, "226,86");
+    AddRow("half a cent rounds up", "500;5;5;103,29;100;12", StartOther,
+           QStringList{"79,61", "0", "79,61", "79", "61", "#SETTANTANOVE/61"}, "159,22");
+    AddRow("both columns", "500;5;5;0;100;12", "500;5;5;100;12",
+           QStringList{"131,25", "131,25", "262,5", "262", "50", "#DUECENTOSESSANTADUE/50"}, "525");
+    AddRow("both columns with deduction", "750;5;5;103,29;100;12", "1000;5;7;100;12",
+           QStringList{"145,23", "367,5", "512,73", "512", "73", "#CINQUECENTODODICI/73"},
+           "1025,46");
+    AddRow("total rounded from the columns", "820;5;4,5;103,29;50;12", "380;5;7;100;6",
+           QStringList{"45,22", "69,83", "115,04", "115", "04", "#CENTOQUINDICI/04"}, "230,08");
+    AddRow("share of 150 for other buildings", "1000;5;7;0;100;12", "1000;5;7;150;12",
+           QStringList{"367,5", "551,25", "918,75", "918", "75", "#NOVECENTODICIOTTO/75"},
+           "1837,5");
+    AddRow("positive below half a cent", "0,01;0;0,8;00,00;100;12", StartOther,
+           QStringList{"0", "0", "0", "0", "00", "#ZERO/00"}, "0");
+    AddRow("lone comma is zero", ",;5;5;0;100;12", "500;5;5;100;12",
+           QStringList{"0", "131,25", "131,25", "131", "25", "#CENTOTRENTUNO/25"}, "262,5");
 }
 
 void TestCalcola::writesTheResults() {
@@ -269,17 +217,14 @@ void TestCalcola::warnsAboutAZeroOrNegativeTotal_data() {
     QTest::addColumn<QString>("main");
     QTest::addColumn<QStringList>("whileOpen");
     QTest::addColumn<QString>("statusWhileOpen");
-    QTest::newRow("start texts") << "00,00;0;00,00;00,00;100;12"
-                                 << QStringList{"0", "0", "0", "0", "00", "#ZERO/00"}
-                                 << StatusLineOf("0", "0");
-    QTest::newRow("rate of 0") << "500;5;0;200;100;12"
-                               << QStringList{"-99,99", "0",   "-99,99",
-                                              "-99",    "-99", "#NOVANTANOVE/-99"}
-                               << StatusLineOf("-199,98", "-99,99");
-    QTest::newRow("deduction above the tax")
-        << "100;0;4;103,2;100;12"
-        << QStringList{"-31,59", "0", "-31,59", "-31", "-59", "#TRENTUNO/-59"}
-        << StatusLineOf("-63,18", "-31,59");
+    AddRow("start texts", "00,00;0;00,00;00,00;100;12",
+           QStringList{"0", "0", "0", "0", "00", "#ZERO/00"}, StatusLineOf("0", "0"));
+    AddRow("rate of 0", "500;5;0;200;100;12",
+           QStringList{"-99,99", "0", "-99,99", "-99", "-99", "#NOVANTANOVE/-99"},
+           StatusLineOf("-199,98", "-99,99"));
+    AddRow("deduction above the tax", "100;0;4;103,2;100;12",
+           QStringList{"-31,59", "0", "-31,59", "-31", "-59", "#TRENTUNO/-59"},
+           StatusLineOf("-63,18", "-31,59"));
 }
 
 void TestCalcola::warnsAboutAZeroOrNegativeTotal() {

@@ -4,6 +4,7 @@
 #include "frame/SlipPdfFile.h"
 #include "rules/SlipCopy.h"
 #include "rules/SlipPlacement.h"
+#include "support/DataRows.h"
 #include "support/MessageRecorder.h"
 #include "support/PrintedPage.h"
 #include "support/ProgramErrorLog.h"
@@ -130,10 +131,8 @@ void TestPrintSlip::anEmptyEssentialTextStopsThePrint_data() {
     QTest::addColumn<bool>("stops");
     for (const char* box : {"CCNR", "IMPLETT", "INTEST1", "NOME", "Comune", "CODFISC"})
         QTest::addRow("%s empty", box) << box << "" << true;
-    QTest::newRow("CCNR of blanks") << "CCNR"
-                                    << "   " << false;
-    QTest::newRow("CODFISC of one blank") << "CODFISC"
-                                          << " " << false;
+    AddRow("CCNR of blanks", "CCNR", "   ", false);
+    AddRow("CODFISC of one blank", "CODFISC", " ", false);
     for (const char* box : {"INTEST2", "Imp", "CENT", "FABB", "ANNO", "ACC", "SALDO"})
         QTest::addRow("%s empty is not tested", box) << box << "" << false;
 }
@@ -190,24 +189,13 @@ void TestPrintSlip::aBadCorrectionEndsThePrint_data() {
     QTest::addColumn<QString>("horizontal");
     QTest::addColumn<QString>("error");
     QTest::addColumn<int>("topsMovedBy"); // -1: tops stay at the design places
-    QTest::newRow("no file: default value, centre")
-        << "RBTNC"
-        << "default value"
-        << "default value"
-        << "'default value' is not a valid integer value" << -1;
-    QTest::newRow("bad vertical only, left") << "RBTNS"
-                                             << ""
-                                             << "26"
-                                             << "'' is not a valid integer value" << -1;
-    QTest::newRow("bad horizontal only, right: tops already set")
-        << "RBTND"
-        << "30"
-        << "2x"
-        << "'2x' is not a valid integer value" << 30 - 10 + 406;
-    QTest::newRow("no position: the corrections are not read") << ""
-                                                               << "default value"
-                                                               << "default value"
-                                                               << "" << -1;
+    AddRow("no file: default value, centre", "RBTNC", "default value", "default value",
+           "'default value' is not a valid integer value", -1);
+    AddRow("bad vertical only, left", "RBTNS", "", "26", "'' is not a valid integer value", -1);
+    AddRow("bad horizontal only, right: tops already set", "RBTND", "30", "2x",
+           "'2x' is not a valid integer value", 30 - 10 + 406);
+    AddRow("no position: the corrections are not read", "", "default value", "default value", "",
+           -1);
 }
 
 void TestPrintSlip::aBadCorrectionEndsThePrint() {
@@ -304,8 +292,8 @@ void TestPrintSlip::withNoPrinterThePageCanBeKeptAsPdf() {
 
 void TestPrintSlip::aDeclinedOrCancelledOfferWritesNothing_data() {
     QTest::addColumn<bool>("declined");
-    QTest::newRow("answered No") << true;
-    QTest::newRow("save dialog cancelled") << false;
+    AddRow("answered No", true);
+    AddRow("save dialog cancelled", false);
 }
 
 void TestPrintSlip::aDeclinedOrCancelledOfferWritesNothing() {

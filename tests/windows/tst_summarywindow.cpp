@@ -1,6 +1,7 @@
 #include "frame/ReadmeLaunch.h"
 #include "frame/UpDown.h"
 #include "frame/WindowActivation.h"
+#include "support/DataRows.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 #include "support/WindowTest.h"
@@ -120,7 +121,7 @@ void TestSummaryWindow::valueBoxesHaveTheirLook_data() {
         {"ALTRIFABB", right, false, true}, {"DETRAZ", right, false, true},
     };
     for (const auto& [name, alignment, bold, inGroup] : rows)
-        QTest::newRow(name) << name << alignment << bold << inGroup;
+        AddRow(name, name, alignment, bold, inGroup);
 }
 
 void TestSummaryWindow::valueBoxesHaveTheirLook() {
@@ -146,53 +147,29 @@ void TestSummaryWindow::valueBoxesHaveTheirLook() {
 void TestSummaryWindow::captionsStandAsWritten_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
-    QTest::newRow("Label1") << "Label1"
-                            << "ContoCorrente n:";
-    QTest::newRow("Label2") << "Label2"
-                            << "Di Euro";
-    QTest::newRow("Label3") << "Label3"
-                            << "Cent.";
-    QTest::newRow("Label5") << "Label5"
-                            << ",";
-    QTest::newRow("Label7") << "Label7"
-                            << "Importo Lettere";
-    QTest::newRow("Label8") << "Label8"
-                            << "Intestato a:";
-    QTest::newRow("Label9")
-        << "Label9"
-        << "Cognome Nome      Comune domicilio fiscale      Via e numero civico";
-    QTest::newRow("Label10") << "Label10"
-                             << "Comune ubicazione degli immobili";
-    QTest::newRow("Label11") << "Label11"
-                             << "Codice Fiscale";
-    QTest::newRow("Label13") << "Label13"
-                             << "Num.Fabb";
-    QTest::newRow("Label14") << "Label14"
-                             << "Anno Imposta";
-    QTest::newRow("Label15") << "Label15"
-                             << "Versamento di Acconto";
-    QTest::newRow("Label16") << "Label16"
-                             << "Versamento a Saldo";
-    QTest::newRow("Label17") << "Label17"
-                             << "Abitazione Princ. €";
-    QTest::newRow("Label18") << "Label18"
-                             << "Atri Fabbricati      €";
-    QTest::newRow("Label19") << "Label19"
-                             << "Detraz.Abit.Princ.€";
-    QTest::newRow("Label4") << "Label4"
-                            << "  Settaggio\n del bollettino\nalla stampante";
-    QTest::newRow("Label6") << "Label6"
-                            << "Correzione\nverticale";
-    QTest::newRow("Label12") << "Label12"
-                             << "Correzione\norizzontale";
-    QTest::newRow("RBTNS") << "RBTNS"
-                           << "Carta a sinistra";
-    QTest::newRow("RBTNC") << "RBTNC"
-                           << "Carta al centro";
-    QTest::newRow("RBTND") << "RBTND"
-                           << "Carta a destra";
-    QTest::newRow("GroupBox1") << "GroupBox1"
-                               << "Eseguito da";
+    AddNamedRow("Label1", "ContoCorrente n:");
+    AddNamedRow("Label2", "Di Euro");
+    AddNamedRow("Label3", "Cent.");
+    AddNamedRow("Label5", ",");
+    AddNamedRow("Label7", "Importo Lettere");
+    AddNamedRow("Label8", "Intestato a:");
+    AddNamedRow("Label9", "Cognome Nome      Comune domicilio fiscale      Via e numero civico");
+    AddNamedRow("Label10", "Comune ubicazione degli immobili");
+    AddNamedRow("Label11", "Codice Fiscale");
+    AddNamedRow("Label13", "Num.Fabb");
+    AddNamedRow("Label14", "Anno Imposta");
+    AddNamedRow("Label15", "Versamento di Acconto");
+    AddNamedRow("Label16", "Versamento a Saldo");
+    AddNamedRow("Label17", "Abitazione Princ. €");
+    AddNamedRow("Label18", "Atri Fabbricati      €");
+    AddNamedRow("Label19", "Detraz.Abit.Princ.€");
+    AddNamedRow("Label4", "  Settaggio\n del bollettino\nalla stampante");
+    AddNamedRow("Label6", "Correzione\nverticale");
+    AddNamedRow("Label12", "Correzione\norizzontale");
+    AddNamedRow("RBTNS", "Carta a sinistra");
+    AddNamedRow("RBTNC", "Carta al centro");
+    AddNamedRow("RBTND", "Carta a destra");
+    AddNamedRow("GroupBox1", "Eseguito da");
 }
 
 void TestSummaryWindow::captionsStandAsWritten() {
@@ -224,26 +201,14 @@ void TestSummaryWindow::buttonsHaveTheirCaptionsHintsAndPictures_data() {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("hint");
     QTest::addColumn<bool>("tabbed");
-    QTest::newRow("BitBtn1") << "BitBtn1"
-                             << "Chiudi"
-                             << "Chiude e termina il programma" << false;
-    QTest::newRow("BitBtn2") << "BitBtn2"
-                             << "Informaz."
-                             << "Informazioni per la stampa" << false;
-    QTest::newRow("CorreggiBtn") << "CorreggiBtn"
-                                 << "Correggi"
-                                 << "Torna alla schermata precedente\nper eventualmente correggere"
-                                 << false;
-    QTest::newRow("SalvaBtn") << "SalvaBtn"
-                              << "Salva\nl'allineamento"
-                              << "Salva l'allineamento della carta" << true;
-    QTest::newRow("ResetBtn") << "ResetBtn"
-                              << "Carica vaolori\ndi DEFAULT"
-                              << "Inserisce valori di partenza\nper il centraggio della carta"
-                              << false;
-    QTest::newRow("StampaBtn1") << "StampaBtn1"
-                                << "Stampa\nil bollettino"
-                                << "Stampa il bollettino" << true;
+    AddNamedRow("BitBtn1", "Chiudi", "Chiude e termina il programma", false);
+    AddNamedRow("BitBtn2", "Informaz.", "Informazioni per la stampa", false);
+    AddNamedRow("CorreggiBtn", "Correggi",
+                "Torna alla schermata precedente\nper eventualmente correggere", false);
+    AddNamedRow("SalvaBtn", "Salva\nl'allineamento", "Salva l'allineamento della carta", true);
+    AddNamedRow("ResetBtn", "Carica vaolori\ndi DEFAULT",
+                "Inserisce valori di partenza\nper il centraggio della carta", false);
+    AddNamedRow("StampaBtn1", "Stampa\nil bollettino", "Stampa il bollettino", true);
 }
 
 void TestSummaryWindow::buttonsHaveTheirCaptionsHintsAndPictures() {
@@ -336,8 +301,8 @@ void TestSummaryWindow::aTextWiderThanItsBoxIsKeptWhole() {
 
 void TestSummaryWindow::goingBackBringsTheMainWindowAndShowsCorrections_data() {
     QTest::addColumn<bool>("correggi");
-    QTest::newRow("Correggi") << true;
-    QTest::newRow("close box") << false;
+    AddRow("Correggi", true);
+    AddRow("close box", false);
 }
 
 void TestSummaryWindow::goingBackBringsTheMainWindowAndShowsCorrections() {
@@ -444,25 +409,25 @@ void TestSummaryWindow::activationLoadsTheSavedAlignment_data() {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QStringList>("alignment");
     const QString dv = DefaultValue;
-    QTest::newRow("no file") << QByteArray() << QStringList({dv, dv, dv, dv, dv, "none"});
-    QTest::newRow("shipped file") << ShippedAlignment
-                                  << QStringList({"26", "26", "", "", "", "none"});
-    QTest::newRow("centre") << QByteArray("[ALLINEA]\r\nEDITC=C1\r\nEDITD=\r\nEDITS=\r\n"
-                                          "EDIT1=30\r\nEDIT2=4\r\n")
-                            << QStringList({"30", "4", "C1", "", "", "RBTNC"});
-    QTest::newRow("centre and right: right")
-        << QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=D1\nEDITS=\nEDIT1=0\nEDIT2=60\n")
-        << QStringList({"0", "60", "C1", "D1", "", "RBTND"});
-    QTest::newRow("all three: left")
-        << QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=D1\nEDITS=S1\nEDIT1=2\nEDIT2=2\n")
-        << QStringList({"2", "2", "C1", "D1", "S1", "RBTNS"});
-    QTest::newRow("lower case marks choose nothing")
-        << QByteArray("[ALLINEA]\nEDITC=c1\nEDITD=d1\nEDITS=s1\nEDIT1=26\nEDIT2=26\n")
-        << QStringList({"26", "26", "c1", "d1", "s1", "none"});
-    QTest::newRow("missing keys") << QByteArray("[ALLINEA]\nEDITS=S1\nEDIT1=12\n")
-                                  << QStringList({"12", dv, dv, dv, "S1", "RBTNS"});
-    QTest::newRow("other section")
-        << QByteArray("[ALTRO]\nEDIT1=12\n") << QStringList({dv, dv, dv, dv, dv, "none"});
+    AddRow("no file", QByteArray(), QStringList({dv, dv, dv, dv, dv, "none"}));
+    AddRow("shipped file", ShippedAlignment, QStringList({"26", "26", "", "", "", "none"}));
+    AddRow("centre",
+           QByteArray("[ALLINEA]\r\nEDITC=C1\r\nEDITD=\r\nEDITS=\r\n"
+                      "EDIT1=30\r\nEDIT2=4\r\n"),
+           QStringList({"30", "4", "C1", "", "", "RBTNC"}));
+    AddRow("centre and right: right",
+           QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=D1\nEDITS=\nEDIT1=0\nEDIT2=60\n"),
+           QStringList({"0", "60", "C1", "D1", "", "RBTND"}));
+    AddRow("all three: left",
+           QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=D1\nEDITS=S1\nEDIT1=2\nEDIT2=2\n"),
+           QStringList({"2", "2", "C1", "D1", "S1", "RBTNS"}));
+    AddRow("lower case marks choose nothing",
+           QByteArray("[ALLINEA]\nEDITC=c1\nEDITD=d1\nEDITS=s1\nEDIT1=26\nEDIT2=26\n"),
+           QStringList({"26", "26", "c1", "d1", "s1", "none"}));
+    AddRow("missing keys", QByteArray("[ALLINEA]\nEDITS=S1\nEDIT1=12\n"),
+           QStringList({"12", dv, dv, dv, "S1", "RBTNS"}));
+    AddRow("other section", QByteArray("[ALTRO]\nEDIT1=12\n"),
+           QStringList({dv, dv, dv, dv, dv, "none"}));
 }
 
 void TestSummaryWindow::activationLoadsTheSavedAlignment() {
@@ -502,22 +467,18 @@ void TestSummaryWindow::saveWritesTheWholeFileAndLoadsBack_data() {
     QTest::addColumn<int>("downs2");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("loaded");
-    QTest::newRow("centre, both 26")
-        << "RBTNC" << 0 << 0
-        << QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=26\n")
-        << QStringList({"26", "26", "C1", "", "", "RBTNC"});
-    QTest::newRow("left, 30 and 20")
-        << "RBTNS" << 2 << 3
-        << QByteArray("[ALLINEA]\nEDITC=\nEDITD=\nEDITS=S1\nEDIT1=30\nEDIT2=20\n")
-        << QStringList({"30", "20", "", "", "S1", "RBTNS"});
-    QTest::newRow("right, 60 and 0")
-        << "RBTND" << 20 << 20
-        << QByteArray("[ALLINEA]\nEDITC=\nEDITD=D1\nEDITS=\nEDIT1=60\nEDIT2=0\n")
-        << QStringList({"60", "0", "", "D1", "", "RBTND"});
-    QTest::newRow("no position") << "" << 1 << 0
-                                 << QByteArray(
-                                        "[ALLINEA]\nEDITC=\nEDITD=\nEDITS=\nEDIT1=28\nEDIT2=26\n")
-                                 << QStringList({"28", "26", "", "", "", "none"});
+    AddRow("centre, both 26", "RBTNC", 0, 0,
+           QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=26\n"),
+           QStringList({"26", "26", "C1", "", "", "RBTNC"}));
+    AddRow("left, 30 and 20", "RBTNS", 2, 3,
+           QByteArray("[ALLINEA]\nEDITC=\nEDITD=\nEDITS=S1\nEDIT1=30\nEDIT2=20\n"),
+           QStringList({"30", "20", "", "", "S1", "RBTNS"}));
+    AddRow("right, 60 and 0", "RBTND", 20, 20,
+           QByteArray("[ALLINEA]\nEDITC=\nEDITD=D1\nEDITS=\nEDIT1=60\nEDIT2=0\n"),
+           QStringList({"60", "0", "", "D1", "", "RBTND"}));
+    AddRow("no position", "", 1, 0,
+           QByteArray("[ALLINEA]\nEDITC=\nEDITD=\nEDITS=\nEDIT1=28\nEDIT2=26\n"),
+           QStringList({"28", "26", "", "", "", "none"}));
 }
 
 void TestSummaryWindow::saveWritesTheWholeFileAndLoadsBack() {
