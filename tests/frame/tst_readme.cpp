@@ -118,10 +118,7 @@ void TestReadme::failedStartShowsTheLaunchersMessage() {
     TAppExec AppExec1;
     AppExec1.SetStarter([errNo](const StartRequest&) { return StartResult{false, errNo}; });
     OpenReadme(AppExec1);
-    QCOMPARE(recorder.messages.size(), 1);
-    QCOMPARE(recorder.messages[0].kind, MessageKind::Plain);
-    QCOMPARE(recorder.messages[0].caption, QString("Quotario"));
-    QCOMPARE(recorder.messages[0].text, message);
+    QCOMPARE(recorder.shown(), QStringList{"Plain Quotario: " + message});
     QCOMPARE(AppExec1.ErrNo(), errNo);
 }
 
@@ -136,11 +133,9 @@ void TestReadme::failedDirectoryChangeShowsItsMessage() {
     const QString gone = home_.filePath("removed");
     OpenReadmeIn(AppExec1, gone.toStdString());
     QVERIFY(!started);
-    QCOMPARE(recorder.messages.size(), 1);
-    QCOMPARE(recorder.messages[0].kind, MessageKind::Plain);
-    QCOMPARE(recorder.messages[0].caption, QString("Quotario"));
-    QCOMPARE(recorder.messages[0].text,
-             QString::fromStdString(std::system_category().message(ENOENT)));
+    QCOMPARE(recorder.shown(),
+             QStringList{"Plain Quotario: " +
+                         QString::fromStdString(std::system_category().message(ENOENT))});
     QCOMPARE(Canonical(QDir::currentPath()), Canonical(home_.path()));
     QCOMPARE(AppExec1.ErrNo(), -1);
 }
@@ -162,11 +157,8 @@ void TestReadme::editorEndingInErrorIsReported() {
     TAppExec AppExec1;
     AppExec1.SetStarter([exitCode](const StartRequest&) { return StartResult{true, 0, exitCode}; });
     OpenReadme(AppExec1);
-    QCOMPARE(recorder.messages.size(), message.isEmpty() ? 0 : 1);
-    if (!message.isEmpty()) {
-        QCOMPARE(recorder.messages[0].kind, MessageKind::Plain);
-        QCOMPARE(recorder.messages[0].text, message);
-    }
+    QCOMPARE(recorder.shown(),
+             message.isEmpty() ? QStringList() : QStringList{"Plain Quotario: " + message});
 }
 
 void TestReadme::otherErrorsGoOn() {
@@ -212,8 +204,7 @@ void TestReadme::missingEditorIsReportedNotFound() {
     MessageRecorder recorder;
     TAppExec AppExec1;
     OpenReadme(AppExec1);
-    QCOMPARE(recorder.texts(), QStringList({"Fichier non trouvé"}));
-    QCOMPARE(recorder.messages[0].caption, QString("Quotario"));
+    QCOMPARE(recorder.shown(), QStringList({"Plain Quotario: Fichier non trouvé"}));
 }
 
 #endif

@@ -145,19 +145,14 @@ void TestPrintSlip::anEmptyEssentialTextStopsThePrint() {
     SummaryBox(box)->setText(text);
     recorder_->answers = {MessageAnswer::No};
     PressStampa();
-    QCOMPARE(recorder_->messages.size(), 1);
-    const RecordedMessage& message = recorder_->messages[0];
-    QCOMPARE(message.caption, QString("Quotario"));
+    QCOMPARE(recorder_->shown(), QStringList{stops ? "Plain Quotario: " + InsufficientData
+                                                   : "Question Quotario: " + NoPrinterMessage});
     QVERIFY(errors_->texts.isEmpty());
     if (stops) {
-        QCOMPARE(message.kind, MessageKind::Plain);
-        QCOMPARE(message.text, InsufficientData);
         // Nothing copied, nothing placed.
         QCOMPARE(Texts(QRFM->QREP), Texts(SlipReport()));
         QCOMPARE(Places(QRFM->QREP), DesignPlaces());
     } else {
-        QCOMPARE(message.kind, MessageKind::Question);
-        QCOMPARE(message.text, NoPrinterMessage);
         QCOMPARE(QRFM->QREP.label("QRCCNR1").top, 26 - 10 + 406 + 24);
     }
     QVERIFY(chosen_.isEmpty());
@@ -274,10 +269,7 @@ void TestPrintSlip::runsInARowPlaceAnewAndKeepTheLastPlaces() {
 void TestPrintSlip::withNoPrinterThePageCanBeKeptAsPdf() {
     choose("RBTNC", "26", "26");
     PressStampa();
-    QCOMPARE(recorder_->messages.size(), 1);
-    QCOMPARE(recorder_->messages[0].kind, MessageKind::Question);
-    QCOMPARE(recorder_->messages[0].caption, QString("Quotario"));
-    QCOMPARE(recorder_->messages[0].text, NoPrinterMessage);
+    QCOMPARE(recorder_->shown(), QStringList{"Question Quotario: " + NoPrinterMessage});
     QCOMPARE(chosen_, QStringList({ProposedSlipPdfPath()}));
     QVERIFY(chosen_[0].endsWith("/Bollettino ICI.pdf"));
     QCOMPARE(chooserParent_, Form2);
@@ -312,12 +304,10 @@ void TestPrintSlip::aDeclinedOrCancelledOfferWritesNothing() {
 void TestPrintSlip::aPdfThatCannotBeWrittenIsReported() {
     chooserAnswer_ = testFile("no-such-folder/Bollettino ICI.pdf");
     PressStampa();
-    QCOMPARE(recorder_->messages.size(), 2);
-    QCOMPARE(recorder_->messages[1].kind, MessageKind::Plain);
-    QCOMPARE(recorder_->messages[1].caption, QString("Quotario"));
-    QCOMPARE(recorder_->messages[1].text,
-             QString::fromUtf8("Impossibile scrivere il file PDF\r") + chooserAnswer_ +
-                 QString::fromUtf8("\rIl bollettino non è stato salvato."));
+    QCOMPARE(recorder_->shown(),
+             QStringList({"Question Quotario: " + NoPrinterMessage,
+                          "Plain Quotario: Impossibile scrivere il file PDF\r" + chooserAnswer_ +
+                              QString::fromUtf8("\rIl bollettino non è stato salvato.")}));
     QVERIFY(!QFile::exists(chooserAnswer_));
 }
 

@@ -105,12 +105,11 @@ void TestPrintSlipCups::aQueueRejectingJobsOffersThePdf() {
     const QString job = server_.jobFile();
     QFile::remove(job);
     PressStampa();
-    QCOMPARE(recorder.messages.size(), 1);
-    QCOMPARE(recorder.messages[0].kind, MessageKind::Question);
-    QCOMPARE(recorder.messages[0].text,
-             QString::fromUtf8("La stampante \"Quotario\" non ha accettato la stampa: il "
-                               "bollettino non è stato stampato.\r"
-                               "Vuoi salvarlo come file PDF, da stampare in seguito?"));
+    QCOMPARE(recorder.shown(),
+             QStringList{QString::fromUtf8(
+                 "Question Quotario: La stampante \"Quotario\" non ha accettato la stampa: il "
+                 "bollettino non è stato stampato.\r"
+                 "Vuoi salvarlo come file PDF, da stampare in seguito?")});
     QVERIFY2(server_.queueIsEmpty(), "a job waits in the queue");
     QVERIFY(!QFile::exists(job));
 
