@@ -58,27 +58,10 @@ template <class Print> SlipPrintResult PrintRun(const SlipData& slip, Print prin
 void BenchOperations::calcolaPress() {
     QVERIFY(StartWindowSet());
     MessageRecorder recorder;
-    const char* const texts[][2] = {{"EdCCNR", "12345678"},
-                                    {"EdIntest1", "COMUNE DI ROMA"},
-                                    {"EdIntest2", "SERVIZIO TRIBUTI ICI"},
-                                    {"EdNome", "ROSSI MARIO VIA APPIA 12"},
-                                    {"EdComun", "ROMA"},
-                                    {"EdCodFisc", "RSSMRA60A01H501X"},
-                                    {"EdNum", "2"},
-                                    {"EdAnno", "2001"},
-                                    {"REND1", "1250"},
-                                    {"RIVAL1", "5"},
-                                    {"ALIQ1", "5"},
-                                    {"DETR1", "103,29"},
-                                    {"PERC1", "100"},
-                                    {"MESI1", "12"},
-                                    {"Edit1", "820"},
-                                    {"Edit2", "5"},
-                                    {"Edit3", "7"},
-                                    {"Edit5", "50"},
-                                    {"Edit6", "12"}};
-    for (const auto& [name, text] : texts)
-        Box(name)->setText(QString::fromUtf8(text));
+    SetEntries(NamedEntries("EdCCNR=12345678|EdIntest1=COMUNE DI ROMA|"
+                            "EdIntest2=SERVIZIO TRIBUTI ICI|EdNome=ROSSI MARIO VIA APPIA 12|"
+                            "EdComun=ROMA|EdCodFisc=RSSMRA60A01H501X|EdNum=2|EdAnno=2001"));
+    SetEntries(ColumnEntryTexts("1250;5;5;103,29;100;12", "820;5;7;50;12"));
     QPushButton* calcola = Button("CalcolaBtn");
     QBENCHMARK {
         QTest::mouseClick(calcola, Qt::LeftButton);

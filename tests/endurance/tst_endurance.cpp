@@ -3,29 +3,27 @@
 // printer) and goes back to correct. Whatever one round takes it must give back: after the
 // first rounds the memory, the open files, the threads and the child processes stay as they were.
 #include "endurance/ProcessFootprint.h"
-#include "frame/HandlerGuard.h"
 #include "frame/SlipPdfFile.h"
 #include "support/MessageRecorder.h"
-#include "support/ModalBoxes.h"
 #include "support/PrintedPage.h"
+#include "support/ProgramErrorLog.h"
+#include "support/TestFiles.h"
 #include "support/TestMain.h"
-#include "support/WindowSetFixture.h"
-#include "windows/Unit1.h"
-#include "windows/Unit2.h"
-#include "windows/Unit3.h"
+#include "support/WindowTest.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QToolButton>
 
-class TestEndurance : public QObject {
+#include <memory>
+
+class TestEndurance : public WindowTest {
     Q_OBJECT
 private slots:
     void initTestCase();
+    void init();
+    void cleanup();
     void cleanupTestCase();
 
     void aThousandRoundsLeaveNothingBehind();
@@ -33,8 +31,7 @@ private slots:
 private:
     bool round(int number);
 
-    QTemporaryDir directory_;
-    QStringList errors_;
+    std::unique_ptr<ProgramErrorLog> errors_;
     QString chooserAnswer_;
     int chosen_ = 0;
     int focusChanges_ = 0;
@@ -61,10 +58,6 @@ constexpr std::size_t ResidentGrowthBound = 2 * 1024 * 1024;
 constexpr std::size_t HeapPerFocusChange = 96;
 constexpr std::size_t HeapGrowthBound = 200 * 1024;
 
-const QString NoPrinterMessage =
-    QString::fromUtf8("Nessuna stampante disponibile: il bollettino non è stato stampato.\r"
-                      "Vuoi salvarlo come file PDF, da stampare in seguito?");
-
 QString Describe(const ProcessFootprint& f) {
     QStringList children;
     for (pid_t pid : f.children)
@@ -84,101 +77,79 @@ void DropRaiseWarning(QtMsgType type, const QMessageLogContext& context, const Q
         QtHandler(type, context, text);
 }
 
-QString Text(SlipLabelId label) {
-    return QString::fromStdString(QRFM->QREP.label(label).text);
-}
-
 } // namespace
 
 void TestEndurance::initTestCase() {
     QVERIFY2(qEnvironmentVariable("CUPS_SERVER").startsWith("/nonexistent"),
              "run with CUPS_SERVER pointing nowhere");
-    QVERIFY(directory_.isValid());
     QtHandler = qInstallMessageHandler(DropRaiseWarning);
     connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] { ++focusChanges_; });
-    QFile alignment(directory_.filePath("Allinea.ini"));
-    QVERIFY(alignment.open(QIODevice::WriteOnly));
-    alignment.write("[ALLINEA]\nEDITC=\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=26\n");
-    alignment.close();
+}
 
-    QVERIFY(StartWindowSet());
-    Form2->SetAlignmentDirectory(directory_.path().toStdString());
-    SetProgramErrorHandler([this](QObject* sender, std::exception_ptr error) {
-        try {
-            std::rethrow_exception(error);
-        } catch (const std::exception& e) {
-            errors_.append(QString::fromUtf8(e.what()));
-        }
-        Form1->AppException(sender, error);
-    });
+void TestEndurance::init() {
+    WindowTest::init();
+    QVERIFY(WriteBytes(testFile("Allinea.ini"), ShippedAlignment));
+    errors_ = std::make_unique<ProgramErrorLog>(ErrorsGoOn::ToMainWindow);
     SetPdfFileChooser([this](QWidget*, const QString&) {
         ++chosen_;
         return chooserAnswer_;
     });
 }
 
-void TestEndurance::cleanupTestCase() {
+void TestEndurance::cleanup() {
     SetPdfFileChooser({});
-    SetProgramErrorHandler({});
-    StopWindowSet();
+    errors_.reset();
+    WindowTest::cleanup();
+}
+
+void TestEndurance::cleanupTestCase() {
+    WindowTest::cleanupTestCase();
     qInstallMessageHandler(QtHandler);
 }
 
 // One round as the user does it; false (with the test failed) at the first thing out of place.
 bool TestEndurance::round(int number) {
     const QString n = QString::number(number);
-    Box("EdCCNR")->setText(QString("1234%1").arg(number % 10000, 4, 10, QLatin1Char('0')));
-    Box("EdIntest1")->setText("COMUNE DI ROMA");
-    Box("EdIntest2")->setText("SERVIZIO TESORERIA");
-    Box("EdNome")->setText("ROSSI MARIO ROMA VIA ROMA " + n);
-    Box("EdComun")->setText("ROMA");
-    Box("EdCodFisc")->setText("RSSMRA80A01H501U");
-    Box("EdNum")->setText(QString::number(1 + number % 2));
-    Box("EdAnno")->setText("07");
     const QString deduction = number % 2 ? "103,29" : "200";
-    const QString texts[] = {QString::number(500 + number % 97),
-                             "5",
-                             QString::number(4 + number % 4),
-                             deduction,
-                             "100",
-                             QString::number(12 - number % 12),
-                             QString::number(800 + number % 53),
-                             "5",
-                             "7",
-                             "50",
-                             QString::number(1 + number % 12)};
-    const char* boxes[] = {"REND1", "RIVAL1", "ALIQ1", "DETR1", "PERC1", "MESI1",
-                           "Edit1", "Edit2",  "Edit3", "Edit5", "Edit6"};
-    for (int i = 0; i < 11; ++i)
-        Box(boxes[i])->setText(texts[i]);
+    const QString slip = "EdCCNR=1234%1|EdIntest1=COMUNE DI ROMA|EdIntest2=SERVIZIO TESORERIA|"
+                         "EdNome=ROSSI MARIO ROMA VIA ROMA %2|EdComun=ROMA|"
+                         "EdCodFisc=RSSMRA80A01H501U|EdNum=%3|EdAnno=07";
+    SetEntries(NamedEntries(
+        slip.arg(number % 10000, 4, 10, QLatin1Char('0')).arg(number).arg(1 + number % 2)));
+    SetEntries(ColumnEntryTexts(QString("%1;5;%2;%3;100;%4")
+                                 .arg(500 + number % 97)
+                                 .arg(4 + number % 4)
+                                 .arg(deduction)
+                                 .arg(12 - number % 12),
+                             QString("%1;5;7;50;%2").arg(800 + number % 53).arg(1 + number % 12)));
 
-    QTest::mouseClick(Button("CalcolaBtn"), Qt::LeftButton);
-    QTest::mouseClick(Button("Button1"), Qt::LeftButton);
-    if (!Form1->isHidden() || !QTest::qWaitForWindowActive(Form2)) {
+    PressCalcola();
+    if (!ShowSummary()) {
         QTest::qFail(qPrintable("round " + n + ": the summary did not come up"), __FILE__,
                      __LINE__);
         return false;
     }
 
     const char* radios[] = {"RBTNS", "RBTNC", "RBTND"};
-    QTest::mouseClick(Form2->findChild<QRadioButton*>(radios[number % 3]), Qt::LeftButton);
-    Form2->findChild<QLineEdit*>("Edit1")->setText(QString::number(2 * (number % 31)));
-    Form2->findChild<QLineEdit*>("Edit2")->setText(QString::number(2 * ((number / 3) % 31)));
+    QTest::mouseClick(Radio(radios[number % 3]), Qt::LeftButton);
+    SummaryEdit("Edit1")->setText(QString::number(2 * (number % 31)));
+    SummaryEdit("Edit2")->setText(QString::number(2 * ((number / 3) % 31)));
 
     MessageRecorder recorder;
-    chooserAnswer_ = directory_.filePath(number % 2 ? "odd.pdf" : "even.pdf");
+    chooserAnswer_ = testFile(number % 2 ? "odd.pdf" : "even.pdf");
     QFile::remove(chooserAnswer_);
     const int chosenBefore = chosen_;
-    QTest::mouseClick(Form2->findChild<QToolButton*>("StampaBtn1"), Qt::LeftButton);
-    const bool asExpected = recorder.texts() == QStringList({NoPrinterMessage}) &&
-                            chosen_ == chosenBefore + 1 && errors_.isEmpty() &&
-                            QFileInfo(chooserAnswer_).size() > 0 &&
-                            Text(QRCCNR1) == Box("EdCCNR")->text() && Text(QRDETRAZ1) == deduction;
+    PressStampa();
+    const bool asExpected =
+        recorder.texts() == QStringList({NoPrinterMessage}) && chosen_ == chosenBefore + 1 &&
+        errors_->texts.isEmpty() && QFileInfo(chooserAnswer_).size() > 0 &&
+        ReportText(QRCCNR1) == Box("EdCCNR")->text() && ReportText(QRDETRAZ1) == deduction;
     if (!asExpected) {
-        QTest::qFail(qPrintable(QString("round %1: messages [%2], errors [%3], %4 bytes of PDF")
-                                    .arg(n, recorder.texts().join(" | "), errors_.join(" | "))
-                                    .arg(QFileInfo(chooserAnswer_).size())),
-                     __FILE__, __LINE__);
+        QTest::qFail(
+            qPrintable(QString("round %1: messages [%2], errors [%3], %4 bytes of PDF")
+                           .arg(n, recorder.texts().join(" | "), errors_->texts.join(" | "))
+                           .arg(QFileInfo(chooserAnswer_).size())),
+            __FILE__, __LINE__);
         return false;
     }
     if (number % PageCheckEvery == 0 || number == Rounds - 1) {
@@ -199,8 +170,6 @@ bool TestEndurance::round(int number) {
 }
 
 void TestEndurance::aThousandRoundsLeaveNothingBehind() {
-    ModalWatchdog watchdog;
-    watchdog.start();
     QElapsedTimer clock;
     clock.start();
     ProcessFootprint warm;
@@ -222,7 +191,6 @@ void TestEndurance::aThousandRoundsLeaveNothingBehind() {
     const std::size_t focusChanges = std::size_t(focusChanges_ - focusChangesWarm);
     qInfo().noquote() << focusChanges << "changes of the focus window since the warm-up";
 
-    QVERIFY2(watchdog.closedDialogs().isEmpty(), qPrintable(watchdog.closedDialogs().join(" | ")));
     QVERIFY2(last.children.isEmpty(), qPrintable(Describe(last)));
     QCOMPARE(last.openDescriptors, warm.openDescriptors);
     QVERIFY2(last.threads <= warm.threads, qPrintable(Describe(last)));

@@ -4,6 +4,7 @@
 // of its own, so no mount it makes can outlive it or be seen by other processes.
 #include "base/FileReplace.h"
 #include "rules/AlignmentFile.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -29,15 +30,6 @@ namespace {
 
 const AlignmentTexts OldTexts{"40", "8", {"", "D1", ""}};
 const AlignmentTexts NewTexts{"26", "26", {"C1", "", ""}};
-
-QByteArray Bytes(const std::string& text) {
-    return QByteArray(text.data(), qsizetype(text.size()));
-}
-
-QByteArray ReadBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 QStringList Entries(const QString& directory) {
     return QDir(directory).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
@@ -207,7 +199,7 @@ void TestAlignmentFaults::writeOldFile() {
 void TestAlignmentFaults::checkFailedSave(const QByteArray& before) {
     const QStringList entries = Entries(place_);
     QCOMPARE(SaveOutcome(path_, NewTexts), "Unable to write to " + path_);
-    QCOMPARE(QFile::exists(path_) ? ReadBytes(path_) : QByteArray("<missing>"), before);
+    QCOMPARE(ReadBytes(path_), before);
     QCOMPARE(Entries(place_), entries);
 }
 

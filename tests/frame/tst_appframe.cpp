@@ -4,6 +4,7 @@
 #include "frame/WindowActivation.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalBoxes.h"
+#include "support/ProgramErrorLog.h"
 #include "support/TestMain.h"
 
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include <QWindow>
 
 #include <climits>
+#include <optional>
 
 // The frame every window relies on: the message boxes, the handler guard with the
 // application's last safety net, and activation among the program's windows.
@@ -38,7 +40,7 @@ private slots:
 
 private:
     ModalWatchdog watchdog_;
-    QStringList handled_;
+    std::optional<ProgramErrorLog> errors_;
 };
 
 namespace {
@@ -57,21 +59,13 @@ protected:
 } // namespace
 
 void TestAppFrame::init() {
-    handled_.clear();
-    SetProgramErrorHandler([this](QObject*, std::exception_ptr error) {
-        try {
-            std::rethrow_exception(error);
-        } catch (const std::exception& e) {
-            handled_.append(QString::fromUtf8(e.what()));
-        }
-    });
+    errors_.emplace(ErrorsGoOn::Nowhere);
     watchdog_.start();
 }
 
 void TestAppFrame::cleanup() {
-    SetProgramErrorHandler({});
-    QVERIFY2(watchdog_.closedDialogs().isEmpty(),
-             qPrintable(watchdog_.closedDialogs().join(QLatin1String(" | "))));
+    errors_.reset();
+    watchdog_.verifyNoneClosed();
 }
 
 void TestAppFrame::boxesShowEveryLineOnItsOwnLine_data() {
@@ -166,11 +160,11 @@ void TestAppFrame::guardDropsTheSilentAbortAndHandsOnTheRest() {
         throw EConvertError("'' is not a valid floating point value");
     });
     button.click();
-    QVERIFY(handled_.isEmpty());
+    QVERIFY(errors_->texts.isEmpty());
     button.click();
-    QCOMPARE(handled_, QStringList({"'' is not a valid floating point value"}));
+    QCOMPARE(errors_->texts, QStringList({"'' is not a valid floating point value"}));
     Guarded(&button, [] { throw std::runtime_error("out of range"); });
-    QCOMPARE(handled_.size(), 2);
+    QCOMPARE(errors_->texts.size(), 2);
 }
 
 void TestAppFrame::aFailingErrorHandlerDoesNotEscape() {
@@ -186,7 +180,7 @@ void TestAppFrame::applicationCatchesWhatNoGuardCaught() {
     UnguardedWindow window;
     QEvent event(QEvent::User);
     QCOMPARE(QApplication::sendEvent(&window, &event), false);
-    QCOMPARE(handled_, QStringList({"'x' is not a valid integer value"}));
+    QCOMPARE(errors_->texts, QStringList({"'x' is not a valid integer value"}));
 }
 
 void TestAppFrame::activationCountsOnlyChangesBetweenTheProgramsWindows() {
@@ -206,10 +200,7 @@ void TestAppFrame::activationCountsOnlyChangesBetweenTheProgramsWindows() {
 
     // A message box takes the activation and gives it back.
     SeenBox seen;
-    AnswerNextMessageBox(&seen, "OK", [](QMessageBox* box) {
-        box->windowHandle()->requestActivate();
-        QTRY_VERIFY(box->isActiveWindow());
-    });
+    AnswerNextMessageBox(&seen, "OK", ActivateBox);
     ShowMessage("box");
     QVERIFY(activate(&first));
     QCOMPARE(activations, QStringList({"first"}));
@@ -232,7 +223,7 @@ void TestAppFrame::activationCountsOnlyChangesBetweenTheProgramsWindows() {
     WatchActivation(&failing, [] { throw EConvertError("'a' is not a valid integer value"); });
     failing.show();
     QVERIFY(activate(&failing));
-    QCOMPARE(handled_, QStringList({"'a' is not a valid integer value"}));
+    QCOMPARE(errors_->texts, QStringList({"'a' is not a valid integer value"}));
 }
 
 void TestAppFrame::aSpinnerStepsAsFarAsItsLimitsWhateverTheIncrement_data() {

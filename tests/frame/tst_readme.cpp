@@ -1,6 +1,7 @@
 #include "frame/ReadmeLaunch.h"
 #include "rules/AppExec.h"
 #include "support/MessageRecorder.h"
+#include "support/TestFiles.h"
 #include "support/TestMain.h"
 
 #include <QCoreApplication>
@@ -117,10 +118,7 @@ void TestReadme::failedStartShowsTheLaunchersMessage() {
     TAppExec AppExec1;
     AppExec1.SetStarter([errNo](const StartRequest&) { return StartResult{false, errNo}; });
     OpenReadme(AppExec1);
-    QCOMPARE(recorder.messages.size(), 1);
-    QCOMPARE(recorder.messages[0].kind, MessageKind::Plain);
-    QCOMPARE(recorder.messages[0].caption, QString("Quotario"));
-    QCOMPARE(recorder.messages[0].text, message);
+    QCOMPARE(recorder.shown(), QStringList{"Plain Quotario: " + message});
     QCOMPARE(AppExec1.ErrNo(), errNo);
 }
 
@@ -135,11 +133,9 @@ void TestReadme::failedDirectoryChangeShowsItsMessage() {
     const QString gone = home_.filePath("removed");
     OpenReadmeIn(AppExec1, gone.toStdString());
     QVERIFY(!started);
-    QCOMPARE(recorder.messages.size(), 1);
-    QCOMPARE(recorder.messages[0].kind, MessageKind::Plain);
-    QCOMPARE(recorder.messages[0].caption, QString("Quotario"));
-    QCOMPARE(recorder.messages[0].text,
-             QString::fromStdString(std::system_category().message(ENOENT)));
+    QCOMPARE(recorder.shown(),
+             QStringList{"Plain Quotario: " +
+                         QString::fromStdString(std::system_category().message(ENOENT))});
     QCOMPARE(Canonical(QDir::currentPath()), Canonical(home_.path()));
     QCOMPARE(AppExec1.ErrNo(), -1);
 }
@@ -161,11 +157,8 @@ void TestReadme::editorEndingInErrorIsReported() {
     TAppExec AppExec1;
     AppExec1.SetStarter([exitCode](const StartRequest&) { return StartResult{true, 0, exitCode}; });
     OpenReadme(AppExec1);
-    QCOMPARE(recorder.messages.size(), message.isEmpty() ? 0 : 1);
-    if (!message.isEmpty()) {
-        QCOMPARE(recorder.messages[0].kind, MessageKind::Plain);
-        QCOMPARE(recorder.messages[0].text, message);
-    }
+    QCOMPARE(recorder.shown(),
+             message.isEmpty() ? QStringList() : QStringList{"Plain Quotario: " + message});
 }
 
 void TestReadme::otherErrorsGoOn() {
@@ -184,12 +177,10 @@ void TestReadme::waitsForTheRealEditorStartedInTheProgramsDirectory() {
     QTemporaryDir bin;
     QVERIFY(bin.isValid());
     const QString report = bin.filePath("report.txt");
-    QFile editor(bin.filePath(Editor));
-    QVERIFY(editor.open(QIODevice::WriteOnly));
-    editor.write("#!/bin/sh\nsleep 0.3\n{ pwd -P; printf '%s\\n' \"$@\"; } > '" +
-                 QFile::encodeName(report) + "'\n");
-    editor.close();
-    QVERIFY(editor.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QString editor = bin.filePath(Editor);
+    QVERIFY(WriteBytes(editor, "#!/bin/sh\nsleep 0.3\n{ pwd -P; printf '%s\\n' \"$@\"; } > '" +
+                                   QFile::encodeName(report) + "'\n"));
+    QVERIFY(QFile::setPermissions(editor, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     qputenv("PATH", QFile::encodeName(bin.path()) + ":/usr/bin:/bin");
 
     MessageRecorder recorder;
@@ -200,9 +191,7 @@ void TestReadme::waitsForTheRealEditorStartedInTheProgramsDirectory() {
     QVERIFY(clock.elapsed() >= 300);
     QVERIFY(recorder.messages.isEmpty());
 
-    QFile written(report);
-    QVERIFY(written.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromLocal8Bit(written.readAll()).split('\n');
+    const QStringList lines = QString::fromLocal8Bit(ReadBytes(report)).split('\n');
     QCOMPARE(lines, QStringList({Canonical(QCoreApplication::applicationDirPath()),
                                  "leggimi-prima.txt", ""}));
     QCOMPARE(AppExec1.ErrNo(), 0);
@@ -215,8 +204,7 @@ void TestReadme::missingEditorIsReportedNotFound() {
     MessageRecorder recorder;
     TAppExec AppExec1;
     OpenReadme(AppExec1);
-    QCOMPARE(recorder.texts(), QStringList({"Fichier non trouvé"}));
-    QCOMPARE(recorder.messages[0].caption, QString("Quotario"));
+    QCOMPARE(recorder.shown(), QStringList({"Plain Quotario: Fichier non trouvé"}));
 }
 
 #endif

@@ -1,9 +1,10 @@
 // Runs every committed fuzz input through its check: the seeds of each target and every input
 // that once made a target fail, kept so that the fault cannot come back unseen.
 #include "fuzz/FuzzChecks.h"
+#include "support/TestFiles.h"
 
 #include <QDirIterator>
-#include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 #include <functional>
@@ -45,11 +46,10 @@ void TestFuzzReplay::inputKeepsItsPromises_data() {
 void TestFuzzReplay::inputKeepsItsPromises() {
     QFETCH(Check, check);
     QFETCH(QString, file);
-    QFile input(file);
-    QVERIFY(input.open(QIODevice::ReadOnly));
-    const QByteArray bytes = input.readAll();
+    const std::optional<QByteArray> bytes = ReadFile(file);
+    QVERIFY(bytes);
     try {
-        check(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+        check(std::string_view(bytes->constData(), std::size_t(bytes->size())));
     } catch (const std::exception& error) {
         QFAIL(error.what());
     }

@@ -8,8 +8,6 @@
 #include "support/PrivateCupsd.h"
 #include "support/SampleSlip.h"
 
-#include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QScopeGuard>
@@ -101,14 +99,8 @@ void TestSlipPrint::printsOnTheDefaultPrinter() {
 
     const QStringList faults = CheckPrintedPage(job, report);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
-    if (placement == PaperPlacement::Right && vertical == 26) {
-        // Kept beside the test for a look at the page (pdftoppm -png).
-        const QString kept =
-            QDir(QCoreApplication::applicationDirPath()).filePath("printed-right-26.pdf");
-        QFile::remove(kept);
-        QFile::copy(job, kept);
-        qInfo().noquote() << "printed page kept in" << kept;
-    }
+    if (placement == PaperPlacement::Right && vertical == 26)
+        KeepPrintedPage(job, "printed-right-26.pdf");
 }
 
 void TestSlipPrint::aQueueThatTakesNoJobsGetsNothing_data() {

@@ -1,23 +1,18 @@
 #include "base/AppInfo.h"
 #include "program/WebAddress.h"
 #include "support/MessageRecorder.h"
-#include "support/ModalBoxes.h"
 #include "support/TestMain.h"
-#include "support/WindowSetFixture.h"
+#include "support/WindowTest.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 // "&Inform." on the main window: the information text, and the author's web site on "&Yes".
-class TestInfoBox : public QObject {
+class TestInfoBox : public WindowTest {
     Q_OBJECT
 private slots:
     void init();
     void cleanup();
-    void cleanupTestCase() { StopWindowSet(); }
 
     void showsTheInformationTextLineByLine();
     void answerDecidesWhetherTheSiteOpens_data();
@@ -27,7 +22,6 @@ private slots:
     void altIOpensTheBox();
 
 private:
-    ModalWatchdog watchdog_;
     QStringList opened_;
     WebAddressOpener previousOpener_;
 };
@@ -67,41 +61,18 @@ const QStringList ExpectedLines = {
     "questa finestra.",
 };
 
-// Presses Enter in the next modal message box, after reading it into *seen as the user sees it.
-void EnterInNextMessageBox(SeenBox* seen) {
-    QTimer::singleShot(20, qApp, [seen] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible()) {
-            EnterInNextMessageBox(seen);
-            return;
-        }
-        seen->seen = true;
-        seen->title = box->windowTitle();
-        seen->text = box->text();
-        seen->icon = box->icon();
-        seen->buttons.clear();
-        for (QAbstractButton* button : box->buttons())
-            seen->buttons.append(button->text());
-        seen->defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
-        seen->escapeButton = box->escapeButton() ? box->escapeButton()->text() : QString();
-        QTest::keyClick(box, Qt::Key_Return);
-    });
-}
-
 } // namespace
 
 void TestInfoBox::init() {
     opened_.clear();
     previousOpener_ =
         SetWebAddressOpener([this](const QString& address) { opened_.append(address); });
-    QVERIFY(StartWindowSet());
-    watchdog_.start();
+    WindowTest::init();
 }
 
 void TestInfoBox::cleanup() {
     SetWebAddressOpener(previousOpener_);
-    QVERIFY2(watchdog_.closedDialogs().isEmpty(),
-             qPrintable(watchdog_.closedDialogs().join(QLatin1String(" | "))));
+    WindowTest::cleanup();
 }
 
 void TestInfoBox::showsTheInformationTextLineByLine() {

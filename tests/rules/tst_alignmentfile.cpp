@@ -1,6 +1,8 @@
 #include "base/FileReplace.h"
 #include "rules/AlignmentFile.h"
 #include "rules/PaperMarks.h"
+#include "support/DataRows.h"
+#include "support/TestFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -20,21 +22,6 @@ const std::string Default = "default value";
 // A byte literal that may hold NUL bytes: all of it but its terminator.
 template <std::size_t N> QByteArray Raw(const char (&literal)[N]) {
     return QByteArray(literal, N - 1);
-}
-
-QByteArray Bytes(const std::string& text) {
-    return QByteArray(text.data(), qsizetype(text.size()));
-}
-
-void WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray ReadBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 std::string Std(const QString& text) {
@@ -130,33 +117,31 @@ void TestAlignmentFile::init() {
 void TestAlignmentFile::readsTheFiveKeys_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QStringList>("texts"); // EDIT1, EDIT2, EDITC, EDITD, EDITS
-    QTest::newRow("saved, centre")
-        << QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=30\n")
-        << QStringList{"26", "30", "C1", "", ""};
-    QTest::newRow("CR LF, left")
-        << QByteArray("[ALLINEA]\r\nEDITC=\r\nEDITD=\r\nEDITS=S1\r\nEDIT1=0\r\nEDIT2=60\r\n")
-        << QStringList{"0", "60", "", "", "S1"};
-    QTest::newRow("lower-case names, any order")
-        << QByteArray("[allinea]\nedit2=4\nEditS=\nedit1=2\neditd=D1\neditc=\n")
-        << QStringList{"2", "4", "", "D1", ""};
-    QTest::newRow("some keys missing")
-        << QByteArray("[ALLINEA]\nEDIT1=26\nEDITD=D1\n")
-        << QStringList{"26", Default.c_str(), Default.c_str(), "D1", Default.c_str()};
-    QTest::newRow("empty file") << QByteArray() << QStringList(5, QString::fromStdString(Default));
-    QTest::newRow("no section") << QByteArray("EDIT1=26\nEDIT2=26\n")
-                                << QStringList(5, QString::fromStdString(Default));
-    QTest::newRow("duplicates and spaces")
-        << QByteArray("[ALLINEA]\n EDIT1 = 10 \nEDIT1=20\nEDIT2=\nEDIT2=8\n")
-        << QStringList{"10", "", Default.c_str(), Default.c_str(), Default.c_str()};
-    QTest::newRow("garbage around")
-        << Raw("\xff\xfe\x00\x01junk\n[ALLINEA]\n\x80\x81\nEDIT1=14\n\x00=\x00\n")
-        << QStringList{"14", Default.c_str(), Default.c_str(), Default.c_str(), Default.c_str()};
+    AddRow("saved, centre", QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=30\n"),
+           QStringList{"26", "30", "C1", "", ""});
+    AddRow("CR LF, left",
+           QByteArray("[ALLINEA]\r\nEDITC=\r\nEDITD=\r\nEDITS=S1\r\nEDIT1=0\r\nEDIT2=60\r\n"),
+           QStringList{"0", "60", "", "", "S1"});
+    AddRow("lower-case names, any order",
+           QByteArray("[allinea]\nedit2=4\nEditS=\nedit1=2\neditd=D1\neditc=\n"),
+           QStringList{"2", "4", "", "D1", ""});
+    AddRow("some keys missing", QByteArray("[ALLINEA]\nEDIT1=26\nEDITD=D1\n"),
+           QStringList{"26", Default.c_str(), Default.c_str(), "D1", Default.c_str()});
+    AddRow("empty file", QByteArray(), QStringList(5, QString::fromStdString(Default)));
+    AddRow("no section", QByteArray("EDIT1=26\nEDIT2=26\n"),
+           QStringList(5, QString::fromStdString(Default)));
+    AddRow("duplicates and spaces",
+           QByteArray("[ALLINEA]\n EDIT1 = 10 \nEDIT1=20\nEDIT2=\nEDIT2=8\n"),
+           QStringList{"10", "", Default.c_str(), Default.c_str(), Default.c_str()});
+    AddRow("garbage around",
+           Raw("\xff\xfe\x00\x01junk\n[ALLINEA]\n\x80\x81\nEDIT1=14\n\x00=\x00\n"),
+           QStringList{"14", Default.c_str(), Default.c_str(), Default.c_str(), Default.c_str()});
 }
 
 void TestAlignmentFile::readsTheFiveKeys() {
     QFETCH(QByteArray, content);
     QFETCH(QStringList, texts);
-    WriteBytes(path_, content);
+    QVERIFY(WriteBytes(path_, content));
     const AlignmentTexts read = ReadAlignmentFile(Std(path_));
     QCOMPARE(QString::fromStdString(read.verticalCorrection), texts[0]);
     QCOMPARE(QString::fromStdString(read.horizontalCorrection), texts[1]);
@@ -184,13 +169,13 @@ void TestAlignmentFile::readsOnlyTheFirstMegabytesOfAHugeFile() {
     QByteArray filler(12 * 1024 * 1024, 'x');
     for (qsizetype i = 0; i < filler.size(); i += 1000)
         filler[i] = (i / 1000) % 7 == 0 ? '\0' : '\n';
-    WriteBytes(path_, head + filler + "\nEDIT2=40\n");
+    QVERIFY(WriteBytes(path_, head + filler + "\nEDIT2=40\n"));
     const AlignmentTexts read = ReadAlignmentFile(Std(path_));
     QCOMPARE(read.verticalCorrection, std::string("30"));
     QCOMPARE(read.horizontalCorrection, Default);
 
     // One single overlong line: no crash, the value is bounded.
-    WriteBytes(path_, "[ALLINEA]\nEDIT1=" + QByteArray(8 * 1024 * 1024, '2'));
+    QVERIFY(WriteBytes(path_, "[ALLINEA]\nEDIT1=" + QByteArray(8 * 1024 * 1024, '2')));
     QVERIFY(ReadAlignmentFile(Std(path_)).verticalCorrection.size() < 4096);
 }
 
@@ -199,20 +184,14 @@ void TestAlignmentFile::writesExactBytes_data() {
     QTest::addColumn<QString>("edit1");
     QTest::addColumn<QString>("edit2");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("centre, 26 and 26")
-        << PaperPlacement::Centre << "26"
-        << "26" << QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=26\n");
-    QTest::newRow("no position") << PaperPlacement::None << "0"
-                                 << "60"
-                                 << QByteArray(
-                                        "[ALLINEA]\nEDITC=\nEDITD=\nEDITS=\nEDIT1=0\nEDIT2=60\n");
-    QTest::newRow("right") << PaperPlacement::Right << "28"
-                           << "2"
-                           << QByteArray(
-                                  "[ALLINEA]\nEDITC=\nEDITD=D1\nEDITS=\nEDIT1=28\nEDIT2=2\n");
-    QTest::newRow("left, corrections never loaded")
-        << PaperPlacement::Left << "default value"
-        << "" << QByteArray("[ALLINEA]\nEDITC=\nEDITD=\nEDITS=S1\nEDIT1=default value\nEDIT2=\n");
+    AddRow("centre, 26 and 26", PaperPlacement::Centre, "26", "26",
+           QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=26\n"));
+    AddRow("no position", PaperPlacement::None, "0", "60",
+           QByteArray("[ALLINEA]\nEDITC=\nEDITD=\nEDITS=\nEDIT1=0\nEDIT2=60\n"));
+    AddRow("right", PaperPlacement::Right, "28", "2",
+           QByteArray("[ALLINEA]\nEDITC=\nEDITD=D1\nEDITS=\nEDIT1=28\nEDIT2=2\n"));
+    AddRow("left, corrections never loaded", PaperPlacement::Left, "default value", "",
+           QByteArray("[ALLINEA]\nEDITC=\nEDITD=\nEDITS=S1\nEDIT1=default value\nEDIT2=\n"));
 }
 
 void TestAlignmentFile::writesExactBytes() {
@@ -221,7 +200,7 @@ void TestAlignmentFile::writesExactBytes() {
     QFETCH(QString, edit2);
     QFETCH(QByteArray, bytes);
     const PaperMarks marks = MarksFromPlacement(placement);
-    WriteBytes(path_, "[OTHER]\nKEEP=1\n");
+    QVERIFY(WriteBytes(path_, "[OTHER]\nKEEP=1\n"));
     WriteAlignmentFile(Std(path_), {Std(edit1), Std(edit2), marks});
     QCOMPARE(ReadBytes(path_), bytes);
 }
@@ -236,16 +215,11 @@ void TestAlignmentFile::roundTrip_data() {
     QTest::addColumn<PaperPlacement>("placement");
     QTest::addColumn<QString>("edit1");
     QTest::addColumn<QString>("edit2");
-    QTest::newRow("none") << PaperPlacement::None << "26"
-                          << "26";
-    QTest::newRow("left") << PaperPlacement::Left << "0"
-                          << "60";
-    QTest::newRow("centre") << PaperPlacement::Centre << "34"
-                            << "12";
-    QTest::newRow("right") << PaperPlacement::Right << "60"
-                           << "0";
-    QTest::newRow("texts that are no numbers") << PaperPlacement::Right << "default value"
-                                               << "";
+    AddRow("none", PaperPlacement::None, "26", "26");
+    AddRow("left", PaperPlacement::Left, "0", "60");
+    AddRow("centre", PaperPlacement::Centre, "34", "12");
+    AddRow("right", PaperPlacement::Right, "60", "0");
+    AddRow("texts that are no numbers", PaperPlacement::Right, "default value", "");
 }
 
 void TestAlignmentFile::roundTrip() {
@@ -270,14 +244,14 @@ void TestAlignmentFile::savingCreatesAMissingFile() {
 }
 
 void TestAlignmentFile::savingLeavesOnlyTheFiveKeys() {
-    WriteBytes(path_, "; notes\r\n[ALLINEA]\r\nEXTRA=1\r\nEDIT1=4\r\n[OTHER]\r\nA=B\r\n");
+    QVERIFY(WriteBytes(path_, "; notes\r\n[ALLINEA]\r\nEXTRA=1\r\nEDIT1=4\r\n[OTHER]\r\nA=B\r\n"));
     WriteAlignmentFile(Std(path_), {"26", "26", "C1", "", ""});
     QCOMPARE(ReadBytes(path_),
              QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=26\n"));
 }
 
 void TestAlignmentFile::savingKeepsThePermissions() {
-    WriteBytes(path_, "[ALLINEA]\n");
+    QVERIFY(WriteBytes(path_, "[ALLINEA]\n"));
     QVERIFY(::chmod(QFile::encodeName(path_).constData(), 0640) == 0);
     WriteAlignmentFile(Std(path_), {"26", "26", "", "", ""});
     struct stat saved;
@@ -287,19 +261,19 @@ void TestAlignmentFile::savingKeepsThePermissions() {
 
 void TestAlignmentFile::failedSaveKeepsTheOldFile_data() {
     QTest::addColumn<Failure>("failure");
-    QTest::newRow("open") << Failure::Open;
-    QTest::newRow("open after creating") << Failure::OpenAfterCreating;
-    QTest::newRow("write") << Failure::Write;
-    QTest::newRow("write half-way") << Failure::PartialWrite;
-    QTest::newRow("flush to disk") << Failure::Flush;
-    QTest::newRow("close") << Failure::Close;
-    QTest::newRow("rename") << Failure::Rename;
+    AddRow("open", Failure::Open);
+    AddRow("open after creating", Failure::OpenAfterCreating);
+    AddRow("write", Failure::Write);
+    AddRow("write half-way", Failure::PartialWrite);
+    AddRow("flush to disk", Failure::Flush);
+    AddRow("close", Failure::Close);
+    AddRow("rename", Failure::Rename);
 }
 
 void TestAlignmentFile::failedSaveKeepsTheOldFile() {
     QFETCH(Failure, failure);
     const QByteArray old("[ALLINEA]\r\nEDITC=\r\nEDITD=D1\r\nEDITS=\r\nEDIT1=40\r\nEDIT2=8\r\n");
-    WriteBytes(path_, old);
+    QVERIFY(WriteBytes(path_, old));
     FailingFileOperations operations(failure);
     try {
         WriteAlignmentFile(Std(path_), {"26", "26", "C1", "", ""}, operations);
@@ -323,16 +297,16 @@ void TestAlignmentFile::failedSaveOfAMissingFileCreatesNothing() {
 
 void TestAlignmentFile::unwritablePlaceRaisesTheError_data() {
     QTest::addColumn<QString>("place"); // how the settings file's place is spoilt
-    QTest::newRow("directory missing") << "missing";
-    QTest::newRow("directory is a file") << "file";
-    QTest::newRow("file name taken by a directory") << "directory";
+    AddRow("directory missing", "missing");
+    AddRow("directory is a file", "file");
+    AddRow("file name taken by a directory", "directory");
 }
 
 void TestAlignmentFile::unwritablePlaceRaisesTheError() {
     QFETCH(QString, place);
     QString path = dir_->filePath("missing/Allinea.ini");
     if (place == "file") {
-        WriteBytes(dir_->filePath("program"), "not a directory");
+        QVERIFY(WriteBytes(dir_->filePath("program"), "not a directory"));
         path = dir_->filePath("program/Allinea.ini");
     } else if (place == "directory") {
         QVERIFY(QDir(dir_->path()).mkpath("Allinea.ini/inside"));

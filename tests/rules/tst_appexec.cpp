@@ -1,4 +1,6 @@
 #include "rules/AppExec.h"
+#include "support/DataRows.h"
+#include "support/TestFiles.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -33,11 +35,11 @@ struct ProbeReport {
 };
 
 std::optional<ProbeReport> readProbeReport(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const std::optional<QByteArray> bytes = ReadFile(path);
+    if (!bytes) {
         return std::nullopt;
     }
-    QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+    QStringList lines = QString::fromUtf8(*bytes).split('\n');
     lines.removeLast(); // after the final line break
     ProbeReport report;
     report.pid = lines.takeFirst().toLongLong();
@@ -147,34 +149,16 @@ void TestAppExec::pathRule_data() {
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("second");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("final backslash") << ""
-                                     << "C:\\Programmi\\"
-                                     << "C:\\Programmi";
-    QTest::newRow("drive root") << ""
-                                << "C:\\"
-                                << "C:\\";
-    QTest::newRow("lone backslash") << ""
-                                    << "\\"
-                                    << "\\";
-    QTest::newRow("two backslashes lose one") << ""
-                                              << "C:\\dati\\\\"
-                                              << "C:\\dati\\";
-    QTest::newRow("empty") << "C:\\dati"
-                           << ""
-                           << "";
-    QTest::newRow("no backslash") << ""
-                                  << "C:\\dati"
-                                  << "C:\\dati";
-    QTest::newRow("three characters, not a drive") << ""
-                                                   << "ab\\"
-                                                   << "ab";
-    QTest::newRow("slash is no separator here") << ""
-                                                << "/tmp/"
-                                                << "/tmp/";
+    AddRow("final backslash", "", "C:\\Programmi\\", "C:\\Programmi");
+    AddRow("drive root", "", "C:\\", "C:\\");
+    AddRow("lone backslash", "", "\\", "\\");
+    AddRow("two backslashes lose one", "", "C:\\dati\\\\", "C:\\dati\\");
+    AddRow("empty", "C:\\dati", "", "");
+    AddRow("no backslash", "", "C:\\dati", "C:\\dati");
+    AddRow("three characters, not a drive", "", "ab\\", "ab");
+    AddRow("slash is no separator here", "", "/tmp/", "/tmp/");
     // Writing the value already held changes nothing, so the rule is not applied again.
-    QTest::newRow("same value again") << "C:\\dati\\\\"
-                                      << "C:\\dati\\"
-                                      << "C:\\dati\\";
+    AddRow("same value again", "C:\\dati\\\\", "C:\\dati\\", "C:\\dati\\");
 }
 
 void TestAppExec::pathRule() {
@@ -191,10 +175,10 @@ void TestAppExec::windowStateSetsShowCommand_data() {
     QTest::addColumn<TWindowState>("from");
     QTest::addColumn<TWindowState>("to");
     QTest::addColumn<int>("showCommand");
-    QTest::newRow("maximised") << TWindowState::wsNormal << TWindowState::wsMaximized << 3;
-    QTest::newRow("minimised") << TWindowState::wsNormal << TWindowState::wsMinimized << 2;
-    QTest::newRow("normal again") << TWindowState::wsMaximized << TWindowState::wsNormal << 1;
-    QTest::newRow("maximised twice") << TWindowState::wsMaximized << TWindowState::wsMaximized << 3;
+    AddRow("maximised", TWindowState::wsNormal, TWindowState::wsMaximized, 3);
+    AddRow("minimised", TWindowState::wsNormal, TWindowState::wsMinimized, 2);
+    AddRow("normal again", TWindowState::wsMaximized, TWindowState::wsNormal, 1);
+    AddRow("maximised twice", TWindowState::wsMaximized, TWindowState::wsMaximized, 3);
 }
 
 void TestAppExec::windowStateSetsShowCommand() {
@@ -238,19 +222,17 @@ void TestAppExec::commandLine_data() {
     QTest::addColumn<QStringList>("params");
     QTest::addColumn<QString>("commandLine");
     QTest::addColumn<QStringList>("items");
-    QTest::newRow("parameter with a space")
-        << "notepad.exe" << QStringList{"a", "b c"} << "notepad.exe a b c"
-        << QStringList{"notepad.exe", "a", "b", "c"};
-    QTest::newRow("no parameters")
-        << "notepad.exe" << QStringList{} << "notepad.exe" << QStringList{"notepad.exe"};
-    QTest::newRow("empty parameter leaves a trailing space")
-        << "ed" << QStringList{"a", ""} << "ed a " << QStringList{"ed", "a"};
-    QTest::newRow("blank runs and tabs separate once")
-        << "ed" << QStringList{" a\t\tb  ", "c"} << "ed  a\t\tb   c"
-        << QStringList{"ed", "a", "b", "c"};
-    QTest::newRow("quotes are plain characters")
-        << "ed" << QStringList{"\"x y\""} << "ed \"x y\"" << QStringList{"ed", "\"x", "y\""};
-    QTest::newRow("nothing at all") << "" << QStringList{} << "" << QStringList{};
+    AddRow("parameter with a space", "notepad.exe", QStringList{"a", "b c"}, "notepad.exe a b c",
+           QStringList{"notepad.exe", "a", "b", "c"});
+    AddRow("no parameters", "notepad.exe", QStringList{}, "notepad.exe",
+           QStringList{"notepad.exe"});
+    AddRow("empty parameter leaves a trailing space", "ed", QStringList{"a", ""}, "ed a ",
+           QStringList{"ed", "a"});
+    AddRow("blank runs and tabs separate once", "ed", QStringList{" a\t\tb  ", "c"},
+           "ed  a\t\tb   c", QStringList{"ed", "a", "b", "c"});
+    AddRow("quotes are plain characters", "ed", QStringList{"\"x y\""}, "ed \"x y\"",
+           QStringList{"ed", "\"x", "y\""});
+    AddRow("nothing at all", "", QStringList{}, "", QStringList{});
 }
 
 void TestAppExec::commandLine() {
@@ -306,9 +288,9 @@ void TestAppExec::waitedProgramGivesItsExitCode_data() {
     QTest::addColumn<QString>("program");
     QTest::addColumn<bool>("wait");
     QTest::addColumn<int>("exitCode");
-    QTest::newRow("success") << "true" << true << 0;
-    QTest::newRow("failure") << "false" << true << 1;
-    QTest::newRow("not waited") << "false" << false << 0;
+    AddRow("success", "true", true, 0);
+    AddRow("failure", "false", true, 1);
+    AddRow("not waited", "false", false, 0);
 }
 
 void TestAppExec::waitedProgramGivesItsExitCode() {
@@ -373,15 +355,14 @@ void TestAppExec::failedStartNumbers_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("errNo");
     QTest::addColumn<QString>("message");
-    QTest::newRow("missing directory") << "/quotario/no/such/dir/prog" << 3 << "Chemin non trouvé";
-    QTest::newRow("file used as a directory") << "@file@/prog" << 3 << "Chemin non trouvé";
-    QTest::newRow("not executable") << "@file@" << 5
-                                    << "Tentative de liaison dynamique à une tâche, ou erreur de "
-                                       "partage, ou erreur de protection réseau";
-    QTest::newRow("no executable format")
-        << "@script@" << 11
-        << "Exécutable invalide, application non Windows, ou erreur dans l'image du fichier .EXE";
-    QTest::newRow("blank command line") << " " << 2 << "Fichier non trouvé";
+    AddRow("missing directory", "/quotario/no/such/dir/prog", 3, "Chemin non trouvé");
+    AddRow("file used as a directory", "@file@/prog", 3, "Chemin non trouvé");
+    AddRow("not executable", "@file@", 5,
+           "Tentative de liaison dynamique à une tâche, ou erreur de "
+           "partage, ou erreur de protection réseau");
+    AddRow("no executable format", "@script@", 11,
+           "Exécutable invalide, application non Windows, ou erreur dans l'image du fichier .EXE");
+    AddRow("blank command line", " ", 2, "Fichier non trouvé");
 }
 
 void TestAppExec::failedStartNumbers() {
@@ -454,9 +435,9 @@ void TestAppExec::directoryIgnoredWithoutChangeDir() {
 void TestAppExec::overLongCommandLineIsRefused_data() {
     QTest::addColumn<int>("length");
     QTest::addColumn<bool>("refused");
-    QTest::newRow("511 characters fit") << 511 << false;
-    QTest::newRow("512 characters do not") << 512 << true;
-    QTest::newRow("far too long") << 5000 << true;
+    AddRow("511 characters fit", 511, false);
+    AddRow("512 characters do not", 512, true);
+    AddRow("far too long", 5000, true);
 }
 
 void TestAppExec::overLongCommandLineIsRefused() {
@@ -488,18 +469,17 @@ void TestAppExec::overLongCommandLineIsRefused() {
 void TestAppExec::errorTexts_data() {
     QTest::addColumn<int>("errNo");
     QTest::addColumn<QString>("text");
-    QTest::newRow("nothing started") << -1 << "Pas d'exécution";
-    QTest::newRow("0") << 0
-                       << "Système dépassé en capacité mémoire, exécutable corrompu, ou "
-                          "réallocations invalides";
-    QTest::newRow("8") << 8 << "Mémoire insuffisante pour démarrer l'application";
-    QTest::newRow("21") << 21 << "Application nécessitant des extensions 32-bit";
-    QTest::newRow("no row") << 1 << "Erreur inconnue n° 1";
-    QTest::newRow("old success number is no success") << 32 << "Erreur inconnue n° 32";
-    QTest::newRow("system number without a row")
-        << -ENOSYS
-        << "Erreur système n° " + QString::number(ENOSYS) + " : " +
-               QString::fromStdString(std::system_category().message(ENOSYS));
+    AddRow("nothing started", -1, "Pas d'exécution");
+    AddRow("0", 0,
+           "Système dépassé en capacité mémoire, exécutable corrompu, ou "
+           "réallocations invalides");
+    AddRow("8", 8, "Mémoire insuffisante pour démarrer l'application");
+    AddRow("21", 21, "Application nécessitant des extensions 32-bit");
+    AddRow("no row", 1, "Erreur inconnue n° 1");
+    AddRow("old success number is no success", 32, "Erreur inconnue n° 32");
+    AddRow("system number without a row", -ENOSYS,
+           "Erreur système n° " + QString::number(ENOSYS) + " : " +
+               QString::fromStdString(std::system_category().message(ENOSYS)));
 }
 
 void TestAppExec::errorTexts() {

@@ -1,4 +1,5 @@
 #include "rules/PaperMarks.h"
+#include "support/DataRows.h"
 
 #include <QTest>
 
@@ -18,18 +19,10 @@ void TestPaperMarks::marksForASave_data() {
     QTest::addColumn<QString>("editC");
     QTest::addColumn<QString>("editD");
     QTest::addColumn<QString>("editS");
-    QTest::newRow("none") << PaperPlacement::None << ""
-                          << ""
-                          << "";
-    QTest::newRow("left") << PaperPlacement::Left << ""
-                          << ""
-                          << "S1";
-    QTest::newRow("centre") << PaperPlacement::Centre << "C1"
-                            << ""
-                            << "";
-    QTest::newRow("right") << PaperPlacement::Right << ""
-                           << "D1"
-                           << "";
+    AddRow("none", PaperPlacement::None, "", "", "");
+    AddRow("left", PaperPlacement::Left, "", "", "S1");
+    AddRow("centre", PaperPlacement::Centre, "C1", "", "");
+    AddRow("right", PaperPlacement::Right, "", "D1", "");
 }
 
 void TestPaperMarks::marksForASave() {
@@ -49,48 +42,20 @@ void TestPaperMarks::placementFromMarks_data() {
     QTest::addColumn<QString>("editD");
     QTest::addColumn<QString>("editS");
     QTest::addColumn<PaperPlacement>("placement");
-    QTest::newRow("no marks") << ""
-                              << ""
-                              << "" << PaperPlacement::None;
-    QTest::newRow("missing file") << "default value"
-                                  << "default value"
-                                  << "default value" << PaperPlacement::None;
-    QTest::newRow("centre") << "C1"
-                            << ""
-                            << "" << PaperPlacement::Centre;
-    QTest::newRow("right") << ""
-                           << "D1"
-                           << "" << PaperPlacement::Right;
-    QTest::newRow("left") << ""
-                          << ""
-                          << "S1" << PaperPlacement::Left;
-    QTest::newRow("right over centre") << "C1"
-                                       << "D1"
-                                       << "" << PaperPlacement::Right;
-    QTest::newRow("left over centre") << "C1"
-                                      << ""
-                                      << "S1" << PaperPlacement::Left;
-    QTest::newRow("left over right") << ""
-                                     << "D1"
-                                     << "S1" << PaperPlacement::Left;
-    QTest::newRow("all three") << "C1"
-                               << "D1"
-                               << "S1" << PaperPlacement::Left;
-    QTest::newRow("other text under right keeps centre") << "C1"
-                                                         << "x"
-                                                         << "" << PaperPlacement::Centre;
-    QTest::newRow("lower case") << "c1"
-                                << "d1"
-                                << "s1" << PaperPlacement::None;
-    QTest::newRow("spaces around") << " C1"
-                                   << "D1 "
-                                   << "" << PaperPlacement::None;
-    QTest::newRow("code of another position") << "D1"
-                                              << "S1"
-                                              << "C1" << PaperPlacement::None;
-    QTest::newRow("code with more after it") << "C10"
-                                             << ""
-                                             << "" << PaperPlacement::None;
+    AddRow("no marks", "", "", "", PaperPlacement::None);
+    AddRow("missing file", "default value", "default value", "default value", PaperPlacement::None);
+    AddRow("centre", "C1", "", "", PaperPlacement::Centre);
+    AddRow("right", "", "D1", "", PaperPlacement::Right);
+    AddRow("left", "", "", "S1", PaperPlacement::Left);
+    AddRow("right over centre", "C1", "D1", "", PaperPlacement::Right);
+    AddRow("left over centre", "C1", "", "S1", PaperPlacement::Left);
+    AddRow("left over right", "", "D1", "S1", PaperPlacement::Left);
+    AddRow("all three", "C1", "D1", "S1", PaperPlacement::Left);
+    AddRow("other text under right keeps centre", "C1", "x", "", PaperPlacement::Centre);
+    AddRow("lower case", "c1", "d1", "s1", PaperPlacement::None);
+    AddRow("spaces around", " C1", "D1 ", "", PaperPlacement::None);
+    AddRow("code of another position", "D1", "S1", "C1", PaperPlacement::None);
+    AddRow("code with more after it", "C10", "", "", PaperPlacement::None);
 }
 
 void TestPaperMarks::placementFromMarks() {

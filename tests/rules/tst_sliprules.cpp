@@ -3,6 +3,7 @@
 #include "rules/SlipPlacement.h"
 #include "rules/SlipPrintCheck.h"
 #include "rules/SlipReport.h"
+#include "support/DataRows.h"
 #include "support/SampleSlip.h"
 
 #include <QTest>
@@ -79,7 +80,7 @@ void TestSlipRules::spacedBoxesFitTheirDesignText_data() {
     for (std::size_t i = 0; i < SlipLabelCount; ++i) {
         const SlipLabelDesign& design = SlipLabelDesigns()[i];
         if (design.face == SlipFace::Spaziato && design.widthRule == SlipWidthRule::FitsText)
-            QTest::newRow(std::string(design.name).c_str()) << int(i);
+            AddRow(std::string(design.name).c_str(), int(i));
     }
 }
 
@@ -129,22 +130,14 @@ void TestSlipRules::placesTheWorkedExamples_data() {
     QTest::addColumn<SlipLabelId>("id");
     QTest::addColumn<int>("top");
     QTest::addColumn<int>("left");
-    QTest::newRow("right 26 account") << PaperPlacement::Right << "26"
-                                      << "26" << QRCCNR1 << 446 << 128;
-    QTest::newRow("right 26 deduction") << PaperPlacement::Right << "26"
-                                        << "26" << QRDETRAZ1 << 726 << 128;
-    QTest::newRow("right 26 cents") << PaperPlacement::Right << "26"
-                                    << "26" << QRCENT11 << 446 << 1082;
-    QTest::newRow("left 0 account") << PaperPlacement::Left << "0"
-                                    << "0" << QRCCNR1 << 14 << 102;
-    QTest::newRow("right 60 deduction") << PaperPlacement::Right << "60"
-                                        << "60" << QRDETRAZ1 << 760 << 162;
-    QTest::newRow("centre 26/0") << PaperPlacement::Centre << "26"
-                                 << "0" << QRCODFISC1 << 403 << 27;
-    QTest::newRow("centre 0/60") << PaperPlacement::Centre << "0"
-                                 << "60" << QRFABB11 << 461 << 799;
-    QTest::newRow("leading space and sign") << PaperPlacement::Left << " +12"
-                                            << "-4" << QRIMP1 << 26 << 288;
+    AddRow("right 26 account", PaperPlacement::Right, "26", "26", QRCCNR1, 446, 128);
+    AddRow("right 26 deduction", PaperPlacement::Right, "26", "26", QRDETRAZ1, 726, 128);
+    AddRow("right 26 cents", PaperPlacement::Right, "26", "26", QRCENT11, 446, 1082);
+    AddRow("left 0 account", PaperPlacement::Left, "0", "0", QRCCNR1, 14, 102);
+    AddRow("right 60 deduction", PaperPlacement::Right, "60", "60", QRDETRAZ1, 760, 162);
+    AddRow("centre 26/0", PaperPlacement::Centre, "26", "0", QRCODFISC1, 403, 27);
+    AddRow("centre 0/60", PaperPlacement::Centre, "0", "60", QRFABB11, 461, 799);
+    AddRow("leading space and sign", PaperPlacement::Left, " +12", "-4", QRIMP1, 26, 288);
 }
 
 void TestSlipRules::placesTheWorkedExamples() {
@@ -217,22 +210,14 @@ void TestSlipRules::hugeCorrectionsDoNotOverflow() {
 void TestSlipRules::convertsAmountsToCents_data() {
     QTest::addColumn<QString>("amount");
     QTest::addColumn<QString>("cents");
-    QTest::newRow("start text") << "00,00"
-                                << "00";
-    QTest::newRow("zero") << "0,00"
-                          << "0";
-    QTest::newRow("half") << "0,5"
-                          << "50";
-    QTest::newRow("euros and cents") << "123,45"
-                                     << "12345";
-    QTest::newRow("trailing zeros") << "250,00"
-                                    << "25000";
-    QTest::newRow("fraction of a cent") << "12,345"
-                                        << "1234,5";
-    QTest::newRow("whole") << "525"
-                           << "52500";
-    QTest::newRow("general format input") << "131,25"
-                                          << "13125";
+    AddRow("start text", "00,00", "00");
+    AddRow("zero", "0,00", "0");
+    AddRow("half", "0,5", "50");
+    AddRow("euros and cents", "123,45", "12345");
+    AddRow("trailing zeros", "250,00", "25000");
+    AddRow("fraction of a cent", "12,345", "1234,5");
+    AddRow("whole", "525", "52500");
+    AddRow("general format input", "131,25", "13125");
 }
 
 void TestSlipRules::convertsAmountsToCents() {
@@ -302,9 +287,9 @@ void TestSlipRules::badAmountStopsTheCopyThere_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<SlipLabelId>("lastCopied");
     QTest::addColumn<SlipLabelId>("firstKept");
-    QTest::newRow("main residence") << "ABPRINC" << QRDETRAZ1 << QRABIT11;
-    QTest::newRow("other buildings") << "ALTRIFABB" << QRABIT11 << QRALTRI11;
-    QTest::newRow("deduction") << "DETRAZ" << QRALTRI11 << QRDETRAZ11;
+    AddRow("main residence", "ABPRINC", QRDETRAZ1, QRABIT11);
+    AddRow("other buildings", "ALTRIFABB", QRABIT11, QRALTRI11);
+    AddRow("deduction", "DETRAZ", QRALTRI11, QRDETRAZ11);
 }
 
 void TestSlipRules::badAmountStopsTheCopyThere() {

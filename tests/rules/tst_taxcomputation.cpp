@@ -2,6 +2,8 @@
 #include "rules/ResultTexts.h"
 #include "rules/SlipDataCheck.h"
 #include "rules/TaxComputation.h"
+#include "support/DataRows.h"
+#include "support/EntryTexts.h"
 
 #include <QStringList>
 #include <QTest>
@@ -34,12 +36,19 @@ const char* const StartMain = "00,00;0;00,00;00,00;100;12";
 
 // "R1;V1;A1;D1;P1;M1" and "R2;V2;A2;P2;M2" as the user types them.
 TaxEntryTexts entryTexts(const QString& main, const QString& other) {
-    const QStringList m = main.split(';');
-    const QStringList o = other.split(';');
-    const auto s = [](const QString& text) { return text.toStdString(); };
-    return {.mainResidence = {s(m[0]), s(m[1]), s(m[2]), s(m[4]), s(m[5])},
-            .deduction = s(m[3]),
-            .otherBuildings = {s(o[0]), s(o[1]), s(o[2]), s(o[3]), s(o[4])}};
+    TaxEntryTexts t;
+    ColumnEntries<std::string>& mainTexts = t.mainResidence;
+    ColumnEntries<std::string>& otherTexts = t.otherBuildings;
+    std::string* fields[] = {&mainTexts.income,           &mainTexts.revaluationPercent,
+                             &mainTexts.ratePerThousand,  &t.deduction,
+                             &mainTexts.sharePercent,     &mainTexts.months,
+                             &otherTexts.income,          &otherTexts.revaluationPercent,
+                             &otherTexts.ratePerThousand, &otherTexts.sharePercent,
+                             &otherTexts.months};
+    const EntryTexts entries = ColumnEntryTexts(main, other);
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        *fields[i] = entries[i].text.toStdString();
+    return t;
 }
 
 Instalment instalmentOf(const QString& main, const QString& other) {
@@ -56,17 +65,17 @@ void TestTaxComputation::roundsToCents_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("decimals");
     QTest::addColumn<double>("rounded");
-    QTest::newRow("half cent up") << 79.605 << 2 << 79.61;
-    QTest::newRow("below half") << 45.2225 << 2 << 45.22;
-    QTest::newRow("whole") << 367.5 << 2 << 367.5;
-    QTest::newRow("negative -31.60") << -31.6 << 2 << -31.59;
-    QTest::newRow("negative -100") << -100.0 << 2 << -99.99;
-    QTest::newRow("negative on a half") << -0.125 << 2 << -0.12;
-    QTest::newRow("below half a cent") << 0.004 << 2 << 0.0;
-    QTest::newRow("one decimal") << 2.25 << 1 << 2.3;
-    QTest::newRow("no decimals") << 2.5 << 0 << 3.0;
-    QTest::newRow("negative decimals as none") << 2.4 << -3 << 2.0;
-    QTest::newRow("three decimals") << 1.0015 << 3 << 1.002;
+    AddRow("half cent up", 79.605, 2, 79.61);
+    AddRow("below half", 45.2225, 2, 45.22);
+    AddRow("whole", 367.5, 2, 367.5);
+    AddRow("negative -31.60", -31.6, 2, -31.59);
+    AddRow("negative -100", -100.0, 2, -99.99);
+    AddRow("negative on a half", -0.125, 2, -0.12);
+    AddRow("below half a cent", 0.004, 2, 0.0);
+    AddRow("one decimal", 2.25, 1, 2.3);
+    AddRow("no decimals", 2.5, 0, 3.0);
+    AddRow("negative decimals as none", 2.4, -3, 2.0);
+    AddRow("three decimals", 1.0015, 3, 1.002);
 }
 
 void TestTaxComputation::roundsToCents() {
@@ -88,8 +97,8 @@ void TestTaxComputation::computesTheResults_data() {
     QTest::addColumn<QString>("yearly");
     auto row = [](const char* name, const char* main, const char* other,
                   const QStringList& results) {
-        QTest::newRow(name) << main << other << results[0] << results[1] << results[2] << results[3]
-                            << results[4] << results[5] << results[6];
+        AddRow(name, main, other, results[0], results[1], results[2], results[3], results[4],
+               results[5], results[6]);
     };
     row("deduction 200", "500;5;5;200;100;12", StartOther,
         {"31,25", "0", "31,25", "31", "25", "#TRENTUNO/25", "62,5"});
@@ -129,8 +138,7 @@ void TestTaxComputation::computesTheResults() {
     QTEST(q(r.totalCents), "labCent");
     QTEST(q(r.totalInWords), "labLett");
     QFETCH(QString, yearly);
-    QCOMPARE(q(r.statusLine), " L'ICI da pagare è € " + yearly + " cioè DUE rate da € " +
-                                  q(r.total) + "-- Scadenza 30/6  - 20/12 --");
+    QCOMPARE(q(r.statusLine), StatusLineOf(yearly, q(r.total)));
 }
 
 void TestTaxComputation::convertsEntriesInOrder_data() {
@@ -138,22 +146,12 @@ void TestTaxComputation::convertsEntriesInOrder_data() {
     QTest::addColumn<QString>("other");
     QTest::addColumn<QString>("failingText");
     // Several bad texts: the error names the first in conversion order.
-    QTest::newRow("REND1 before all") << "x;y;z;w;v;u"
-                                      << "a;b;c;d;e"
-                                      << "x";
-    QTest::newRow("ALIQ1 before DETR1") << "1;y;z;w;v;u"
-                                        << "a;b;c;d;e"
-                                        << "z";
-    QTest::newRow("RIVAL1 after MESI1") << "1;y;1;1;1;u"
-                                        << "a;b;c;d;e"
-                                        << "u";
-    QTest::newRow("RIVAL1 before Edit1") << "1;y;1;1;1;1"
-                                         << "a;b;c;d;e"
-                                         << "y";
-    QTest::newRow("Edit6 last") << "1;1;1;1;1;1"
-                                << "1;1;1;1;"
-                                << "";
-    QTest::newRow("two commas") << "1,,2;0;0;0;100;12" << StartOther << "1,,2";
+    AddRow("REND1 before all", "x;y;z;w;v;u", "a;b;c;d;e", "x");
+    AddRow("ALIQ1 before DETR1", "1;y;z;w;v;u", "a;b;c;d;e", "z");
+    AddRow("RIVAL1 after MESI1", "1;y;1;1;1;u", "a;b;c;d;e", "u");
+    AddRow("RIVAL1 before Edit1", "1;y;1;1;1;1", "a;b;c;d;e", "y");
+    AddRow("Edit6 last", "1;1;1;1;1;1", "1;1;1;1;", "");
+    AddRow("two commas", "1,,2;0;0;0;100;12", StartOther, "1,,2");
 }
 
 void TestTaxComputation::convertsEntriesInOrder() {
@@ -172,24 +170,15 @@ void TestTaxComputation::checksShareAndMonths_data() {
     QTest::addColumn<QString>("share");
     QTest::addColumn<QString>("months");
     QTest::addColumn<int>("fault");
-    QTest::newRow("100 and 12 pass") << "100"
-                                     << "12" << int(RangeFault::None);
-    QTest::newRow("0 percent passes") << "0"
-                                      << "1" << int(RangeFault::None);
-    QTest::newRow("101 percent") << "101"
-                                 << "12" << int(RangeFault::Percentage);
-    QTest::newRow("100,99 percent passes") << "100,99"
-                                           << "12" << int(RangeFault::None);
-    QTest::newRow("share checked first") << "101"
-                                         << "13" << int(RangeFault::Percentage);
-    QTest::newRow("13 months") << "100"
-                               << "13" << int(RangeFault::Months);
-    QTest::newRow("0 months") << "100"
-                              << "0" << int(RangeFault::Months);
-    QTest::newRow("12,99 months pass") << "100"
-                                       << "12,99" << int(RangeFault::None);
-    QTest::newRow("0,99 months") << "100"
-                                 << "0,99" << int(RangeFault::Months);
+    AddRow("100 and 12 pass", "100", "12", int(RangeFault::None));
+    AddRow("0 percent passes", "0", "1", int(RangeFault::None));
+    AddRow("101 percent", "101", "12", int(RangeFault::Percentage));
+    AddRow("100,99 percent passes", "100,99", "12", int(RangeFault::None));
+    AddRow("share checked first", "101", "13", int(RangeFault::Percentage));
+    AddRow("13 months", "100", "13", int(RangeFault::Months));
+    AddRow("0 months", "100", "0", int(RangeFault::Months));
+    AddRow("12,99 months pass", "100", "12,99", int(RangeFault::None));
+    AddRow("0,99 months", "100", "0,99", int(RangeFault::Months));
 }
 
 void TestTaxComputation::checksShareAndMonths() {
@@ -204,10 +193,10 @@ void TestTaxComputation::checksShareAndMonths() {
 void TestTaxComputation::zeroOrNegativeTotal_data() {
     QTest::addColumn<QString>("main");
     QTest::addColumn<bool>("warned");
-    QTest::newRow("start texts") << StartMain << true;
-    QTest::newRow("negative") << "100;0;4;103,2;100;12" << true;
-    QTest::newRow("below half a cent passes") << "0,01;0;0,8;00,00;100;12" << false;
-    QTest::newRow("positive") << "500;5;5;200;100;12" << false;
+    AddRow("start texts", StartMain, true);
+    AddRow("negative", "100;0;4;103,2;100;12", true);
+    AddRow("below half a cent passes", "0,01;0;0,8;00,00;100;12", false);
+    AddRow("positive", "500;5;5;200;100;12", false);
 }
 
 void TestTaxComputation::zeroOrNegativeTotal() {
@@ -224,20 +213,13 @@ void TestTaxComputation::writesTheStatusLine() {
 void TestTaxComputation::roundsCentsToEven_data() {
     QTest::addColumn<QString>("total");
     QTest::addColumn<QString>("cents");
-    QTest::newRow("tie down to even") << "0,125"
-                                      << "12";
-    QTest::newRow("tie up to even") << "0,375"
-                                    << "38";
-    QTest::newRow("negative tie") << "-1,125"
-                                  << "-12";
-    QTest::newRow("whole") << "5"
-                           << "00";
-    QTest::newRow("one digit padded") << "0,05"
-                                      << "05";
-    QTest::newRow("negative one digit not padded") << "-0,05"
-                                                   << "-5";
-    QTest::newRow("two digits") << "262,5"
-                                << "50";
+    AddRow("tie down to even", "0,125", "12");
+    AddRow("tie up to even", "0,375", "38");
+    AddRow("negative tie", "-1,125", "-12");
+    AddRow("whole", "5", "00");
+    AddRow("one digit padded", "0,05", "05");
+    AddRow("negative one digit not padded", "-0,05", "-5");
+    AddRow("two digits", "262,5", "50");
 }
 
 void TestTaxComputation::roundsCentsToEven() {
@@ -267,33 +249,26 @@ void TestTaxComputation::checksSlipData_data() {
         return t;
     };
     using F = SlipDataField;
-    QTest::newRow("all filled") << full << int(F::None) << "";
-    QTest::newRow("account") << without(0) << int(F::AccountNumber)
-                             << "ERRORE!! Il campo ContoCorrente" + empty;
-    QTest::newRow("holder 1") << without(1) << int(F::HolderLine1)
-                              << "ERRORE!! Il campo Intestato a" + empty;
-    QTest::newRow("holder 2") << without(2) << int(F::HolderLine2)
-                              << "ERRORE!! Il campo Intestato a" + empty;
-    QTest::newRow("payer") << without(3) << int(F::Payer)
-                           << "ERRORE!! Il campo Nome Cognome ecc." + empty;
-    QTest::newRow("municipality") << without(4) << int(F::Municipality)
-                                  << "ERRORE!! Il campo Comune ubicazione ecc." + empty;
-    QTest::newRow("tax code") << without(5) << int(F::TaxCode)
-                              << "ERRORE!! Il campo Codice fiscale" + empty;
-    QTest::newRow("buildings") << without(6) << int(F::BuildingCount)
-                               << "ERRORE!! Il campo Numero Fabbricati" + empty;
+    AddRow("all filled", full, int(F::None), "");
+    AddRow("account", without(0), int(F::AccountNumber), "ERRORE!! Il campo ContoCorrente" + empty);
+    AddRow("holder 1", without(1), int(F::HolderLine1), "ERRORE!! Il campo Intestato a" + empty);
+    AddRow("holder 2", without(2), int(F::HolderLine2), "ERRORE!! Il campo Intestato a" + empty);
+    AddRow("payer", without(3), int(F::Payer), "ERRORE!! Il campo Nome Cognome ecc." + empty);
+    AddRow("municipality", without(4), int(F::Municipality),
+           "ERRORE!! Il campo Comune ubicazione ecc." + empty);
+    AddRow("tax code", without(5), int(F::TaxCode), "ERRORE!! Il campo Codice fiscale" + empty);
+    AddRow("buildings", without(6), int(F::BuildingCount),
+           "ERRORE!! Il campo Numero Fabbricati" + empty);
     const QString badNumber =
         "ERRORE!! Nel campo Numero Fabbricati\ril numero dei fabbricati non è corretto !";
-    QTest::newRow("buildings 0") << without(6, "0") << int(F::BuildingCount) << badNumber;
-    QTest::newRow("buildings 00") << without(6, "00") << int(F::BuildingCount) << badNumber;
-    QTest::newRow("buildings 01") << without(6, "01") << int(F::None) << "";
-    QTest::newRow("buildings space 0") << without(6, " 0") << int(F::None) << "";
-    QTest::newRow("year") << without(7) << int(F::TaxYear)
-                          << "ERRORE!! Il campo Anno Imposta" + empty;
-    QTest::newRow("spaces count as filled") << without(0, "  ") << int(F::None) << "";
-    QTest::newRow("first failure only")
-        << QStringList{"", " ", "A", "B", "C", "D", "1", ""} << int(F::AccountNumber)
-        << "ERRORE!! Il campo ContoCorrente" + empty;
+    AddRow("buildings 0", without(6, "0"), int(F::BuildingCount), badNumber);
+    AddRow("buildings 00", without(6, "00"), int(F::BuildingCount), badNumber);
+    AddRow("buildings 01", without(6, "01"), int(F::None), "");
+    AddRow("buildings space 0", without(6, " 0"), int(F::None), "");
+    AddRow("year", without(7), int(F::TaxYear), "ERRORE!! Il campo Anno Imposta" + empty);
+    AddRow("spaces count as filled", without(0, "  "), int(F::None), "");
+    AddRow("first failure only", QStringList{"", " ", "A", "B", "C", "D", "1", ""},
+           int(F::AccountNumber), "ERRORE!! Il campo ContoCorrente" + empty);
 }
 
 void TestTaxComputation::checksSlipData() {

@@ -17,6 +17,33 @@ MessageAnswer MessageRecorder::present(const MessageRequest& request) {
     return question ? MessageAnswer::Yes : MessageAnswer::Ok;
 }
 
+namespace {
+
+QString KindName(MessageKind kind) {
+    switch (kind) {
+    case MessageKind::Plain:
+        return "Plain";
+    case MessageKind::Warning:
+        return "Warning";
+    case MessageKind::Information:
+        return "Information";
+    case MessageKind::Error:
+        return "Error";
+    case MessageKind::Question:
+        return "Question";
+    }
+    return "Kind " + QString::number(int(kind));
+}
+
+} // namespace
+
+QStringList MessageRecorder::shown() const {
+    QStringList result;
+    for (const RecordedMessage& m : messages)
+        result.append(KindName(m.kind) + ' ' + m.caption + ": " + m.text);
+    return result;
+}
+
 QStringList MessageRecorder::texts() const {
     QStringList result;
     for (const RecordedMessage& m : messages)

@@ -31,6 +31,8 @@ public:
     std::function<void(const MessageRequest&)> whileShown;
 
     QStringList texts() const;
+    // Each box whole, as "Kind Caption: text" ("Plain Quotario: ..."), to compare all at once.
+    QStringList shown() const;
 
 private:
     MessagePresenter* previous_;

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 namespace {
 
@@ -59,6 +60,18 @@ void EscapeNextMessageBox(SeenBox* seen) {
     });
 }
 
+void EnterInNextMessageBox(SeenBox* seen) {
+    whenBoxOpens([seen](QMessageBox* box) {
+        readBox(box, seen);
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+}
+
+void ActivateBox(QMessageBox* box) {
+    box->windowHandle()->requestActivate();
+    QTRY_VERIFY(box->isActiveWindow());
+}
+
 ModalWatchdog::ModalWatchdog(int patienceMs) : patienceMs_(patienceMs) {
     timer_.setInterval(PollMs * 5);
     connect(&timer_, &QTimer::timeout, this, &ModalWatchdog::check);
@@ -69,6 +82,10 @@ void ModalWatchdog::start() {
     current_ = nullptr;
     openForMs_ = 0;
     timer_.start();
+}
+
+void ModalWatchdog::verifyNoneClosed() const {
+    QVERIFY2(closed_.isEmpty(), qPrintable(closed_.join(QLatin1String(" | "))));
 }
 
 void ModalWatchdog::check() {

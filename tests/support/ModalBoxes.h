@@ -25,8 +25,12 @@ struct SeenBox {
 void AnswerNextMessageBox(SeenBox* seen, const QString& buttonText,
                           std::function<void(QMessageBox*)> whileOpen = {});
 
-// Presses Escape in the next modal message box instead of a button.
+// Presses Escape, or Enter, in the next modal message box instead of a button.
 void EscapeNextMessageBox(SeenBox* seen);
+void EnterInNextMessageBox(SeenBox* seen);
+
+// For whileOpen: the box takes the activation while it is open, as under a window manager.
+void ActivateBox(QMessageBox* box);
 
 class ModalWatchdog : public QObject {
 public:
@@ -35,6 +39,8 @@ public:
     void start();
     // The dialogs it had to close since start(); empty when all went as expected.
     QStringList closedDialogs() const { return closed_; }
+    // Fails the running test, naming them, when it had to close any; call in cleanup().
+    void verifyNoneClosed() const;
 
 private:
     void check();

@@ -2,11 +2,14 @@
 
 #include "rules/SlipReport.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
+#include <QtDebug>
 
 #include <algorithm>
 #include <cmath>
@@ -161,6 +164,13 @@ QStringList CheckPrintedPage(const QString& pdfFile, const SlipReport& report) {
                           .arg(word.xMin)
                           .arg(word.yMin);
     return faults;
+}
+
+void KeepPrintedPage(const QString& pdfFile, const QString& name) {
+    const QString kept = QDir(QCoreApplication::applicationDirPath()).filePath(name);
+    QFile::remove(kept);
+    QFile::copy(pdfFile, kept);
+    qInfo().noquote() << "printed page kept in" << kept;
 }
 
 bool WaitForJobFile(const QString& file) {

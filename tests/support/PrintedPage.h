@@ -33,5 +33,9 @@ constexpr double Tolerance = 0.1 / 25.4 * 72.0; // 0.1 mm
 // found, none when the page is right.
 QStringList CheckPrintedPage(const QString& pdfFile, const SlipReport& report);
 
+// Keeps a copy of a printed page beside the test program under `name`, for a look at the page
+// (pdftoppm -png), and says where.
+void KeepPrintedPage(const QString& pdfFile, const QString& name);
+
 // Waits (30 s at most) until a print queue's job has reached its file and the queue is empty.
 bool WaitForJobFile(const QString& file);

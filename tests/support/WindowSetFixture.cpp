@@ -1,14 +1,23 @@
 #include "support/WindowSetFixture.h"
 
+#include "frame/UpDown.h"
 #include "program/WindowSet.h"
 
 #include <QTest>
+#include <QWindow>
 
 #include <memory>
 
 namespace {
 std::unique_ptr<WindowSet> windowSet;
+
+QLineEdit* EntryBox(const QString& name) {
+    QLineEdit* box = Box(name.toLatin1().constData());
+    if (!box)
+        QTest::qFail(qPrintable("no entry box " + name), __FILE__, __LINE__);
+    return box;
 }
+} // namespace
 
 bool StartWindowSet() {
     StopWindowSet();
@@ -21,7 +30,66 @@ void StopWindowSet() {
     windowSet.reset();
 }
 
+QStringList Texts(const QStringList& names) {
+    QStringList result;
+    for (const QString& name : names) {
+        const QByteArray n = name.toLatin1();
+        if (QLineEdit* box = Box(n.constData()))
+            result.append(box->text());
+        else if (QLabel* label = Label(n.constData()))
+            result.append(label->text());
+        else
+            result.append("<no control " + name + ">");
+    }
+    return result;
+}
+
+QString StatusLine() {
+    return Label("StatusBar2")->text();
+}
+
+void SetEntries(const EntryTexts& entries) {
+    for (const EntryText& entry : entries)
+        if (QLineEdit* box = EntryBox(entry.box))
+            box->setText(entry.text);
+}
+
+void TypeEntries(const EntryTexts& entries) {
+    for (const EntryText& entry : entries) {
+        if (QLineEdit* box = EntryBox(entry.box)) {
+            box->clear();
+            QTest::keyClicks(box, entry.text);
+        }
+    }
+}
+
+void PressCalcola() {
+    QTest::mouseClick(Button("CalcolaBtn"), Qt::LeftButton);
+}
+
+bool ShowSummary() {
+    QTest::mouseClick(Button("Button1"), Qt::LeftButton);
+    return Form1->isHidden() && QTest::qWaitForWindowActive(Form2);
+}
+
+bool Activate(QWidget* window) {
+    window->windowHandle()->requestActivate();
+    return QTest::qWaitForWindowActive(window);
+}
+
 QString FocusedName(QWidget* window) {
     QWidget* focused = window->focusWidget();
     return focused ? focused->objectName() : QString();
+}
+
+QToolButton* Arrow(const QString& upDown, const char* which) {
+    return Form2->findChild<TUpDown*>(upDown)->findChild<QToolButton*>(which);
+}
+
+void PressStampa() {
+    QTest::mouseClick(Form2->findChild<QToolButton*>("StampaBtn1"), Qt::LeftButton);
+}
+
+QString ReportText(SlipLabelId label) {
+    return QString::fromStdString(QRFM->QREP.label(label).text);
 }

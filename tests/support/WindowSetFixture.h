@@ -1,11 +1,16 @@
 #pragma once
 // The program's three windows for a test: made afresh for every test function, the main
-// window shown and active, as at start-up.
+// window shown and active, as at start-up; and their controls as the user reaches them.
+#include "support/EntryTexts.h"
 #include "windows/Unit1.h"
+#include "windows/Unit2.h"
+#include "windows/Unit3.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
 
 // Destroys any previous set, creates the windows in the program's order and shows the main
 // window. False when the main window did not become active.
@@ -26,5 +31,38 @@ inline QPushButton* Button(const char* name) {
     return Find<QPushButton>(Form1, name);
 }
 
+// The texts of main window controls, each an entry box or a label.
+QStringList Texts(const QStringList& names);
+// The status line under the results.
+QString StatusLine();
+
+// Each box its text: set as a whole, or typed key by key into the emptied box.
+void SetEntries(const EntryTexts& entries);
+void TypeEntries(const EntryTexts& entries);
+
+// "C&alcola", and "&Visualizza": false when the summary did not take the main window's place.
+void PressCalcola();
+bool ShowSummary();
+
+// The window made the active one, as the window manager does; false when it did not become so.
+bool Activate(QWidget* window);
+
 // The name of the control that has the focus within the main window.
 QString FocusedName(QWidget* window);
+
+// The summary window's controls: the slip's boxes, the two corrections with their spinners'
+// arrows ("up", "down") and the paper positions; and its print button.
+inline QLabel* SummaryBox(const QString& name) {
+    return Form2->findChild<QLabel*>(name);
+}
+inline QLineEdit* SummaryEdit(const QString& name) {
+    return Form2->findChild<QLineEdit*>(name);
+}
+inline QRadioButton* Radio(const QString& name) {
+    return Form2->findChild<QRadioButton*>(name);
+}
+QToolButton* Arrow(const QString& upDown, const char* which);
+void PressStampa();
+
+// A label's text in the report that the print fills.
+QString ReportText(SlipLabelId label);

@@ -1,18 +1,15 @@
+#include "support/DataRows.h"
 #include "support/MessageRecorder.h"
-#include "support/ModalBoxes.h"
 #include "support/TestMain.h"
-#include "support/WindowSetFixture.h"
-#include "windows/Unit1.h"
+#include "support/WindowTest.h"
 
 #include <QTest>
 
 // "C&alcola" pressed by the user, from the entry texts to every text it writes.
-class TestCalcola : public QObject {
+class TestCalcola : public WindowTest {
     Q_OBJECT
 private slots:
     void init();
-    void cleanup();
-    void cleanupTestCase() { StopWindowSet(); }
 
     void stopsAtTheFirstMissingSlipField_data();
     void stopsAtTheFirstMissingSlipField();
@@ -25,9 +22,6 @@ private slots:
     void warnsAboutAZeroOrNegativeTotal_data();
     void warnsAboutAZeroOrNegativeTotal();
     void showsTheWarningInARealBox();
-
-private:
-    ModalWatchdog watchdog_;
 };
 
 namespace {
@@ -35,54 +29,16 @@ namespace {
 const QStringList ResultNames = {"TOT1", "TOT2", "LabIciTot", "LabIci", "LabCent", "LabLett"};
 const char* const StartOther = "00;0;00,00;100;12";
 
-void fillSlipData() {
-    Box("EdCCNR")->setText("12345678");
-    Box("EdIntest2")->setText("SERVIZIO TESORERIA");
-    Box("EdNome")->setText("ROSSI MARIO ROMA VIA ROMA 1");
-    Box("EdComun")->setText("ROMA");
-    Box("EdCodFisc")->setText("RSSMRA80A01H501U");
-    Box("EdNum")->setText("1");
-}
-
-// "R1;V1;A1;D1;P1;M1" and "R2;V2;A2;P2;M2" as the user types them.
-void typeEntries(const QString& main, const QString& other) {
-    const QStringList m = main.split(';');
-    const QStringList o = other.split(';');
-    const char* mainBoxes[] = {"REND1", "RIVAL1", "ALIQ1", "DETR1", "PERC1", "MESI1"};
-    const char* otherBoxes[] = {"Edit1", "Edit2", "Edit3", "Edit5", "Edit6"};
-    for (int i = 0; i < 6; ++i)
-        Box(mainBoxes[i])->setText(m[i]);
-    for (int i = 0; i < 5; ++i)
-        Box(otherBoxes[i])->setText(o[i]);
-}
-
-QStringList labelTexts(const QStringList& names) {
-    QStringList result;
-    for (const QString& name : names)
-        result.append(Label(name.toLatin1().constData())->text());
-    return result;
-}
-
-void pressCalcola() {
-    QTest::mouseClick(Button("CalcolaBtn"), Qt::LeftButton);
-}
-
-QString statusLine(const QString& yearly, const QString& instalment) {
-    return QString::fromUtf8(" L'ICI da pagare è € ") + yearly +
-           QString::fromUtf8(" cioè DUE rate da € ") + instalment + "-- Scadenza 30/6  - 20/12 --";
-}
+// The slip's texts, but for the first holder line and the year, which keep their start texts.
+const char* const SlipTexts = "EdCCNR=12345678|EdIntest2=SERVIZIO TESORERIA|"
+                              "EdNome=ROSSI MARIO ROMA VIA ROMA 1|EdComun=ROMA|"
+                              "EdCodFisc=RSSMRA80A01H501U|EdNum=1";
 
 } // namespace
 
 void TestCalcola::init() {
-    QVERIFY(StartWindowSet());
-    fillSlipData();
-    watchdog_.start();
-}
-
-void TestCalcola::cleanup() {
-    QVERIFY2(watchdog_.closedDialogs().isEmpty(),
-             qPrintable(watchdog_.closedDialogs().join(QLatin1String(" | "))));
+    WindowTest::init();
+    SetEntries(NamedEntries(SlipTexts));
 }
 
 void TestCalcola::stopsAtTheFirstMissingSlipField_data() {
@@ -90,106 +46,77 @@ void TestCalcola::stopsAtTheFirstMissingSlipField_data() {
     QTest::addColumn<QString>("message"); // empty: the computation goes on
     QTest::addColumn<QString>("focus");
     const QString empty = QString::fromUtf8("\rnon può essere lasciato vuoto!");
-    QTest::newRow("account number") << "EdCCNR="
-                                    << "ERRORE!! Il campo ContoCorrente" + empty << "EdCCNR";
-    QTest::newRow("first holder line") << "EdIntest1="
-                                       << "ERRORE!! Il campo Intestato a" + empty << "EdIntest1";
-    QTest::newRow("second holder line") << "EdIntest2="
-                                        << "ERRORE!! Il campo Intestato a" + empty << "EdIntest2";
-    QTest::newRow("payer") << "EdNome="
-                           << "ERRORE!! Il campo Nome Cognome ecc." + empty << "EdNome";
-    QTest::newRow("municipality") << "EdComun="
-                                  << "ERRORE!! Il campo Comune ubicazione ecc." + empty
-                                  << "EdComun";
-    QTest::newRow("tax code") << "EdCodFisc="
-                              << "ERRORE!! Il campo Codice fiscale" + empty << "EdCodFisc";
-    QTest::newRow("buildings empty") << "EdNum="
-                                     << "ERRORE!! Il campo Numero Fabbricati" + empty << "EdNum";
+    AddRow("account number", "EdCCNR=", "ERRORE!! Il campo ContoCorrente" + empty, "EdCCNR");
+    AddRow("first holder line", "EdIntest1=", "ERRORE!! Il campo Intestato a" + empty, "EdIntest1");
+    AddRow("second holder line", "EdIntest2=", "ERRORE!! Il campo Intestato a" + empty,
+           "EdIntest2");
+    AddRow("payer", "EdNome=", "ERRORE!! Il campo Nome Cognome ecc." + empty, "EdNome");
+    AddRow("municipality", "EdComun=", "ERRORE!! Il campo Comune ubicazione ecc." + empty,
+           "EdComun");
+    AddRow("tax code", "EdCodFisc=", "ERRORE!! Il campo Codice fiscale" + empty, "EdCodFisc");
+    AddRow("buildings empty", "EdNum=", "ERRORE!! Il campo Numero Fabbricati" + empty, "EdNum");
     const QString wrongNumber =
         QString::fromUtf8("ERRORE!! Nel campo Numero Fabbricati\ril numero dei fabbricati non è "
                           "corretto !");
-    QTest::newRow("buildings 0") << "EdNum=0" << wrongNumber << "EdNum";
-    QTest::newRow("buildings 00") << "EdNum=00" << wrongNumber << "EdNum";
-    QTest::newRow("year") << "EdAnno="
-                          << "ERRORE!! Il campo Anno Imposta" + empty << "EdAnno";
-    QTest::newRow("account and year: only the first")
-        << "EdCCNR=|EdAnno="
-        << "ERRORE!! Il campo ContoCorrente" + empty << "EdCCNR";
-    QTest::newRow("buildings 01") << "EdNum=01"
-                                  << ""
-                                  << "";
-    QTest::newRow("buildings 0 with a space") << "EdNum= 0"
-                                              << ""
-                                              << "";
-    QTest::newRow("holder of one space") << "EdIntest1= "
-                                         << ""
-                                         << "";
+    AddRow("buildings 0", "EdNum=0", wrongNumber, "EdNum");
+    AddRow("buildings 00", "EdNum=00", wrongNumber, "EdNum");
+    AddRow("year", "EdAnno=", "ERRORE!! Il campo Anno Imposta" + empty, "EdAnno");
+    AddRow("account and year: only the first",
+           "EdCCNR=|EdAnno=", "ERRORE!! Il campo ContoCorrente" + empty, "EdCCNR");
+    AddRow("buildings 01", "EdNum=01", "", "");
+    AddRow("buildings 0 with a space", "EdNum= 0", "", "");
+    AddRow("holder of one space", "EdIntest1= ", "", "");
 }
 
 void TestCalcola::stopsAtTheFirstMissingSlipField() {
     QFETCH(QString, changes);
     QFETCH(QString, message);
     QFETCH(QString, focus);
-    for (const QString& change : changes.split('|')) {
-        const QStringList parts = change.split('=');
-        Box(parts[0].toLatin1().constData())->setText(parts[1]);
-    }
-    typeEntries("500;5;5;200;100;12", StartOther);
+    SetEntries(NamedEntries(changes));
+    SetEntries(ColumnEntryTexts("500;5;5;200;100;12", StartOther));
     Box("REND1")->setFocus();
     MessageRecorder recorder;
-    pressCalcola();
+    PressCalcola();
     if (message.isEmpty()) {
         QVERIFY(recorder.messages.isEmpty());
         QCOMPARE(Label("TOT1")->text(), QString("31,25"));
         return;
     }
-    QCOMPARE(recorder.texts(), QStringList{message});
-    QCOMPARE(recorder.messages[0].kind, MessageKind::Plain);
-    QCOMPARE(recorder.messages[0].caption, QString("Quotario"));
+    QCOMPARE(recorder.shown(), QStringList{"Plain Quotario: " + message});
     QCOMPARE(FocusedName(Form1), focus);
-    QCOMPARE(labelTexts(ResultNames), QStringList({"00,00", "00,00", "LabIciTot", "00", "00", ""}));
+    QCOMPARE(Texts(ResultNames), QStringList({"00,00", "00,00", "LabIciTot", "00", "00", ""}));
 }
 
 void TestCalcola::aTextThatIsNoNumberGoesToAppException_data() {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("text");
-    QTest::newRow("REND1 empty") << "REND1"
-                                 << "";
-    QTest::newRow("REND1 two commas") << "REND1"
-                                      << "1,2,3";
-    QTest::newRow("ALIQ1 a letter") << "ALIQ1"
-                                    << "5a";
-    QTest::newRow("DETR1 a full stop") << "DETR1"
-                                       << "103.29";
-    QTest::newRow("MESI1 spaces") << "MESI1"
-                                  << "  ";
-    QTest::newRow("RIVAL1 a lone sign") << "RIVAL1"
-                                        << "-";
-    QTest::newRow("Edit1 empty") << "Edit1"
-                                 << "";
-    QTest::newRow("Edit6 absurd exponent") << "Edit6"
-                                           << "1e999999";
-    QTest::newRow("Edit3 a total too large to spell") << "Edit3"
-                                                      << "1e30";
-    QTest::newRow("Edit1 a tax beyond any double") << "Edit1"
-                                                   << "1e4000";
+    AddRow("REND1 empty", "REND1", "");
+    AddRow("REND1 two commas", "REND1", "1,2,3");
+    AddRow("ALIQ1 a letter", "ALIQ1", "5a");
+    AddRow("DETR1 a full stop", "DETR1", "103.29");
+    AddRow("MESI1 spaces", "MESI1", "  ");
+    AddRow("RIVAL1 a lone sign", "RIVAL1", "-");
+    AddRow("Edit1 empty", "Edit1", "");
+    AddRow("Edit6 absurd exponent", "Edit6", "1e999999");
+    AddRow("Edit3 a total too large to spell", "Edit3", "1e30");
+    AddRow("Edit1 a tax beyond any double", "Edit1", "1e4000");
 }
 
 void TestCalcola::aTextThatIsNoNumberGoesToAppException() {
     QFETCH(QString, box);
     QFETCH(QString, text);
-    typeEntries("500;5;5;200;100;12", "500;5;5;100;12");
+    SetEntries(ColumnEntryTexts("500;5;5;200;100;12", "500;5;5;100;12"));
     Label("LabIciTot")->setText("9");
     Label("LabLett")->setText("#NOVE/00");
     Box(box.toLatin1().constData())->setText(text);
     MessageRecorder recorder;
-    pressCalcola();
+    PressCalcola();
     QCOMPARE(recorder.messages.size(), 1);
     QCOMPARE(recorder.messages[0].kind, MessageKind::Error);
     QCOMPARE(recorder.messages[0].caption, QString("Quotario"));
     QCOMPARE(recorder.messages[0].owner, Form1);
     QVERIFY(recorder.messages[0].text.startsWith("ERRORE.........\r"));
-    QCOMPARE(labelTexts({"TOT1", "TOT2", "LabIciTot", "LabIci", "LabLett", "StatusBar2"}),
+    QCOMPARE(Texts({"TOT1", "TOT2", "LabIciTot", "LabIci", "LabLett", "StatusBar2"}),
              QStringList({"00,00", "", "9", "00", "#NOVE/00", ""}));
     QCOMPARE(Box("REND1")->text(), QString("00,00"));
     QCOMPARE(Box("Edit1")->text(), QString("00,00"));
@@ -204,28 +131,14 @@ void TestCalcola::warnsAboutShareAndMonths_data() {
     const QString share =
         "Nel campo PERCENTUALE DI POSSESSO\rnon si può scrivere numeri superiori a 100!!";
     const QString months = "Nel campo MESI DI POSSESSO si\rpossono scrivere numeri da  1 a  12!!";
-    QTest::newRow("share 101") << "500;5;5;0;101;12" << share << "PERC1"
-                               << "100";
-    QTest::newRow("share 100,5") << "500;5;5;0;100,5;12"
-                                 << ""
-                                 << ""
-                                 << "";
-    QTest::newRow("share 0") << "500;5;5;0;0;12"
-                             << ""
-                             << ""
-                             << "";
-    QTest::newRow("months 13") << "500;5;5;0;100;13" << months << "MESI1"
-                               << "12";
-    QTest::newRow("months 0") << "500;5;5;0;100;0" << months << "MESI1"
-                              << "12";
-    QTest::newRow("months 0,5") << "500;5;5;0;100;0,5" << months << "MESI1"
-                                << "12";
-    QTest::newRow("months 1") << "500;5;5;0;100;1"
-                              << ""
-                              << ""
-                              << "";
-    QTest::newRow("share before months") << "500;5;5;0;101;13" << share << "PERC1"
-                                         << "100";
+    AddRow("share 101", "500;5;5;0;101;12", share, "PERC1", "100");
+    AddRow("share 100,5", "500;5;5;0;100,5;12", "", "", "");
+    AddRow("share 0", "500;5;5;0;0;12", "", "", "");
+    AddRow("months 13", "500;5;5;0;100;13", months, "MESI1", "12");
+    AddRow("months 0", "500;5;5;0;100;0", months, "MESI1", "12");
+    AddRow("months 0,5", "500;5;5;0;100;0,5", months, "MESI1", "12");
+    AddRow("months 1", "500;5;5;0;100;1", "", "", "");
+    AddRow("share before months", "500;5;5;0;101;13", share, "PERC1", "100");
 }
 
 void TestCalcola::warnsAboutShareAndMonths() {
@@ -233,18 +146,16 @@ void TestCalcola::warnsAboutShareAndMonths() {
     QFETCH(QString, message);
     QFETCH(QString, box);
     QFETCH(QString, reset);
-    typeEntries(main, "500;5;5;100;12");
+    SetEntries(ColumnEntryTexts(main, "500;5;5;100;12"));
     Label("TOT2")->setText("7");
     MessageRecorder recorder;
-    pressCalcola();
+    PressCalcola();
     if (message.isEmpty()) {
         QVERIFY(recorder.messages.isEmpty());
         QVERIFY(Label("TOT2")->text() != "7");
         return;
     }
-    QCOMPARE(recorder.texts(), QStringList{QString::fromUtf8(message.toUtf8())});
-    QCOMPARE(recorder.messages[0].kind, MessageKind::Warning);
-    QCOMPARE(recorder.messages[0].caption, QString("Warning"));
+    QCOMPARE(recorder.shown(), QStringList{"Warning Warning: " + message});
     QCOMPARE(Box(box.toLatin1().constData())->text(), reset);
     QCOMPARE(Label("TOT1")->text(), QString());
     QCOMPARE(Label("TOT2")->text(), QString("7"));
@@ -256,41 +167,26 @@ void TestCalcola::writesTheResults_data() {
     QTest::addColumn<QString>("other");
     QTest::addColumn<QStringList>("results");
     QTest::addColumn<QString>("yearly");
-    QTest::newRow("main only") << "500;5;5;200;100;12" << StartOther
-                               << QStringList{"31,25", "0", "31,25", "31", "25", "#TRENTUNO/25"}
-                               << "62,5";
-    QTest::newRow("half share, seven months")
-        << "1234,56;5;6;0;50;7" << StartOther
-        << QStringList{"113,43", "0", "113,43", "113", "43", "#CENTOTREDICI/43"} << "226,86";
-    QTest::newRow("half a cent rounds up")
-        << "500;5;5;103,29;100;12" << StartOther
-        << QStringList{"79,61", "0", "79,61", "79", "61", "#SETTANTANOVE/61"} << "159,22";
-    QTest::newRow("both columns") << "500;5;5;0;100;12"
-                                  << "500;5;5;100;12"
-                                  << QStringList{"131,25", "131,25", "262,5",
-                                                 "262",    "50",     "#DUECENTOSESSANTADUE/50"}
-                                  << "525";
-    QTest::newRow("both columns with deduction")
-        << "750;5;5;103,29;100;12"
-        << "1000;5;7;100;12"
-        << QStringList{"145,23", "367,5", "512,73", "512", "73", "#CINQUECENTODODICI/73"}
-        << "1025,46";
-    QTest::newRow("total rounded from the columns")
-        << "820;5;4,5;103,29;50;12"
-        << "380;5;7;100;6"
-        << QStringList{"45,22", "69,83", "115,04", "115", "04", "#CENTOQUINDICI/04"} << "230,08";
-    QTest::newRow("share of 150 for other buildings")
-        << "1000;5;7;0;100;12"
-        << "1000;5;7;150;12"
-        << QStringList{"367,5", "551,25", "918,75", "918", "75", "#NOVECENTODICIOTTO/75"}
-        << "1837,5";
-    QTest::newRow("positive below half a cent")
-        << "0,01;0;0,8;00,00;100;12" << StartOther
-        << QStringList{"0", "0", "0", "0", "00", "#ZERO/00"} << "0";
-    QTest::newRow("lone comma is zero")
-        << ",;5;5;0;100;12"
-        << "500;5;5;100;12"
-        << QStringList{"0", "131,25", "131,25", "131", "25", "#CENTOTRENTUNO/25"} << "262,5";
+    AddRow("main only", "500;5;5;200;100;12", StartOther,
+           QStringList{"31,25", "0", "31,25", "31", "25", "#TRENTUNO/25"}, "62,5");
+    AddRow("half share, seven months", "1234,56;5;6;0;50;7", StartOther,
+           QStringList{"113,43", "0", "113,43", "113", "43", "#CENTOTREDICI/43"}, "226,86");
+    AddRow("half a cent rounds up", "500;5;5;103,29;100;12", StartOther,
+           QStringList{"79,61", "0", "79,61", "79", "61", "#SETTANTANOVE/61"}, "159,22");
+    AddRow("both columns", "500;5;5;0;100;12", "500;5;5;100;12",
+           QStringList{"131,25", "131,25", "262,5", "262", "50", "#DUECENTOSESSANTADUE/50"}, "525");
+    AddRow("both columns with deduction", "750;5;5;103,29;100;12", "1000;5;7;100;12",
+           QStringList{"145,23", "367,5", "512,73", "512", "73", "#CINQUECENTODODICI/73"},
+           "1025,46");
+    AddRow("total rounded from the columns", "820;5;4,5;103,29;50;12", "380;5;7;100;6",
+           QStringList{"45,22", "69,83", "115,04", "115", "04", "#CENTOQUINDICI/04"}, "230,08");
+    AddRow("share of 150 for other buildings", "1000;5;7;0;100;12", "1000;5;7;150;12",
+           QStringList{"367,5", "551,25", "918,75", "918", "75", "#NOVECENTODICIOTTO/75"},
+           "1837,5");
+    AddRow("positive below half a cent", "0,01;0;0,8;00,00;100;12", StartOther,
+           QStringList{"0", "0", "0", "0", "00", "#ZERO/00"}, "0");
+    AddRow("lone comma is zero", ",;5;5;0;100;12", "500;5;5;100;12",
+           QStringList{"0", "131,25", "131,25", "131", "25", "#CENTOTRENTUNO/25"}, "262,5");
 }
 
 void TestCalcola::writesTheResults() {
@@ -298,71 +194,68 @@ void TestCalcola::writesTheResults() {
     QFETCH(QString, other);
     QFETCH(QStringList, results);
     QFETCH(QString, yearly);
-    typeEntries(main, other);
+    SetEntries(ColumnEntryTexts(main, other));
     Box("EdNome")->setFocus();
     MessageRecorder recorder;
-    pressCalcola();
+    PressCalcola();
     QVERIFY(recorder.messages.isEmpty());
-    QCOMPARE(labelTexts(ResultNames), results);
-    QCOMPARE(Label("StatusBar2")->text(), statusLine(yearly, results[2]));
+    QCOMPARE(Texts(ResultNames), results);
+    QCOMPARE(StatusLine(), StatusLineOf(yearly, results[2]));
     QCOMPARE(Label("StatusBar2")->font().pointSize(), 10);
     QVERIFY(Label("StatusBar2")->font().bold());
     QCOMPARE(FocusedName(Form1), QString("CalcolaBtn"));
     // Every press starts from the entries alone.
-    pressCalcola();
-    QCOMPARE(labelTexts(ResultNames), results);
+    PressCalcola();
+    QCOMPARE(Texts(ResultNames), results);
 }
 
 void TestCalcola::warnsAboutAZeroOrNegativeTotal_data() {
     QTest::addColumn<QString>("main");
     QTest::addColumn<QStringList>("whileOpen");
     QTest::addColumn<QString>("statusWhileOpen");
-    QTest::newRow("start texts") << "00,00;0;00,00;00,00;100;12"
-                                 << QStringList{"0", "0", "0", "0", "00", "#ZERO/00"}
-                                 << statusLine("0", "0");
-    QTest::newRow("rate of 0") << "500;5;0;200;100;12"
-                               << QStringList{"-99,99", "0",   "-99,99",
-                                              "-99",    "-99", "#NOVANTANOVE/-99"}
-                               << statusLine("-199,98", "-99,99");
-    QTest::newRow("deduction above the tax")
-        << "100;0;4;103,2;100;12"
-        << QStringList{"-31,59", "0", "-31,59", "-31", "-59", "#TRENTUNO/-59"}
-        << statusLine("-63,18", "-31,59");
+    AddRow("start texts", "00,00;0;00,00;00,00;100;12",
+           QStringList{"0", "0", "0", "0", "00", "#ZERO/00"}, StatusLineOf("0", "0"));
+    AddRow("rate of 0", "500;5;0;200;100;12",
+           QStringList{"-99,99", "0", "-99,99", "-99", "-99", "#NOVANTANOVE/-99"},
+           StatusLineOf("-199,98", "-99,99"));
+    AddRow("deduction above the tax", "100;0;4;103,2;100;12",
+           QStringList{"-31,59", "0", "-31,59", "-31", "-59", "#TRENTUNO/-59"},
+           StatusLineOf("-63,18", "-31,59"));
 }
 
 void TestCalcola::warnsAboutAZeroOrNegativeTotal() {
     QFETCH(QString, main);
     QFETCH(QStringList, whileOpen);
     QFETCH(QString, statusWhileOpen);
-    typeEntries(main, StartOther);
+    SetEntries(ColumnEntryTexts(main, StartOther));
     Box("EdNome")->setFocus();
     MessageRecorder recorder;
     QStringList seen;
     QString statusSeen;
     recorder.whileShown = [&](const MessageRequest&) {
-        seen = labelTexts(ResultNames);
-        statusSeen = Label("StatusBar2")->text();
+        seen = Texts(ResultNames);
+        statusSeen = StatusLine();
     };
-    pressCalcola();
+    PressCalcola();
     QCOMPARE(recorder.texts(),
              QStringList{QString::fromUtf8("L'importo dell'ICI da pagare\rè risultato ZERO o "
                                            "NEGATIVO!!")});
     QCOMPARE(recorder.messages[0].kind, MessageKind::Warning);
     QCOMPARE(seen, whileOpen);
     QCOMPARE(statusSeen, statusWhileOpen);
-    QCOMPARE(labelTexts(ResultNames),
+    QCOMPARE(Texts(ResultNames),
              QStringList({"00", "00", whileOpen[2], "00", whileOpen[4], whileOpen[5]}));
-    QCOMPARE(Label("StatusBar2")->text(), QString());
+    QCOMPARE(StatusLine(), QString());
     QCOMPARE(Box("REND1")->text(), QString("00,00"));
     QCOMPARE(Box("Edit1")->text(), QString("00,00"));
     QCOMPARE(FocusedName(Form1), QString("REND1"));
 }
 
 void TestCalcola::showsTheWarningInARealBox() {
-    typeEntries("500;5;5;0;100;13", StartOther);
+    SetEntries(ColumnEntryTexts("500;5;5;0;100;13", StartOther));
     SeenBox seen;
     AnswerNextMessageBox(&seen, "OK");
-    pressCalcola();
+    PressCalcola();
     QVERIFY(seen.seen);
     QCOMPARE(seen.title, QString("Warning"));
     QCOMPARE(seen.icon, QMessageBox::Warning);

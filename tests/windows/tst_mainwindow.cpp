@@ -1,11 +1,8 @@
 #include "frame/HandlerGuard.h"
+#include "support/DataRows.h"
 #include "support/MessageRecorder.h"
-#include "support/ModalBoxes.h"
 #include "support/TestMain.h"
-#include "support/WindowSetFixture.h"
-#include "windows/Unit1.h"
-#include "windows/Unit2.h"
-#include "windows/Unit3.h"
+#include "support/WindowTest.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -15,13 +12,9 @@
 #include <QToolTip>
 #include <QWindow>
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public WindowTest {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-    void cleanupTestCase() { StopWindowSet(); }
-
     void startsWithItsStartTexts();
     void showsItsTitleSizeAndIcon();
     void entryBoxesHaveTheirLimitsHintsAndLook_data();
@@ -46,32 +39,14 @@ private slots:
     void silentAbortShowsNothing();
     void summaryWindowSetsTheHints();
     void chiudiClosesTheMainWindow();
-
-private:
-    ModalWatchdog watchdog_;
 };
 
 namespace {
 
 const char* const DigitsMessage = "Accetto solo valori numerici !!";
 const char* const CommaMessage = "Accetto la virgola e valori numerici !!";
-const char* const ErrorBoxText = "ERRORE.........\r Nei campi di scrittura di questa colonna\r"
-                                 "COLORE GIALLO.\r Sono ammessi solamente valori numerici e\r"
-                                 " non possono essere lasciati vuoti !!!";
 
 const QColor Yellow(255, 255, 0);
-
-QStringList texts(const QStringList& names) {
-    QStringList result;
-    for (const QString& name : names) {
-        const QByteArray n = name.toLatin1();
-        if (QLineEdit* box = Box(n.constData()))
-            result.append(box->text());
-        else
-            result.append(Label(n.constData())->text());
-    }
-    return result;
-}
 
 const QStringList YellowAndResults = {"REND1", "RIVAL1", "ALIQ1", "DETR1",  "PERC1",
                                       "MESI1", "TOT1",   "Edit1", "Edit2",  "Edit3",
@@ -92,25 +67,15 @@ void scribbleOverTheColumns() {
 
 } // namespace
 
-void TestMainWindow::init() {
-    QVERIFY(StartWindowSet());
-    watchdog_.start();
-}
-
-void TestMainWindow::cleanup() {
-    QVERIFY2(watchdog_.closedDialogs().isEmpty(),
-             qPrintable(watchdog_.closedDialogs().join(QLatin1String(" | "))));
-}
-
 void TestMainWindow::startsWithItsStartTexts() {
     const QString year = QString::number(QDate::currentDate().year() % 100).rightJustified(2, '0');
     const QStringList names = {"EdCCNR",    "EdIntest1", "EdIntest2", "EdNome", "EdComun",
                                "EdCodFisc", "EdNum",     "EdAnno",    "EdAcc",  "EdSaldo"};
-    QCOMPARE(texts(names), QStringList({"", " ", "", "", "", "", "", year, "X", ""}));
-    QCOMPARE(texts(YellowAndResults),
+    QCOMPARE(Texts(names), QStringList({"", " ", "", "", "", "", "", year, "X", ""}));
+    QCOMPARE(Texts(YellowAndResults),
              QStringList({"00,00", "0", "00,00", "00,00", "100", "12", "00,00", "00", "0", "00,00",
                           "100", "12", "00,00", "00", ""}));
-    QCOMPARE(texts({"LabIciTot", "LabCent", "LabLett"}), QStringList({"LabIciTot", "00", ""}));
+    QCOMPARE(Texts({"LabIciTot", "LabCent", "LabLett"}), QStringList({"LabIciTot", "00", ""}));
     for (const char* hidden : {"LabIciTot", "LabIci", "LabCent", "LabLett"})
         QVERIFY2(Label(hidden)->isHidden(), hidden);
     QCOMPARE(FocusedName(Form1), QString("EdCCNR"));
@@ -150,33 +115,27 @@ void TestMainWindow::entryBoxesHaveTheirLimitsHintsAndLook_data() {
     QTest::addColumn<bool>("yellow");
     QTest::addColumn<bool>("hand");
     const int none = 32767;
-    QTest::newRow("REND1") << "REND1" << 8 << "  Inserire qui la rendita catastale" << true << true;
-    QTest::newRow("RIVAL1") << "RIVAL1" << 3 << "Inserire qui la rivalutazione catastale" << true
-                            << true;
-    QTest::newRow("ALIQ1") << "ALIQ1" << 5 << "   Inserire qui l'aliquota ICI" << true << true;
-    QTest::newRow("DETR1") << "DETR1" << 7 << "   Inserire qui la detrazione ICI " << true << true;
-    QTest::newRow("PERC1") << "PERC1" << 3 << "Percentuale di possesso senza il segno %" << true
-                           << true;
-    QTest::newRow("MESI1") << "MESI1" << 2 << "   inserire qui il numero dei mesi di possesso"
-                           << true << true;
-    QTest::newRow("Edit1") << "Edit1" << none << "Inserire qui la rendita catastale" << true
-                           << true;
-    QTest::newRow("Edit2") << "Edit2" << none << "Inserire qui la rivalutazione catastale" << true
-                           << true;
-    QTest::newRow("Edit3") << "Edit3" << none << "Inserire qui l'aliquota ICI" << true << true;
-    QTest::newRow("Edit5") << "Edit5" << 3 << "Percentaule di possesso senza il segno %" << true
-                           << true;
-    QTest::newRow("Edit6") << "Edit6" << 2 << "Mesi di possesso" << true << true;
-    QTest::newRow("EdCCNR") << "EdCCNR" << 8 << "" << false << false;
-    QTest::newRow("EdIntest1") << "EdIntest1" << 32 << "" << false << false;
-    QTest::newRow("EdIntest2") << "EdIntest2" << 32 << "" << false << false;
-    QTest::newRow("EdNome") << "EdNome" << 55 << "" << false << false;
-    QTest::newRow("EdComun") << "EdComun" << 34 << "" << false << false;
-    QTest::newRow("EdCodFisc") << "EdCodFisc" << 16 << "" << false << false;
-    QTest::newRow("EdNum") << "EdNum" << 2 << "" << false << false;
-    QTest::newRow("EdAnno") << "EdAnno" << none << "" << false << false;
-    QTest::newRow("EdAcc") << "EdAcc" << none << "   Cliccare per cambiare" << false << true;
-    QTest::newRow("EdSaldo") << "EdSaldo" << none << "Cliccare per cambiare" << false << true;
+    AddNamedRow("REND1", 8, "  Inserire qui la rendita catastale", true, true);
+    AddNamedRow("RIVAL1", 3, "Inserire qui la rivalutazione catastale", true, true);
+    AddNamedRow("ALIQ1", 5, "   Inserire qui l'aliquota ICI", true, true);
+    AddNamedRow("DETR1", 7, "   Inserire qui la detrazione ICI ", true, true);
+    AddNamedRow("PERC1", 3, "Percentuale di possesso senza il segno %", true, true);
+    AddNamedRow("MESI1", 2, "   inserire qui il numero dei mesi di possesso", true, true);
+    AddNamedRow("Edit1", none, "Inserire qui la rendita catastale", true, true);
+    AddNamedRow("Edit2", none, "Inserire qui la rivalutazione catastale", true, true);
+    AddNamedRow("Edit3", none, "Inserire qui l'aliquota ICI", true, true);
+    AddNamedRow("Edit5", 3, "Percentaule di possesso senza il segno %", true, true);
+    AddNamedRow("Edit6", 2, "Mesi di possesso", true, true);
+    AddNamedRow("EdCCNR", 8, "", false, false);
+    AddNamedRow("EdIntest1", 32, "", false, false);
+    AddNamedRow("EdIntest2", 32, "", false, false);
+    AddNamedRow("EdNome", 55, "", false, false);
+    AddNamedRow("EdComun", 34, "", false, false);
+    AddNamedRow("EdCodFisc", 16, "", false, false);
+    AddNamedRow("EdNum", 2, "", false, false);
+    AddNamedRow("EdAnno", none, "", false, false);
+    AddNamedRow("EdAcc", none, "   Cliccare per cambiare", false, true);
+    AddNamedRow("EdSaldo", none, "Cliccare per cambiare", false, true);
 }
 
 void TestMainWindow::entryBoxesHaveTheirLimitsHintsAndLook() {
@@ -200,24 +159,12 @@ void TestMainWindow::buttonsHaveTheirCaptionsAndHints_data() {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("hint");
     QTest::addColumn<bool>("tabStop");
-    QTest::newRow("InfoBtn") << "InfoBtn"
-                             << "&Inform."
-                             << " Licenza e informazioni sull'uso" << false;
-    QTest::newRow("ChiudiBtn") << "ChiudiBtn"
-                               << "&Chiudi"
-                               << "   Chiude e termina il programma" << false;
-    QTest::newRow("ResetBtn") << "ResetBtn"
-                              << "R&eset"
-                              << "   Azzera i campi gialli" << false;
-    QTest::newRow("ResetGenBtn") << "ResetGenBtn"
-                                 << "&Reset tot."
-                                 << "   Cancella tutti i  campi " << false;
-    QTest::newRow("Button1") << "Button1"
-                             << "&Visualizza"
-                             << "   Visualizza il bollettino" << true;
-    QTest::newRow("CalcolaBtn") << "CalcolaBtn"
-                                << "C&alcola"
-                                << "...Calcola l'ICI" << true;
+    AddNamedRow("InfoBtn", "&Inform.", " Licenza e informazioni sull'uso", false);
+    AddNamedRow("ChiudiBtn", "&Chiudi", "   Chiude e termina il programma", false);
+    AddNamedRow("ResetBtn", "R&eset", "   Azzera i campi gialli", false);
+    AddNamedRow("ResetGenBtn", "&Reset tot.", "   Cancella tutti i  campi ", false);
+    AddNamedRow("Button1", "&Visualizza", "   Visualizza il bollettino", true);
+    AddNamedRow("CalcolaBtn", "C&alcola", "...Calcola l'ICI", true);
 }
 
 void TestMainWindow::buttonsHaveTheirCaptionsAndHints() {
@@ -274,69 +221,30 @@ void TestMainWindow::typingRulesJudgeEachCharacter_data() {
     QTest::addColumn<QString>("after");
     QTest::addColumn<QString>("message");
     const QString none;
-    QTest::newRow("digit in REND1") << "REND1"
-                                    << "12" << int(Qt::Key_3) << "3"
-                                    << "123" << none;
-    QTest::newRow("letter in REND1") << "REND1"
-                                     << "00,00" << int(Qt::Key_A) << "a"
-                                     << "00,00" << CommaMessage;
-    QTest::newRow("second comma in REND1") << "REND1"
-                                           << "1,2" << int(Qt::Key_Comma) << ","
-                                           << "1,2," << none;
-    QTest::newRow("comma in PERC1") << "PERC1"
-                                    << "10" << int(Qt::Key_Comma) << ","
-                                    << "10" << DigitsMessage;
-    QTest::newRow("comma in DETR1") << "DETR1"
-                                    << "10" << int(Qt::Key_Comma) << ","
-                                    << "10," << none;
-    QTest::newRow("full stop in DETR1") << "DETR1"
-                                        << "10" << int(Qt::Key_Period) << "."
-                                        << "10" << CommaMessage;
-    QTest::newRow("minus in Edit1") << "Edit1"
-                                    << "5" << int(Qt::Key_Minus) << "-"
-                                    << "5" << CommaMessage;
-    QTest::newRow("space in Edit3") << "Edit3"
-                                    << "5" << int(Qt::Key_Space) << " "
-                                    << "5" << CommaMessage;
-    QTest::newRow("letter in EdCCNR") << "EdCCNR"
-                                      << "" << int(Qt::Key_X) << "x"
-                                      << "" << DigitsMessage;
-    QTest::newRow("comma in Edit6") << "Edit6"
-                                    << "1" << int(Qt::Key_Comma) << ","
-                                    << "1" << DigitsMessage;
-    QTest::newRow("ninth digit in EdCCNR") << "EdCCNR"
-                                           << "12345678" << int(Qt::Key_9) << "9"
-                                           << "12345678" << none;
-    QTest::newRow("third digit in MESI1") << "MESI1"
-                                          << "12" << int(Qt::Key_3) << "3"
-                                          << "12" << none;
-    QTest::newRow("backspace in RIVAL1") << "RIVAL1"
-                                         << "12" << int(Qt::Key_Backspace) << "\b"
-                                         << "1" << none;
-    QTest::newRow("return in ALIQ1") << "ALIQ1"
-                                     << "4" << int(Qt::Key_Return) << "\r"
-                                     << "4" << none;
-    QTest::newRow("delete in Edit5 (U+007F)")
-        << "Edit5"
-        << "100" << int(Qt::Key_Delete) << QString(QChar(0x7F)) << "00" << none;
-    QTest::newRow("arrow in Edit2") << "Edit2"
-                                    << "0" << int(Qt::Key_Left) << ""
-                                    << "0" << none;
-    QTest::newRow("ctrl+v in REND1")
-        << "REND1"
-        << "1" << int(Qt::Key_V) << QString(QChar(0x16)) << "1" << CommaMessage;
-    QTest::newRow("escape in PERC1")
-        << "PERC1"
-        << "1" << int(Qt::Key_Escape) << QString(QChar(0x1B)) << "1" << DigitsMessage;
-    QTest::newRow("letter in EdNome") << "EdNome"
-                                      << "Ros" << int(Qt::Key_S) << "s"
-                                      << "Ross" << none;
-    QTest::newRow("full stop in EdNum") << "EdNum"
-                                        << "1" << int(Qt::Key_Period) << "."
-                                        << "1." << none;
-    QTest::newRow("letter in EdAcc") << "EdAcc"
-                                     << "" << int(Qt::Key_X) << "x"
-                                     << "x" << none;
+    AddRow("digit in REND1", "REND1", "12", int(Qt::Key_3), "3", "123", none);
+    AddRow("letter in REND1", "REND1", "00,00", int(Qt::Key_A), "a", "00,00", CommaMessage);
+    AddRow("second comma in REND1", "REND1", "1,2", int(Qt::Key_Comma), ",", "1,2,", none);
+    AddRow("comma in PERC1", "PERC1", "10", int(Qt::Key_Comma), ",", "10", DigitsMessage);
+    AddRow("comma in DETR1", "DETR1", "10", int(Qt::Key_Comma), ",", "10,", none);
+    AddRow("full stop in DETR1", "DETR1", "10", int(Qt::Key_Period), ".", "10", CommaMessage);
+    AddRow("minus in Edit1", "Edit1", "5", int(Qt::Key_Minus), "-", "5", CommaMessage);
+    AddRow("space in Edit3", "Edit3", "5", int(Qt::Key_Space), " ", "5", CommaMessage);
+    AddRow("letter in EdCCNR", "EdCCNR", "", int(Qt::Key_X), "x", "", DigitsMessage);
+    AddRow("comma in Edit6", "Edit6", "1", int(Qt::Key_Comma), ",", "1", DigitsMessage);
+    AddRow("ninth digit in EdCCNR", "EdCCNR", "12345678", int(Qt::Key_9), "9", "12345678", none);
+    AddRow("third digit in MESI1", "MESI1", "12", int(Qt::Key_3), "3", "12", none);
+    AddRow("backspace in RIVAL1", "RIVAL1", "12", int(Qt::Key_Backspace), "\b", "1", none);
+    AddRow("return in ALIQ1", "ALIQ1", "4", int(Qt::Key_Return), "\r", "4", none);
+    AddRow("delete in Edit5 (U+007F)", "Edit5", "100", int(Qt::Key_Delete), QString(QChar(0x7F)),
+           "00", none);
+    AddRow("arrow in Edit2", "Edit2", "0", int(Qt::Key_Left), "", "0", none);
+    AddRow("ctrl+v in REND1", "REND1", "1", int(Qt::Key_V), QString(QChar(0x16)), "1",
+           CommaMessage);
+    AddRow("escape in PERC1", "PERC1", "1", int(Qt::Key_Escape), QString(QChar(0x1B)), "1",
+           DigitsMessage);
+    AddRow("letter in EdNome", "EdNome", "Ros", int(Qt::Key_S), "s", "Ross", none);
+    AddRow("full stop in EdNum", "EdNum", "1", int(Qt::Key_Period), ".", "1.", none);
+    AddRow("letter in EdAcc", "EdAcc", "", int(Qt::Key_X), "x", "x", none);
 }
 
 void TestMainWindow::typingRulesJudgeEachCharacter() {
@@ -356,11 +264,8 @@ void TestMainWindow::typingRulesJudgeEachCharacter() {
         typed == QString(QChar(0x16)) ? Qt::ControlModifier : Qt::NoModifier;
     QTest::sendKeyEvent(QTest::Click, box, Qt::Key(key), typed, modifiers);
     QCOMPARE(box->text(), after);
-    QCOMPARE(recorder.texts(), message.isEmpty() ? QStringList() : QStringList{message});
-    if (!message.isEmpty()) {
-        QCOMPARE(recorder.messages[0].kind, MessageKind::Plain);
-        QCOMPARE(recorder.messages[0].caption, QString("Quotario"));
-    }
+    QCOMPARE(recorder.shown(),
+             message.isEmpty() ? QStringList() : QStringList{"Plain Quotario: " + message});
     QCOMPARE(FocusedName(Form1), name);
 }
 
@@ -387,7 +292,7 @@ void TestMainWindow::taxCodeTurnsToCapitals() {
 void TestMainWindow::anyMarkControlSwapsTheMarks_data() {
     QTest::addColumn<QString>("control");
     for (const char* name : {"EdAcc", "Label21", "Label29", "EdSaldo"})
-        QTest::newRow(name) << name;
+        AddRow(name, name);
 }
 
 void TestMainWindow::anyMarkControlSwapsTheMarks() {
@@ -395,11 +300,11 @@ void TestMainWindow::anyMarkControlSwapsTheMarks() {
     QWidget* clicked = Form1->findChild<QWidget*>(control);
     QVERIFY(clicked);
     QTest::mouseClick(clicked, Qt::LeftButton);
-    QCOMPARE(texts({"EdAcc", "EdSaldo"}), QStringList({"", "X"}));
+    QCOMPARE(Texts({"EdAcc", "EdSaldo"}), QStringList({"", "X"}));
     QTest::mouseClick(clicked, Qt::LeftButton);
-    QCOMPARE(texts({"EdAcc", "EdSaldo"}), QStringList({"X", ""}));
+    QCOMPARE(Texts({"EdAcc", "EdSaldo"}), QStringList({"X", ""}));
     QTest::mouseClick(clicked, Qt::RightButton);
-    QCOMPARE(texts({"EdAcc", "EdSaldo"}), QStringList({"X", ""}));
+    QCOMPARE(Texts({"EdAcc", "EdSaldo"}), QStringList({"X", ""}));
     if (auto* label = qobject_cast<QLabel*>(clicked)) {
         QCOMPARE(label->toolTip(), QString("Cliccare per cambiare"));
         QCOMPARE(label->cursor().shape(), Qt::PointingHandCursor);
@@ -411,7 +316,7 @@ void TestMainWindow::aTypedMarkThatIsNotXCountsAsNone() {
         Box("EdAcc")->setText(typed);
         Box("EdSaldo")->setText("X");
         QTest::mouseClick(Label("Label29"), Qt::LeftButton);
-        QCOMPARE(texts({"EdAcc", "EdSaldo"}), QStringList({"X", ""}));
+        QCOMPARE(Texts({"EdAcc", "EdSaldo"}), QStringList({"X", ""}));
     }
 }
 
@@ -420,10 +325,10 @@ void TestMainWindow::resetPutsBackTheYellowFields() {
     Box("EdNome")->setText("ROSSI");
     Box("EdSaldo")->setText("X");
     QTest::mouseClick(Button("ResetBtn"), Qt::LeftButton);
-    QCOMPARE(texts(YellowAndResults),
+    QCOMPARE(Texts(YellowAndResults),
              QStringList({"00,00", "0", "00,00", "00,00", "100", "12", "00", "00,00", "0", "00,00",
                           "100", "12", "00", "00", ""}));
-    QCOMPARE(texts({"LabIciTot", "LabCent", "LabLett", "EdNome", "EdSaldo"}),
+    QCOMPARE(Texts({"LabIciTot", "LabCent", "LabLett", "EdNome", "EdSaldo"}),
              QStringList({"5", "05", "#CINQUE/00", "ROSSI", "X"}));
     QCOMPARE(FocusedName(Form1), QString("REND1"));
 }
@@ -436,17 +341,17 @@ void TestMainWindow::resetAllClearsTheSlipData() {
     Box("EdSaldo")->setText("X");
     Box("REND1")->setFocus();
     QTest::mouseClick(Button("ResetGenBtn"), Qt::LeftButton);
-    QCOMPARE(texts({"EdCCNR", "EdIntest1", "EdIntest2", "EdNome", "EdComun", "EdCodFisc", "EdNum",
+    QCOMPARE(Texts({"EdCCNR", "EdIntest1", "EdIntest2", "EdNome", "EdComun", "EdCodFisc", "EdNum",
                     "EdAnno", "EdAcc", "EdSaldo"}),
              QStringList({"", "", "", "", "", "", "00", "", "X", ""}));
-    QCOMPARE(texts(YellowAndResults),
+    QCOMPARE(Texts(YellowAndResults),
              QStringList({"00,00", "0", "00,00", "00,00", "100", "12", "00", "00,00", "0", "00,00",
                           "100", "12", "00", "00", ""}));
-    QCOMPARE(texts({"LabIciTot", "LabCent", "LabLett"}), QStringList({"5", "05", "#CINQUE/00"}));
+    QCOMPARE(Texts({"LabIciTot", "LabCent", "LabLett"}), QStringList({"5", "05", "#CINQUE/00"}));
     QCOMPARE(FocusedName(Form1), QString("EdCCNR"));
 
     MessageRecorder recorder;
-    QTest::mouseClick(Button("CalcolaBtn"), Qt::LeftButton);
+    PressCalcola();
     QCOMPARE(recorder.texts(),
              QStringList({"ERRORE!! Il campo ContoCorrente\rnon può essere lasciato vuoto!"}));
     QCOMPARE(FocusedName(Form1), QString("EdCCNR"));
@@ -457,8 +362,7 @@ void TestMainWindow::activationPutsTheFocusInTheAccountNumber() {
     Box("EdNome")->setFocus();
     Form2->show();
     QVERIFY(QTest::qWaitForWindowActive(Form2));
-    Form1->windowHandle()->requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(Form1));
+    QVERIFY(Activate(Form1));
     QCOMPARE(FocusedName(Form1), QString("EdCCNR"));
 }
 
@@ -467,26 +371,20 @@ void TestMainWindow::closingAMessageBoxLeavesTheFocusWhereTheHandlerPutIt() {
         Box(name)->setText("1");
     Box("EdNum")->setText("0");
     SeenBox seen;
-    AnswerNextMessageBox(&seen, "OK", [](QMessageBox* box) {
-        // The box takes the activation while it is open, as under a window manager.
-        box->windowHandle()->requestActivate();
-        QTRY_VERIFY(box->isActiveWindow());
-    });
-    QTest::mouseClick(Button("CalcolaBtn"), Qt::LeftButton);
+    AnswerNextMessageBox(&seen, "OK", ActivateBox);
+    PressCalcola();
     QVERIFY(seen.seen);
     QCOMPARE(seen.text, QString("ERRORE!! Nel campo Numero Fabbricati\n"
                                 "il numero dei fabbricati non è corretto !"));
     // The window manager gives the activation back to the main window.
-    Form1->windowHandle()->requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(Form1));
+    QVERIFY(Activate(Form1));
     QCOMPARE(FocusedName(Form1), QString("EdNum"));
     // Leaving the program for a window that is none of its own and coming back is no
     // activation either.
     QWidget foreign;
     foreign.show();
     QVERIFY(QTest::qWaitForWindowActive(&foreign));
-    Form1->windowHandle()->requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(Form1));
+    QVERIFY(Activate(Form1));
     QCOMPARE(FocusedName(Form1), QString("EdNum"));
 }
 
@@ -522,10 +420,10 @@ void TestMainWindow::errorsFromAnotherWindowReachAppException() {
     QCOMPARE(seen.icon, QMessageBox::NoIcon);
     QCOMPARE(seen.buttons, QStringList({"OK"}));
     QCOMPARE(seen.parent, Form1);
-    QCOMPARE(texts(YellowAndResults),
+    QCOMPARE(Texts(YellowAndResults),
              QStringList({"00,00", "0", "00,00", "00,00", "100", "12", "00,00", "00,00", "0",
                           "00,00", "100", "12", "", "77", ""}));
-    QCOMPARE(texts({"LabIciTot", "LabCent", "LabLett", "EdNome"}),
+    QCOMPARE(Texts({"LabIciTot", "LabCent", "LabLett", "EdNome"}),
              QStringList({"5", "05", "#CINQUE/00", "ROSSI"}));
     QCOMPARE(FocusedName(Form1), QString("DETR1"));
     QVERIFY(Form1->isHidden());

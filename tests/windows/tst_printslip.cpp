@@ -1,38 +1,32 @@
 // "Stampa il bollettino" pressed in the summary window, on a system with no print server: the
 // essential texts, the errors that end the print, where the labels go, and the page that the
 // user may keep as a PDF file instead (read back and checked like a printed one).
-#include "frame/HandlerGuard.h"
 #include "frame/SlipPdfFile.h"
 #include "rules/SlipCopy.h"
 #include "rules/SlipPlacement.h"
+#include "support/DataRows.h"
 #include "support/MessageRecorder.h"
-#include "support/ModalBoxes.h"
 #include "support/PrintedPage.h"
+#include "support/ProgramErrorLog.h"
+#include "support/TestFiles.h"
 #include "support/TestMain.h"
-#include "support/WindowSetFixture.h"
-#include "windows/Unit1.h"
-#include "windows/Unit2.h"
-#include "windows/Unit3.h"
+#include "support/WindowTest.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
 
 #include <memory>
 
-class TestPrintSlip : public QObject {
+class TestPrintSlip : public WindowTest {
     Q_OBJECT
 private slots:
     void initTestCase();
     void init();
     void cleanup();
-    void cleanupTestCase() { StopWindowSet(); }
 
     void anEmptyEssentialTextStopsThePrint_data();
     void anEmptyEssentialTextStopsThePrint();
@@ -49,16 +43,12 @@ private slots:
     void theRealSaveDialogProposesTheDocumentsFolder();
 
 private:
-    // Presses the print button as the user does; the offer of a PDF is answered by `answer`.
-    void pressStampa();
     void choose(const char* radio, const QString& vertical, const QString& horizontal);
 
-    ModalWatchdog watchdog_;
-    std::unique_ptr<QTemporaryDir> directory_;
     std::unique_ptr<MessageRecorder> recorder_;
-    QStringList errors_;    // what reached the error handler, by its own text
-    QStringList chosen_;    // the proposed paths the save dialog was opened with
-    QString chooserAnswer_; // the file the substituted dialog returns
+    std::unique_ptr<ProgramErrorLog> errors_; // what reached the error handler, by its own text
+    QStringList chosen_;                      // the proposed paths the save dialog was opened with
+    QString chooserAnswer_;                   // the file the substituted dialog returns
     QWidget* chooserParent_ = nullptr;
 };
 
@@ -68,33 +58,16 @@ using enum SlipLabelId;
 
 namespace {
 
-const QString NoPrinterMessage =
-    QString::fromUtf8("Nessuna stampante disponibile: il bollettino non è stato stampato.\r"
-                      "Vuoi salvarlo come file PDF, da stampare in seguito?");
 const QString InsufficientData = "Dati insufficienti per stampare !! \r..Cliccare su CORREGGI!....";
-
-QLabel* SummaryBox(const QString& name) {
-    return Form2->findChild<QLabel*>(name);
-}
 
 // The main window filled in and computed, so that every slip text has its value.
 bool FillAndCompute() {
-    Box("EdCCNR")->setText("12345678");
-    Box("EdIntest1")->setText("COMUNE DI ROMA");
-    Box("EdIntest2")->setText("SERVIZIO TESORERIA");
-    Box("EdNome")->setText("ROSSI MARIO ROMA VIA ROMA 1");
-    Box("EdComun")->setText("ROMA");
-    Box("EdCodFisc")->setText("RSSMRA80A01H501U");
-    Box("EdNum")->setText("2");
-    Box("EdAnno")->setText("07");
-    const char* boxes[] = {"REND1", "RIVAL1", "ALIQ1", "DETR1", "PERC1", "MESI1",
-                           "Edit1", "Edit2",  "Edit3", "Edit5", "Edit6"};
-    const char* texts[] = {"500", "5", "5", "200", "100", "12", "500", "5", "5", "100", "12"};
-    for (int i = 0; i < 11; ++i)
-        Box(boxes[i])->setText(texts[i]);
-    QTest::mouseClick(Button("CalcolaBtn"), Qt::LeftButton);
-    QTest::mouseClick(Button("Button1"), Qt::LeftButton);
-    return Form1->isHidden() && QTest::qWaitForWindowActive(Form2);
+    SetEntries(NamedEntries("EdCCNR=12345678|EdIntest1=COMUNE DI ROMA|"
+                            "EdIntest2=SERVIZIO TESORERIA|EdNome=ROSSI MARIO ROMA VIA ROMA 1|"
+                            "EdComun=ROMA|EdCodFisc=RSSMRA80A01H501U|EdNum=2|EdAnno=07"));
+    SetEntries(ColumnEntryTexts("500;5;5;200;100;12", "500;5;5;100;12"));
+    PressCalcola();
+    return ShowSummary();
 }
 
 QList<std::pair<int, int>> Places(const SlipReport& report) {
@@ -115,10 +88,6 @@ QStringList Texts(const SlipReport& report) {
     return texts;
 }
 
-QString Text(SlipLabelId label) {
-    return QString::fromStdString(QRFM->QREP.label(label).text);
-}
-
 } // namespace
 
 void TestPrintSlip::initTestCase() {
@@ -127,28 +96,14 @@ void TestPrintSlip::initTestCase() {
 }
 
 void TestPrintSlip::init() {
-    QVERIFY(StartWindowSet());
-    errors_.clear();
-    SetProgramErrorHandler([this](QObject* sender, std::exception_ptr error) {
-        try {
-            std::rethrow_exception(error);
-        } catch (const std::exception& e) {
-            errors_.append(QString::fromUtf8(e.what()));
-        }
-        Form1->AppException(sender, error);
-    });
-    directory_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(directory_->isValid());
-    QDir().mkpath(directory_->filePath("out"));
-    QFile alignment(directory_->filePath("Allinea.ini"));
-    QVERIFY(alignment.open(QIODevice::WriteOnly));
-    alignment.write("[ALLINEA]\nEDITC=\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=26\n");
-    alignment.close();
-    Form2->SetAlignmentDirectory(directory_->path().toStdString());
+    WindowTest::init();
+    errors_ = std::make_unique<ProgramErrorLog>(ErrorsGoOn::ToMainWindow);
+    QVERIFY(QDir().mkpath(testFile("out")));
+    QVERIFY(WriteBytes(testFile("Allinea.ini"), ShippedAlignment));
 
     chosen_.clear();
     chooserParent_ = nullptr;
-    chooserAnswer_ = directory_->filePath("out/Bollettino ICI.pdf");
+    chooserAnswer_ = testFile("out/Bollettino ICI.pdf");
     SetPdfFileChooser([this](QWidget* parent, const QString& proposed) {
         chooserParent_ = parent;
         chosen_.append(proposed);
@@ -156,25 +111,20 @@ void TestPrintSlip::init() {
     });
     QVERIFY(FillAndCompute());
     recorder_ = std::make_unique<MessageRecorder>();
-    watchdog_.start();
 }
 
 void TestPrintSlip::cleanup() {
     recorder_.reset();
     SetPdfFileChooser({});
-    QVERIFY2(watchdog_.closedDialogs().isEmpty(),
-             qPrintable(watchdog_.closedDialogs().join(QLatin1String(" | "))));
-}
-
-void TestPrintSlip::pressStampa() {
-    QTest::mouseClick(Form2->findChild<QToolButton*>("StampaBtn1"), Qt::LeftButton);
+    errors_.reset();
+    WindowTest::cleanup();
 }
 
 void TestPrintSlip::choose(const char* radio, const QString& vertical, const QString& horizontal) {
     if (radio)
-        QTest::mouseClick(Form2->findChild<QRadioButton*>(radio), Qt::LeftButton);
-    Form2->findChild<QLineEdit*>("Edit1")->setText(vertical);
-    Form2->findChild<QLineEdit*>("Edit2")->setText(horizontal);
+        QTest::mouseClick(Radio(radio), Qt::LeftButton);
+    SummaryEdit("Edit1")->setText(vertical);
+    SummaryEdit("Edit2")->setText(horizontal);
 }
 
 void TestPrintSlip::anEmptyEssentialTextStopsThePrint_data() {
@@ -183,10 +133,8 @@ void TestPrintSlip::anEmptyEssentialTextStopsThePrint_data() {
     QTest::addColumn<bool>("stops");
     for (const char* box : {"CCNR", "IMPLETT", "INTEST1", "NOME", "Comune", "CODFISC"})
         QTest::addRow("%s empty", box) << box << "" << true;
-    QTest::newRow("CCNR of blanks") << "CCNR"
-                                    << "   " << false;
-    QTest::newRow("CODFISC of one blank") << "CODFISC"
-                                          << " " << false;
+    AddRow("CCNR of blanks", "CCNR", "   ", false);
+    AddRow("CODFISC of one blank", "CODFISC", " ", false);
     for (const char* box : {"INTEST2", "Imp", "CENT", "FABB", "ANNO", "ACC", "SALDO"})
         QTest::addRow("%s empty is not tested", box) << box << "" << false;
 }
@@ -198,20 +146,15 @@ void TestPrintSlip::anEmptyEssentialTextStopsThePrint() {
     choose("RBTND", "26", "26");
     SummaryBox(box)->setText(text);
     recorder_->answers = {MessageAnswer::No};
-    pressStampa();
-    QCOMPARE(recorder_->messages.size(), 1);
-    const RecordedMessage& message = recorder_->messages[0];
-    QCOMPARE(message.caption, QString("Quotario"));
-    QVERIFY(errors_.isEmpty());
+    PressStampa();
+    QCOMPARE(recorder_->shown(), QStringList{stops ? "Plain Quotario: " + InsufficientData
+                                                   : "Question Quotario: " + NoPrinterMessage});
+    QVERIFY(errors_->texts.isEmpty());
     if (stops) {
-        QCOMPARE(message.kind, MessageKind::Plain);
-        QCOMPARE(message.text, InsufficientData);
         // Nothing copied, nothing placed.
         QCOMPARE(Texts(QRFM->QREP), Texts(SlipReport()));
         QCOMPARE(Places(QRFM->QREP), DesignPlaces());
     } else {
-        QCOMPARE(message.kind, MessageKind::Question);
-        QCOMPARE(message.text, NoPrinterMessage);
         QCOMPARE(QRFM->QREP.label(QRCCNR1).top, 26 - 10 + 406 + 24);
     }
     QVERIFY(chosen_.isEmpty());
@@ -221,8 +164,8 @@ void TestPrintSlip::anEmptyEssentialTextStopsThePrint() {
 void TestPrintSlip::aDeductionThatIsNoNumberReachesAppException() {
     choose("RBTNS", "26", "26");
     SummaryBox("DETRAZ")->setText("12a");
-    pressStampa();
-    QCOMPARE(errors_, QStringList({"'12a' is not a valid floating point value"}));
+    PressStampa();
+    QCOMPARE(errors_->texts, QStringList({"'12a' is not a valid floating point value"}));
     QCOMPARE(recorder_->messages.size(), 1);
     QCOMPARE(recorder_->messages[0].kind, MessageKind::Error);
     QVERIFY(recorder_->messages[0].text.startsWith("ERRORE.........\r"));
@@ -230,10 +173,10 @@ void TestPrintSlip::aDeductionThatIsNoNumberReachesAppException() {
     QCOMPARE(Box("DETR1")->text(), QString("00,00"));
     QVERIFY(chosen_.isEmpty());
     // The copy went as far as the deduction in cents; nothing was placed.
-    QCOMPARE(Text(QRDETRAZ1), QString("12a"));
-    QCOMPARE(Text(QRABIT11),
+    QCOMPARE(ReportText(QRDETRAZ1), QString("12a"));
+    QCOMPARE(ReportText(QRABIT11),
              QString::fromStdString(AmountInCents(SummaryBox("ABPRINC")->text().toStdString())));
-    QCOMPARE(Text(QRDETRAZ11), QString("QRDETRAZ11"));
+    QCOMPARE(ReportText(QRDETRAZ11), QString("QRDETRAZ11"));
     QCOMPARE(Places(QRFM->QREP), DesignPlaces());
 }
 
@@ -243,24 +186,13 @@ void TestPrintSlip::aBadCorrectionEndsThePrint_data() {
     QTest::addColumn<QString>("horizontal");
     QTest::addColumn<QString>("error");
     QTest::addColumn<int>("topsMovedBy"); // -1: tops stay at the design places
-    QTest::newRow("no file: default value, centre")
-        << "RBTNC"
-        << "default value"
-        << "default value"
-        << "'default value' is not a valid integer value" << -1;
-    QTest::newRow("bad vertical only, left") << "RBTNS"
-                                             << ""
-                                             << "26"
-                                             << "'' is not a valid integer value" << -1;
-    QTest::newRow("bad horizontal only, right: tops already set")
-        << "RBTND"
-        << "30"
-        << "2x"
-        << "'2x' is not a valid integer value" << 30 - 10 + 406;
-    QTest::newRow("no position: the corrections are not read") << ""
-                                                               << "default value"
-                                                               << "default value"
-                                                               << "" << -1;
+    AddRow("no file: default value, centre", "RBTNC", "default value", "default value",
+           "'default value' is not a valid integer value", -1);
+    AddRow("bad vertical only, left", "RBTNS", "", "26", "'' is not a valid integer value", -1);
+    AddRow("bad horizontal only, right: tops already set", "RBTND", "30", "2x",
+           "'2x' is not a valid integer value", 30 - 10 + 406);
+    AddRow("no position: the corrections are not read", "", "default value", "default value", "",
+           -1);
 }
 
 void TestPrintSlip::aBadCorrectionEndsThePrint() {
@@ -271,18 +203,18 @@ void TestPrintSlip::aBadCorrectionEndsThePrint() {
     QFETCH(int, topsMovedBy);
     choose(radio.isEmpty() ? nullptr : radio.toLatin1().constData(), vertical, horizontal);
     recorder_->answers = {MessageAnswer::No};
-    pressStampa();
+    PressStampa();
     QCOMPARE(recorder_->messages.size(), 1);
     if (error.isEmpty()) {
-        QVERIFY(errors_.isEmpty());
+        QVERIFY(errors_->texts.isEmpty());
         QCOMPARE(recorder_->messages[0].text, NoPrinterMessage);
     } else {
-        QCOMPARE(errors_, QStringList({error}));
+        QCOMPARE(errors_->texts, QStringList({error}));
         QCOMPARE(recorder_->messages[0].kind, MessageKind::Error);
         QCOMPARE(Box("REND1")->text(), QString("00,00"));
     }
     QVERIFY(chosen_.isEmpty());
-    QCOMPARE(Text(QRDETRAZ11), QString("20000"));
+    QCOMPARE(ReportText(QRDETRAZ11), QString("20000"));
     for (const SlipLabel& label : QRFM->QREP.labels()) {
         const int top = topsMovedBy < 0 ? label.design->top : topsMovedBy + label.design->row;
         QCOMPARE(label.top, top);
@@ -292,14 +224,14 @@ void TestPrintSlip::aBadCorrectionEndsThePrint() {
 
 void TestPrintSlip::aFirstRunWithoutPositionPrintsAtTheDesignPlaces() {
     choose(nullptr, "40", "40");
-    pressStampa();
+    PressStampa();
     QCOMPARE(recorder_->texts(), QStringList({NoPrinterMessage}));
     QCOMPARE(Places(QRFM->QREP), DesignPlaces());
-    QCOMPARE(Text(QRCCNR11), QString("12345678"));
-    QCOMPARE(Text(QRINTEST1), QString("COMUNE DI ROMA SERVIZIO TESORERIA"));
-    QCOMPARE(Text(QRIMPLETT1), SummaryBox("IMPLETT")->text());
-    QCOMPARE(Text(QRDETRAZ1), QString("200"));
-    QCOMPARE(Text(QRDETRAZ11), QString("20000"));
+    QCOMPARE(ReportText(QRCCNR11), QString("12345678"));
+    QCOMPARE(ReportText(QRINTEST1), QString("COMUNE DI ROMA SERVIZIO TESORERIA"));
+    QCOMPARE(ReportText(QRIMPLETT1), SummaryBox("IMPLETT")->text());
+    QCOMPARE(ReportText(QRDETRAZ1), QString("200"));
+    QCOMPARE(ReportText(QRDETRAZ11), QString("20000"));
     const QStringList faults = CheckPrintedPage(chooserAnswer_, QRFM->QREP);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
 }
@@ -307,13 +239,13 @@ void TestPrintSlip::aFirstRunWithoutPositionPrintsAtTheDesignPlaces() {
 void TestPrintSlip::runsInARowPlaceAnewAndKeepTheLastPlaces() {
     recorder_->answers = {MessageAnswer::No, MessageAnswer::No, MessageAnswer::No};
     choose("RBTND", "60", "60");
-    pressStampa();
+    PressStampa();
     // The lowest label still ends inside the band's 793 units.
     QCOMPARE(QRFM->QREP.label(QRDETRAZ1).top, 760);
     QCOMPARE(QRFM->QREP.label(QRDETRAZ1).left, 162);
 
     choose("RBTNS", "10", "10");
-    pressStampa();
+    PressStampa();
     QCOMPARE(QRFM->QREP.label(QRCCNR1).top, 24);
     QCOMPARE(QRFM->QREP.label(QRCCNR1).left, 112);
     for (const SlipLabel& label : QRFM->QREP.labels()) {
@@ -323,24 +255,21 @@ void TestPrintSlip::runsInARowPlaceAnewAndKeepTheLastPlaces() {
     const QList<std::pair<int, int>> placedLast = Places(QRFM->QREP);
 
     // No position: the new texts print where the last placement put the labels.
-    Form2->findChild<QRadioButton*>("RBTNS")->setAutoExclusive(false);
-    Form2->findChild<QRadioButton*>("RBTNS")->setChecked(false);
+    Radio("RBTNS")->setAutoExclusive(false);
+    Radio("RBTNS")->setChecked(false);
     SummaryBox("CCNR")->setText("87654321");
     choose(nullptr, "0", "0");
-    pressStampa();
+    PressStampa();
     QCOMPARE(Places(QRFM->QREP), placedLast);
-    QCOMPARE(Text(QRCCNR1), QString("87654321"));
+    QCOMPARE(ReportText(QRCCNR1), QString("87654321"));
     QCOMPARE(recorder_->texts(), QStringList(3, NoPrinterMessage));
-    QVERIFY(errors_.isEmpty());
+    QVERIFY(errors_->texts.isEmpty());
 }
 
 void TestPrintSlip::withNoPrinterThePageCanBeKeptAsPdf() {
     choose("RBTNC", "26", "26");
-    pressStampa();
-    QCOMPARE(recorder_->messages.size(), 1);
-    QCOMPARE(recorder_->messages[0].kind, MessageKind::Question);
-    QCOMPARE(recorder_->messages[0].caption, QString("Quotario"));
-    QCOMPARE(recorder_->messages[0].text, NoPrinterMessage);
+    PressStampa();
+    QCOMPARE(recorder_->shown(), QStringList{"Question Quotario: " + NoPrinterMessage});
     QCOMPARE(chosen_, QStringList({ProposedSlipPdfPath()}));
     QVERIFY(chosen_[0].endsWith("/Bollettino ICI.pdf"));
     QCOMPARE(chooserParent_, Form2);
@@ -355,8 +284,8 @@ void TestPrintSlip::withNoPrinterThePageCanBeKeptAsPdf() {
 
 void TestPrintSlip::aDeclinedOrCancelledOfferWritesNothing_data() {
     QTest::addColumn<bool>("declined");
-    QTest::newRow("answered No") << true;
-    QTest::newRow("save dialog cancelled") << false;
+    AddRow("answered No", true);
+    AddRow("save dialog cancelled", false);
 }
 
 void TestPrintSlip::aDeclinedOrCancelledOfferWritesNothing() {
@@ -366,21 +295,19 @@ void TestPrintSlip::aDeclinedOrCancelledOfferWritesNothing() {
         recorder_->answers = {MessageAnswer::No};
     else
         chooserAnswer_.clear();
-    pressStampa();
+    PressStampa();
     QCOMPARE(recorder_->texts(), QStringList({NoPrinterMessage}));
     QCOMPARE(chosen_.size(), declined ? 0 : 1);
-    QVERIFY(QDir(directory_->filePath("out")).isEmpty());
+    QVERIFY(QDir(testFile("out")).isEmpty());
 }
 
 void TestPrintSlip::aPdfThatCannotBeWrittenIsReported() {
-    chooserAnswer_ = directory_->filePath("no-such-folder/Bollettino ICI.pdf");
-    pressStampa();
-    QCOMPARE(recorder_->messages.size(), 2);
-    QCOMPARE(recorder_->messages[1].kind, MessageKind::Plain);
-    QCOMPARE(recorder_->messages[1].caption, QString("Quotario"));
-    QCOMPARE(recorder_->messages[1].text,
-             QString::fromUtf8("Impossibile scrivere il file PDF\r") + chooserAnswer_ +
-                 QString::fromUtf8("\rIl bollettino non è stato salvato."));
+    chooserAnswer_ = testFile("no-such-folder/Bollettino ICI.pdf");
+    PressStampa();
+    QCOMPARE(recorder_->shown(),
+             QStringList({"Question Quotario: " + NoPrinterMessage,
+                          "Plain Quotario: Impossibile scrivere il file PDF\r" + chooserAnswer_ +
+                              QString::fromUtf8("\rIl bollettino non è stato salvato.")}));
     QVERIFY(!QFile::exists(chooserAnswer_));
 }
 
@@ -388,7 +315,7 @@ void TestPrintSlip::theOfferIsARealQuestionInItalian() {
     recorder_.reset();
     SeenBox seen;
     AnswerNextMessageBox(&seen, "&No");
-    pressStampa();
+    PressStampa();
     QVERIFY(seen.seen);
     QCOMPARE(seen.title, QString("Quotario"));
     QCOMPARE(seen.text, QString(NoPrinterMessage).replace('\r', '\n'));
@@ -416,7 +343,7 @@ void TestPrintSlip::theRealSaveDialogProposesTheDocumentsFolder() {
         dialog->reject();
     };
     QTimer::singleShot(0, look);
-    pressStampa();
+    PressStampa();
     QTRY_VERIFY(looks >= 250 || !title.isEmpty());
     QCOMPARE(title, QString("Salva il bollettino come PDF"));
     QCOMPARE(selected, QStringList({ProposedSlipPdfPath()}));

@@ -1,11 +1,10 @@
 #include "frame/ReadmeLaunch.h"
 #include "frame/UpDown.h"
 #include "frame/WindowActivation.h"
-#include "support/ModalBoxes.h"
+#include "support/DataRows.h"
+#include "support/TestFiles.h"
 #include "support/TestMain.h"
-#include "support/WindowSetFixture.h"
-#include "windows/Unit1.h"
-#include "windows/Unit2.h"
+#include "support/WindowTest.h"
 
 #include <QDate>
 #include <QDir>
@@ -13,21 +12,15 @@
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <QWindow>
 
 // The summary window: the slip boxes filled from the main window, going back and ending, the
 // alignment panel with its spinners, paper position, loading on activation, saving and reset.
-class TestSummaryWindow : public QObject {
+class TestSummaryWindow : public WindowTest {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-    void cleanupTestCase() { StopWindowSet(); }
-
     void showsItsTitleSizeAndPlace();
     void valueBoxesHaveTheirLook_data();
     void valueBoxesHaveTheirLook();
@@ -55,29 +48,12 @@ private slots:
     void theFileLiesBesideTheProgram();
     void informazOpensTheReadmeAndWaits();
     void chiudiEndsTheProgramWithTheMainWindowHidden();
-
-private:
-    ModalWatchdog watchdog_;
-    std::unique_ptr<QTemporaryDir> directory_;
 };
 
 namespace {
 
 const QColor Yellow(255, 255, 0);
 const QString DefaultValue = "default value";
-
-QLabel* SummaryBox(const QString& name) {
-    return Form2->findChild<QLabel*>(name);
-}
-QLineEdit* SummaryEdit(const char* name) {
-    return Find<QLineEdit>(Form2, name);
-}
-QRadioButton* Radio(const QString& name) {
-    return Form2->findChild<QRadioButton*>(name);
-}
-QToolButton* Arrow(const QString& upDown, const char* which) {
-    return Form2->findChild<TUpDown*>(upDown)->findChild<QToolButton*>(which);
-}
 
 const QStringList SlipBoxes = {"CCNR",  "Imp",     "CENT",      "IMPLETT", "INTEST1", "INTEST2",
                                "NOME",  "Comune",  "CODFISC",   "FABB",    "ANNO",    "ACC",
@@ -110,42 +86,7 @@ QStringList Alignment() {
             SummaryEdit("EDITS")->text(), chosen};
 }
 
-bool Activate(QWidget* window) {
-    window->windowHandle()->requestActivate();
-    return QTest::qWaitForWindowActive(window);
-}
-
-// "&Visualizza" in the main window, as the user presses it.
-bool ShowSummary() {
-    QTest::mouseClick(Button("Button1"), Qt::LeftButton);
-    return Form1->isHidden() && QTest::qWaitForWindowActive(Form2);
-}
-
-QByteArray ReadBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
-
 } // namespace
-
-void TestSummaryWindow::init() {
-    QVERIFY(StartWindowSet());
-    directory_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(directory_->isValid());
-    Form2->SetAlignmentDirectory(directory_->path().toStdString());
-    watchdog_.start();
-}
-
-void TestSummaryWindow::cleanup() {
-    QVERIFY2(watchdog_.closedDialogs().isEmpty(),
-             qPrintable(watchdog_.closedDialogs().join(QLatin1String(" | "))));
-}
 
 void TestSummaryWindow::showsItsTitleSizeAndPlace() {
     QCOMPARE(Form2->windowTitle(), QString("  Riepilogo Bollettino Postale") + QString(26, ' ') +
@@ -180,7 +121,7 @@ void TestSummaryWindow::valueBoxesHaveTheirLook_data() {
         {"ALTRIFABB", right, false, true}, {"DETRAZ", right, false, true},
     };
     for (const auto& [name, alignment, bold, inGroup] : rows)
-        QTest::newRow(name) << name << alignment << bold << inGroup;
+        AddRow(name, name, alignment, bold, inGroup);
 }
 
 void TestSummaryWindow::valueBoxesHaveTheirLook() {
@@ -206,53 +147,29 @@ void TestSummaryWindow::valueBoxesHaveTheirLook() {
 void TestSummaryWindow::captionsStandAsWritten_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
-    QTest::newRow("Label1") << "Label1"
-                            << "ContoCorrente n:";
-    QTest::newRow("Label2") << "Label2"
-                            << "Di Euro";
-    QTest::newRow("Label3") << "Label3"
-                            << "Cent.";
-    QTest::newRow("Label5") << "Label5"
-                            << ",";
-    QTest::newRow("Label7") << "Label7"
-                            << "Importo Lettere";
-    QTest::newRow("Label8") << "Label8"
-                            << "Intestato a:";
-    QTest::newRow("Label9")
-        << "Label9"
-        << "Cognome Nome      Comune domicilio fiscale      Via e numero civico";
-    QTest::newRow("Label10") << "Label10"
-                             << "Comune ubicazione degli immobili";
-    QTest::newRow("Label11") << "Label11"
-                             << "Codice Fiscale";
-    QTest::newRow("Label13") << "Label13"
-                             << "Num.Fabb";
-    QTest::newRow("Label14") << "Label14"
-                             << "Anno Imposta";
-    QTest::newRow("Label15") << "Label15"
-                             << "Versamento di Acconto";
-    QTest::newRow("Label16") << "Label16"
-                             << "Versamento a Saldo";
-    QTest::newRow("Label17") << "Label17"
-                             << "Abitazione Princ. €";
-    QTest::newRow("Label18") << "Label18"
-                             << "Atri Fabbricati      €";
-    QTest::newRow("Label19") << "Label19"
-                             << "Detraz.Abit.Princ.€";
-    QTest::newRow("Label4") << "Label4"
-                            << "  Settaggio\n del bollettino\nalla stampante";
-    QTest::newRow("Label6") << "Label6"
-                            << "Correzione\nverticale";
-    QTest::newRow("Label12") << "Label12"
-                             << "Correzione\norizzontale";
-    QTest::newRow("RBTNS") << "RBTNS"
-                           << "Carta a sinistra";
-    QTest::newRow("RBTNC") << "RBTNC"
-                           << "Carta al centro";
-    QTest::newRow("RBTND") << "RBTND"
-                           << "Carta a destra";
-    QTest::newRow("GroupBox1") << "GroupBox1"
-                               << "Eseguito da";
+    AddNamedRow("Label1", "ContoCorrente n:");
+    AddNamedRow("Label2", "Di Euro");
+    AddNamedRow("Label3", "Cent.");
+    AddNamedRow("Label5", ",");
+    AddNamedRow("Label7", "Importo Lettere");
+    AddNamedRow("Label8", "Intestato a:");
+    AddNamedRow("Label9", "Cognome Nome      Comune domicilio fiscale      Via e numero civico");
+    AddNamedRow("Label10", "Comune ubicazione degli immobili");
+    AddNamedRow("Label11", "Codice Fiscale");
+    AddNamedRow("Label13", "Num.Fabb");
+    AddNamedRow("Label14", "Anno Imposta");
+    AddNamedRow("Label15", "Versamento di Acconto");
+    AddNamedRow("Label16", "Versamento a Saldo");
+    AddNamedRow("Label17", "Abitazione Princ. €");
+    AddNamedRow("Label18", "Atri Fabbricati      €");
+    AddNamedRow("Label19", "Detraz.Abit.Princ.€");
+    AddNamedRow("Label4", "  Settaggio\n del bollettino\nalla stampante");
+    AddNamedRow("Label6", "Correzione\nverticale");
+    AddNamedRow("Label12", "Correzione\norizzontale");
+    AddNamedRow("RBTNS", "Carta a sinistra");
+    AddNamedRow("RBTNC", "Carta al centro");
+    AddNamedRow("RBTND", "Carta a destra");
+    AddNamedRow("GroupBox1", "Eseguito da");
 }
 
 void TestSummaryWindow::captionsStandAsWritten() {
@@ -284,26 +201,14 @@ void TestSummaryWindow::buttonsHaveTheirCaptionsHintsAndPictures_data() {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("hint");
     QTest::addColumn<bool>("tabbed");
-    QTest::newRow("BitBtn1") << "BitBtn1"
-                             << "Chiudi"
-                             << "Chiude e termina il programma" << false;
-    QTest::newRow("BitBtn2") << "BitBtn2"
-                             << "Informaz."
-                             << "Informazioni per la stampa" << false;
-    QTest::newRow("CorreggiBtn") << "CorreggiBtn"
-                                 << "Correggi"
-                                 << "Torna alla schermata precedente\nper eventualmente correggere"
-                                 << false;
-    QTest::newRow("SalvaBtn") << "SalvaBtn"
-                              << "Salva\nl'allineamento"
-                              << "Salva l'allineamento della carta" << true;
-    QTest::newRow("ResetBtn") << "ResetBtn"
-                              << "Carica vaolori\ndi DEFAULT"
-                              << "Inserisce valori di partenza\nper il centraggio della carta"
-                              << false;
-    QTest::newRow("StampaBtn1") << "StampaBtn1"
-                                << "Stampa\nil bollettino"
-                                << "Stampa il bollettino" << true;
+    AddNamedRow("BitBtn1", "Chiudi", "Chiude e termina il programma", false);
+    AddNamedRow("BitBtn2", "Informaz.", "Informazioni per la stampa", false);
+    AddNamedRow("CorreggiBtn", "Correggi",
+                "Torna alla schermata precedente\nper eventualmente correggere", false);
+    AddNamedRow("SalvaBtn", "Salva\nl'allineamento", "Salva l'allineamento della carta", true);
+    AddNamedRow("ResetBtn", "Carica vaolori\ndi DEFAULT",
+                "Inserisce valori di partenza\nper il centraggio della carta", false);
+    AddNamedRow("StampaBtn1", "Stampa\nil bollettino", "Stampa il bollettino", true);
 }
 
 void TestSummaryWindow::buttonsHaveTheirCaptionsHintsAndPictures() {
@@ -351,12 +256,9 @@ void TestSummaryWindow::showingAfterAComputationGivesItsResults() {
                                  "Edit1=1000",
                                  "Edit2=5",
                                  "Edit3=7"};
-    for (const QString& entry : entries) {
-        const QStringList parts = entry.split('=');
-        Box(parts[0].toLatin1().constData())->setText(parts[1]);
-    }
+    SetEntries(NamedEntries(entries.join('|')));
     QTest::mouseClick(Label("Label21"), Qt::LeftButton); // the balance, not the advance
-    QTest::mouseClick(Button("CalcolaBtn"), Qt::LeftButton);
+    PressCalcola();
     QCOMPARE(Label("LabLett")->text(), QString("#CINQUECENTODODICI/73"));
     QVERIFY(ShowSummary());
     const QStringList shown = {"00123456",
@@ -399,8 +301,8 @@ void TestSummaryWindow::aTextWiderThanItsBoxIsKeptWhole() {
 
 void TestSummaryWindow::goingBackBringsTheMainWindowAndShowsCorrections_data() {
     QTest::addColumn<bool>("correggi");
-    QTest::newRow("Correggi") << true;
-    QTest::newRow("close box") << false;
+    AddRow("Correggi", true);
+    AddRow("close box", false);
 }
 
 void TestSummaryWindow::goingBackBringsTheMainWindowAndShowsCorrections() {
@@ -507,33 +409,32 @@ void TestSummaryWindow::activationLoadsTheSavedAlignment_data() {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QStringList>("alignment");
     const QString dv = DefaultValue;
-    QTest::newRow("no file") << QByteArray() << QStringList({dv, dv, dv, dv, dv, "none"});
-    QTest::newRow("shipped file") << QByteArray(
-                                         "[ALLINEA]\nEDITC=\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=26\n")
-                                  << QStringList({"26", "26", "", "", "", "none"});
-    QTest::newRow("centre") << QByteArray("[ALLINEA]\r\nEDITC=C1\r\nEDITD=\r\nEDITS=\r\n"
-                                          "EDIT1=30\r\nEDIT2=4\r\n")
-                            << QStringList({"30", "4", "C1", "", "", "RBTNC"});
-    QTest::newRow("centre and right: right")
-        << QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=D1\nEDITS=\nEDIT1=0\nEDIT2=60\n")
-        << QStringList({"0", "60", "C1", "D1", "", "RBTND"});
-    QTest::newRow("all three: left")
-        << QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=D1\nEDITS=S1\nEDIT1=2\nEDIT2=2\n")
-        << QStringList({"2", "2", "C1", "D1", "S1", "RBTNS"});
-    QTest::newRow("lower case marks choose nothing")
-        << QByteArray("[ALLINEA]\nEDITC=c1\nEDITD=d1\nEDITS=s1\nEDIT1=26\nEDIT2=26\n")
-        << QStringList({"26", "26", "c1", "d1", "s1", "none"});
-    QTest::newRow("missing keys") << QByteArray("[ALLINEA]\nEDITS=S1\nEDIT1=12\n")
-                                  << QStringList({"12", dv, dv, dv, "S1", "RBTNS"});
-    QTest::newRow("other section")
-        << QByteArray("[ALTRO]\nEDIT1=12\n") << QStringList({dv, dv, dv, dv, dv, "none"});
+    AddRow("no file", QByteArray(), QStringList({dv, dv, dv, dv, dv, "none"}));
+    AddRow("shipped file", ShippedAlignment, QStringList({"26", "26", "", "", "", "none"}));
+    AddRow("centre",
+           QByteArray("[ALLINEA]\r\nEDITC=C1\r\nEDITD=\r\nEDITS=\r\n"
+                      "EDIT1=30\r\nEDIT2=4\r\n"),
+           QStringList({"30", "4", "C1", "", "", "RBTNC"}));
+    AddRow("centre and right: right",
+           QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=D1\nEDITS=\nEDIT1=0\nEDIT2=60\n"),
+           QStringList({"0", "60", "C1", "D1", "", "RBTND"}));
+    AddRow("all three: left",
+           QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=D1\nEDITS=S1\nEDIT1=2\nEDIT2=2\n"),
+           QStringList({"2", "2", "C1", "D1", "S1", "RBTNS"}));
+    AddRow("lower case marks choose nothing",
+           QByteArray("[ALLINEA]\nEDITC=c1\nEDITD=d1\nEDITS=s1\nEDIT1=26\nEDIT2=26\n"),
+           QStringList({"26", "26", "c1", "d1", "s1", "none"}));
+    AddRow("missing keys", QByteArray("[ALLINEA]\nEDITS=S1\nEDIT1=12\n"),
+           QStringList({"12", dv, dv, dv, "S1", "RBTNS"}));
+    AddRow("other section", QByteArray("[ALTRO]\nEDIT1=12\n"),
+           QStringList({dv, dv, dv, dv, dv, "none"}));
 }
 
 void TestSummaryWindow::activationLoadsTheSavedAlignment() {
     QFETCH(QByteArray, file);
     QFETCH(QStringList, alignment);
     if (!file.isNull())
-        QVERIFY(WriteBytes(directory_->filePath("Allinea.ini"), file));
+        QVERIFY(WriteBytes(testFile("Allinea.ini"), file));
     // Whatever was on the panel before is replaced.
     QTest::mouseClick(Radio("RBTNC"), Qt::LeftButton);
     SummaryEdit("Edit1")->setText("44");
@@ -542,7 +443,7 @@ void TestSummaryWindow::activationLoadsTheSavedAlignment() {
 }
 
 void TestSummaryWindow::comingBackFromAnotherWindowReloads() {
-    QVERIFY(WriteBytes(directory_->filePath("Allinea.ini"),
+    QVERIFY(WriteBytes(testFile("Allinea.ini"),
                        "[ALLINEA]\nEDITC=\nEDITD=D1\nEDITS=\nEDIT1=26\nEDIT2=10\n"));
     QVERIFY(ShowSummary());
     QTest::mouseClick(Arrow("UpDown1", "up"), Qt::LeftButton);
@@ -566,22 +467,18 @@ void TestSummaryWindow::saveWritesTheWholeFileAndLoadsBack_data() {
     QTest::addColumn<int>("downs2");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("loaded");
-    QTest::newRow("centre, both 26")
-        << "RBTNC" << 0 << 0
-        << QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=26\n")
-        << QStringList({"26", "26", "C1", "", "", "RBTNC"});
-    QTest::newRow("left, 30 and 20")
-        << "RBTNS" << 2 << 3
-        << QByteArray("[ALLINEA]\nEDITC=\nEDITD=\nEDITS=S1\nEDIT1=30\nEDIT2=20\n")
-        << QStringList({"30", "20", "", "", "S1", "RBTNS"});
-    QTest::newRow("right, 60 and 0")
-        << "RBTND" << 20 << 20
-        << QByteArray("[ALLINEA]\nEDITC=\nEDITD=D1\nEDITS=\nEDIT1=60\nEDIT2=0\n")
-        << QStringList({"60", "0", "", "D1", "", "RBTND"});
-    QTest::newRow("no position") << "" << 1 << 0
-                                 << QByteArray(
-                                        "[ALLINEA]\nEDITC=\nEDITD=\nEDITS=\nEDIT1=28\nEDIT2=26\n")
-                                 << QStringList({"28", "26", "", "", "", "none"});
+    AddRow("centre, both 26", "RBTNC", 0, 0,
+           QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=26\n"),
+           QStringList({"26", "26", "C1", "", "", "RBTNC"}));
+    AddRow("left, 30 and 20", "RBTNS", 2, 3,
+           QByteArray("[ALLINEA]\nEDITC=\nEDITD=\nEDITS=S1\nEDIT1=30\nEDIT2=20\n"),
+           QStringList({"30", "20", "", "", "S1", "RBTNS"}));
+    AddRow("right, 60 and 0", "RBTND", 20, 20,
+           QByteArray("[ALLINEA]\nEDITC=\nEDITD=D1\nEDITS=\nEDIT1=60\nEDIT2=0\n"),
+           QStringList({"60", "0", "", "D1", "", "RBTND"}));
+    AddRow("no position", "", 1, 0,
+           QByteArray("[ALLINEA]\nEDITC=\nEDITD=\nEDITS=\nEDIT1=28\nEDIT2=26\n"),
+           QStringList({"28", "26", "", "", "", "none"}));
 }
 
 void TestSummaryWindow::saveWritesTheWholeFileAndLoadsBack() {
@@ -590,7 +487,7 @@ void TestSummaryWindow::saveWritesTheWholeFileAndLoadsBack() {
     QFETCH(int, downs2);
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, loaded);
-    const QString path = directory_->filePath("Allinea.ini");
+    const QString path = testFile("Allinea.ini");
     // An earlier file with more in it than the alignment.
     QVERIFY(WriteBytes(path, "; note\n[ALLINEA]\nEDITC=c1\nEDITD=\nEDITS=\nEDIT1=26\n"
                              "EDIT2=26\nOTHER=1\n[ALTRO]\nX=2\n"));
@@ -617,7 +514,7 @@ void TestSummaryWindow::saveWritesTheWholeFileAndLoadsBack() {
 }
 
 void TestSummaryWindow::saveCreatesAMissingFile() {
-    const QString path = directory_->filePath("Allinea.ini");
+    const QString path = testFile("Allinea.ini");
     QVERIFY(ShowSummary());
     QCOMPARE(Alignment().first(), DefaultValue);
     QTest::mouseClick(Radio("RBTND"), Qt::LeftButton);
@@ -629,7 +526,7 @@ void TestSummaryWindow::saveCreatesAMissingFile() {
 
 void TestSummaryWindow::failedSaveReachesAppExceptionWithoutReloading() {
     // A directory that cannot be: its name is taken by a file.
-    const QString blocked = directory_->filePath("blocked");
+    const QString blocked = testFile("blocked");
     QVERIFY(WriteBytes(blocked, "not a directory"));
     Form2->SetAlignmentDirectory(blocked.toStdString());
     Box("REND1")->setText("9");
@@ -640,17 +537,11 @@ void TestSummaryWindow::failedSaveReachesAppExceptionWithoutReloading() {
     QTest::mouseClick(Radio("RBTNC"), Qt::LeftButton);
 
     SeenBox seen;
-    AnswerNextMessageBox(&seen, "OK", [](QMessageBox* box) {
-        // The box takes the activation while it is open, as under a window manager.
-        box->windowHandle()->requestActivate();
-        QTRY_VERIFY(box->isActiveWindow());
-    });
+    AnswerNextMessageBox(&seen, "OK", ActivateBox);
     QTest::mouseClick(Form2->findChild<QToolButton*>("SalvaBtn"), Qt::LeftButton);
     QVERIFY(seen.seen);
     QCOMPARE(seen.title, QString("Quotario"));
-    QCOMPARE(seen.text, QString("ERRORE.........\n Nei campi di scrittura di questa colonna\n"
-                                "COLORE GIALLO.\n Sono ammessi solamente valori numerici e\n"
-                                " non possono essere lasciati vuoti !!!"));
+    QCOMPARE(seen.text, QString(ErrorBoxText).replace('\r', '\n'));
     QCOMPARE(seen.parent, Form1);
     QCOMPARE(Box("REND1")->text(), QString("00,00"));
     QCOMPARE(Box("EdNome")->text(), QString("ROSSI"));
@@ -663,7 +554,7 @@ void TestSummaryWindow::failedSaveReachesAppExceptionWithoutReloading() {
 }
 
 void TestSummaryWindow::resetPutsBackOnlyTheCorrections() {
-    const QString path = directory_->filePath("Allinea.ini");
+    const QString path = testFile("Allinea.ini");
     const QByteArray saved("[ALLINEA]\nEDITC=C1\nEDITD=\nEDITS=\nEDIT2=40\n");
     QVERIFY(WriteBytes(path, saved));
     QVERIFY(ShowSummary());
