@@ -72,12 +72,11 @@ int main(int argc, char* argv[]) {
     const Clock::time_point deadline = start + std::chrono::seconds(30);
     double visibleMs = -1;
     XEvent event;
-    while (visibleMs < 0 && NextEvent(display, event, deadline)) {
+    while (visibleMs < 0 && NextEvent(display, event, deadline))
         if (event.type == CreateNotify)
             XSelectInput(display, event.xcreatewindow.window, ExposureMask);
         else if (event.type == Expose && TitleContains(display, event.xexpose.window, argv[1]))
             visibleMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    }
     if (visibleMs >= 0)
         usleep(500000); // the first paint and whatever follows it at start-up
     kill(child, SIGTERM);

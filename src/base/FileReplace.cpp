@@ -22,7 +22,7 @@ namespace {
 
 class WindowsFileOperations final : public FileOperations {
 public:
-    int openTemporary(const std::string& path, const std::string&) override {
+    int OpenTemporary(const std::string& path, const std::string&) override {
         // Windows keeps no permission bits worth copying; the directory's rights apply.
         int handle = -1;
         if (_sopen_s(&handle, path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _SH_DENYRW,
@@ -30,7 +30,7 @@ public:
             return -1;
         return handle;
     }
-    bool writeAll(int handle, std::string_view bytes) override {
+    bool WriteAll(int handle, std::string_view bytes) override {
         while (!bytes.empty()) {
             const int written = _write(handle, bytes.data(), static_cast<unsigned>(bytes.size()));
             if (written <= 0)
@@ -39,20 +39,20 @@ public:
         }
         return true;
     }
-    bool flushToDisk(int handle) override { return _commit(handle) == 0; }
-    bool close(int handle) override { return _close(handle) == 0; }
-    bool rename(const std::string& from, const std::string& to) override {
+    bool FlushToDisk(int handle) override { return _commit(handle) == 0; }
+    bool Close(int handle) override { return _close(handle) == 0; }
+    bool Rename(const std::string& from, const std::string& to) override {
         return MoveFileExA(from.c_str(), to.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     }
-    void remove(const std::string& path) override { DeleteFileA(path.c_str()); }
+    void Remove(const std::string& path) override { DeleteFileA(path.c_str()); }
 };
 
 #else
 
 class PosixFileOperations final : public FileOperations {
 public:
-    int openTemporary(const std::string& path, const std::string& permissionsOf) override {
+    int OpenTemporary(const std::string& path, const std::string& permissionsOf) override {
         // O_NOFOLLOW: a link planted under the temporary name must not redirect the write.
         const int handle =
             ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
@@ -67,7 +67,7 @@ public:
         }
         return handle;
     }
-    bool writeAll(int handle, std::string_view bytes) override {
+    bool WriteAll(int handle, std::string_view bytes) override {
         while (!bytes.empty()) {
             const ssize_t written = ::write(handle, bytes.data(), bytes.size());
             if (written < 0 && errno == EINTR)
@@ -78,15 +78,15 @@ public:
         }
         return true;
     }
-    bool flushToDisk(int handle) override { return ::fsync(handle) == 0; }
-    bool close(int handle) override { return ::close(handle) == 0; }
-    bool rename(const std::string& from, const std::string& to) override {
+    bool FlushToDisk(int handle) override { return ::fsync(handle) == 0; }
+    bool Close(int handle) override { return ::close(handle) == 0; }
+    bool Rename(const std::string& from, const std::string& to) override {
         if (::rename(from.c_str(), to.c_str()) != 0)
             return false;
         SyncDirectoryOf(to);
         return true;
     }
-    void remove(const std::string& path) override { ::unlink(path.c_str()); }
+    void Remove(const std::string& path) override { ::unlink(path.c_str()); }
 
 private:
     // Makes the new name itself durable. The replacement has already happened, so a failure
@@ -128,15 +128,15 @@ std::string TemporaryFileFor(const std::string& path) {
 bool ReplaceFileContent(const std::string& path, std::string_view content,
                         FileOperations& operations) {
     const std::string temporary = TemporaryFileFor(path);
-    const int handle = operations.openTemporary(temporary, path);
+    const int handle = operations.OpenTemporary(temporary, path);
     if (handle < 0) {
-        operations.remove(temporary);
+        operations.Remove(temporary);
         return false;
     }
-    bool written = operations.writeAll(handle, content) && operations.flushToDisk(handle);
-    written = operations.close(handle) && written;
-    if (written && operations.rename(temporary, path))
+    bool written = operations.WriteAll(handle, content) && operations.FlushToDisk(handle);
+    written = operations.Close(handle) && written;
+    if (written && operations.Rename(temporary, path))
         return true;
-    operations.remove(temporary);
+    operations.Remove(temporary);
     return false;
 }

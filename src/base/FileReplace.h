@@ -12,13 +12,13 @@ public:
     virtual ~FileOperations() = default;
     // Opens `path` for writing, created or emptied, with the permissions of `permissionsOf`
     // when that file exists.
-    virtual int openTemporary(const std::string& path, const std::string& permissionsOf) = 0;
-    virtual bool writeAll(int handle, std::string_view bytes) = 0;
-    virtual bool flushToDisk(int handle) = 0;
-    virtual bool close(int handle) = 0;
+    virtual int OpenTemporary(const std::string& path, const std::string& permissionsOf) = 0;
+    virtual bool WriteAll(int handle, std::string_view bytes) = 0;
+    virtual bool FlushToDisk(int handle) = 0;
+    virtual bool Close(int handle) = 0;
     // Gives `from` the name `to` in one step, replacing any file of that name.
-    virtual bool rename(const std::string& from, const std::string& to) = 0;
-    virtual void remove(const std::string& path) = 0;
+    virtual bool Rename(const std::string& from, const std::string& to) = 0;
+    virtual void Remove(const std::string& path) = 0;
 };
 
 // The operating system's own file operations.

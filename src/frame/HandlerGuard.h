@@ -32,7 +32,10 @@ template <class Handler> void Guarded(QObject* sender, Handler&& handler) noexce
 template <class Sender, class Signal, class Receiver, class Handler>
 QMetaObject::Connection ConnectGuarded(Sender* sender, Signal signal, Receiver* receiver,
                                        Handler handler) {
-    return QObject::connect(sender, signal, receiver, [sender, receiver, handler] {
-        Guarded(sender, [&] { std::invoke(handler, receiver); });
-    });
+    return QObject::connect(
+        sender, signal, receiver,
+        [sender, receiver, handler] {
+            Guarded(
+                sender, [&] { std::invoke(handler, receiver); });
+        });
 }

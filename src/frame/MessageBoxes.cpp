@@ -9,7 +9,7 @@ namespace {
 
 class QMessageBoxPresenter : public MessagePresenter {
 public:
-    MessageAnswer present(const MessageRequest& request) override {
+    MessageAnswer Present(const MessageRequest& request) override {
         QMessageBox box(request.owner);
         box.setWindowTitle(request.caption);
         box.setTextFormat(Qt::PlainText);
@@ -48,9 +48,9 @@ public:
 QMessageBoxPresenter realBoxes;
 MessagePresenter* presenter = &realBoxes;
 
-MessageAnswer present(MessageKind kind, const QString& caption, const QString& text,
+MessageAnswer Present(MessageKind kind, const QString& caption, const QString& text,
                       QWidget* owner = nullptr) {
-    return presenter->present({kind, caption, text, owner});
+    return presenter->Present({kind, caption, text, owner});
 }
 
 } // namespace
@@ -62,25 +62,25 @@ MessagePresenter* SetMessagePresenter(MessagePresenter* replacement) {
 }
 
 void ShowMessage(const QString& text) {
-    present(MessageKind::Plain, QString::fromUtf8(ApplicationTitle), text);
+    Present(MessageKind::Plain, QString::fromUtf8(ApplicationTitle), text);
 }
 
 void MessageWarning(const QString& text) {
-    present(MessageKind::Warning, QStringLiteral("Warning"), text);
+    Present(MessageKind::Warning, QStringLiteral("Warning"), text);
 }
 
 bool MessageInformationYesNo(const QString& text) {
-    return present(MessageKind::Information, QStringLiteral("Information"), text) ==
+    return Present(MessageKind::Information, QStringLiteral("Information"), text) ==
            MessageAnswer::Yes;
 }
 
 bool MessageQuestionYesNo(const QString& text) {
-    return present(MessageKind::Question, QString::fromUtf8(ApplicationTitle), text) ==
+    return Present(MessageKind::Question, QString::fromUtf8(ApplicationTitle), text) ==
            MessageAnswer::Yes;
 }
 
 void ShowErrorBox(QWidget* owner, const QString& text) {
-    present(MessageKind::Error, QString::fromUtf8(ApplicationTitle), text, owner);
+    Present(MessageKind::Error, QString::fromUtf8(ApplicationTitle), text, owner);
 }
 
 QString DisplayText(const QString& text) {

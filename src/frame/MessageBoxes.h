@@ -27,7 +27,7 @@ struct MessageRequest {
 class MessagePresenter {
 public:
     virtual ~MessagePresenter() = default;
-    virtual MessageAnswer present(const MessageRequest& request) = 0;
+    virtual MessageAnswer Present(const MessageRequest& request) = 0;
 };
 
 // Installs a presenter in place of the real boxes and returns the one it replaces; nullptr

@@ -26,7 +26,8 @@ TUpDown::TUpDown(QWidget* parent)
       down_(ArrowButton(this, Qt::DownArrow)) {
     up_->setObjectName(QStringLiteral("up"));
     down_->setObjectName(QStringLiteral("down"));
-    ConnectGuarded(up_, &QToolButton::clicked, this, [](TUpDown* s) { s->Step(+1); });
+    ConnectGuarded(
+        up_, &QToolButton::clicked, this, [](TUpDown* s) { s->Step(+1); });
     ConnectGuarded(down_, &QToolButton::clicked, this, [](TUpDown* s) { s->Step(-1); });
 }
 

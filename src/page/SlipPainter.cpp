@@ -21,8 +21,8 @@ struct DeviceScale {
           y(device.logicalDpiY() / LayoutUnitsPerInch),
           bandTop(SlipBandTopMm / 25.4 * device.logicalDpiY()) {}
 
-    double left(double units) const { return units * x; }
-    double top(double units) const { return bandTop + units * y; }
+    double Left(double units) const { return units * x; }
+    double Top(double units) const { return bandTop + units * y; }
 };
 
 // A carriage return starts a new line; line feeds print nothing.
@@ -34,9 +34,9 @@ QStringList TextLines(const std::string& text) {
 
 void DrawProportionalLine(QPainter& painter, const QFontMetricsF& metrics, const QString& line,
                           const SlipLabel& label, const DeviceScale& scale, double baseline) {
-    double x = scale.left(label.left);
+    double x = scale.Left(label.left);
     if (label.design->alignment == SlipAlignment::Right)
-        x = scale.left(label.left + label.design->width) - metrics.horizontalAdvance(line);
+        x = scale.Left(label.left + label.design->width) - metrics.horizontalAdvance(line);
     painter.drawText(QPointF(x, baseline), line);
 }
 
@@ -57,9 +57,9 @@ void DrawSpacedLine(QPainter& painter, const QFontMetricsF& metrics, const QStri
     for (qsizetype i = 0; i < characters.size(); ++i) {
         const char32_t code = characters[i];
         const QString glyph = QString::fromUcs4(&code, 1);
-        const double cellLeft = scale.left(start + cell * double(i));
+        const double cellLeft = scale.Left(start + cell * double(i));
         const double advance = metrics.horizontalAdvance(glyph);
-        painter.drawText(QPointF(cellLeft + (scale.left(cell) - advance) / 2, baseline), glyph);
+        painter.drawText(QPointF(cellLeft + (scale.Left(cell) - advance) / 2, baseline), glyph);
     }
 }
 
@@ -71,11 +71,11 @@ void DrawLabel(QPainter& painter, const SlipLabel& label, const DeviceScale& sca
     painter.setFont(SlipLabelFont(design));
     const QFontMetricsF metrics(painter.font(), painter.device());
     if (design.widthRule == SlipWidthRule::Fixed)
-        painter.setClipRect(QRectF(QPointF(scale.left(label.left), scale.top(label.top)),
-                                   QPointF(scale.left(label.left + design.width),
-                                           scale.top(label.top + SlipLabelHeight))));
+        painter.setClipRect(QRectF(QPointF(scale.Left(label.left), scale.Top(label.top)),
+                                   QPointF(scale.Left(label.left + design.width),
+                                           scale.Top(label.top + SlipLabelHeight))));
 
-    double baseline = scale.top(label.top) + metrics.ascent();
+    double baseline = scale.Top(label.top) + metrics.ascent();
     for (const QString& line : TextLines(label.text)) {
         if (design.face == SlipFace::Spaziato)
             DrawSpacedLine(painter, metrics, line, label, scale, baseline);
@@ -115,6 +115,6 @@ QFont SlipLabelFont(const SlipLabelDesign& design) {
 void PaintSlipReport(QPainter& painter, const SlipReport& report) {
     const DeviceScale scale(*painter.device());
     painter.setPen(Qt::black);
-    for (const SlipLabel& label : report.labels())
+    for (const SlipLabel& label : report.Labels())
         DrawLabel(painter, label, scale);
 }

@@ -91,7 +91,7 @@ public:
     ~SpawnAttributes() { posix_spawnattr_destroy(&attributes_); }
     SpawnAttributes(const SpawnAttributes&) = delete;
     SpawnAttributes& operator=(const SpawnAttributes&) = delete;
-    const posix_spawnattr_t* get() const { return &attributes_; }
+    const posix_spawnattr_t* Get() const { return &attributes_; }
 
 private:
     posix_spawnattr_t attributes_;
@@ -111,7 +111,7 @@ StartResult StartProgram(const StartRequest& request) {
     // The show command has no counterpart here: a program opens its own windows as it likes.
     const SpawnAttributes attributes;
     pid_t pid = 0;
-    const int error = posix_spawnp(&pid, argv[0], nullptr, attributes.get(), argv.data(), environ);
+    const int error = posix_spawnp(&pid, argv[0], nullptr, attributes.Get(), argv.data(), environ);
     if (error != 0)
         return {false, LauncherErrNo(error, items.front())};
     if (request.wait)

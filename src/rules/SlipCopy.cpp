@@ -11,7 +11,7 @@ std::string AmountInCents(const std::string& amount) {
 void CopySlipToReport(const SlipData& slip, SlipReport& report) {
     using enum SlipLabelId;
     const auto set = [&report](SlipLabelId id, const std::string& text) {
-        report.label(id).text = text;
+        report.Label(id).text = text;
     };
     set(QRCCNR1, slip.CCNR);
     set(QRCCNR11, slip.CCNR);

@@ -37,8 +37,8 @@ void PlaceSlip(SlipReport& report, PaperPlacement placement, const std::string& 
     const long long verticalBase =
         static_cast<long long>(StrToInt(vertical)) - 10 + PaperPlacementOffset(placement);
     for (const SlipLabelDesign& design : SlipLabelDesigns())
-        report.label(design.id).top = Position(verticalBase, design.row);
+        report.Label(design.id).top = Position(verticalBase, design.row);
     const long long horizontalBase = static_cast<long long>(StrToInt(horizontal)) - 10;
     for (const SlipLabelDesign& design : SlipLabelDesigns())
-        report.label(design.id).left = Position(horizontalBase, design.column);
+        report.Label(design.id).left = Position(horizontalBase, design.column);
 }

@@ -72,6 +72,6 @@ const SlipLabelDesign& SlipLabelDesignOf(SlipLabelId id) {
 
 SlipReport::SlipReport() {
     for (const SlipLabelDesign& design : Designs)
-        label(design.id) =
+        Label(design.id) =
             SlipLabel{&design, std::string(design.placeholder), design.top, design.left};
 }

@@ -95,10 +95,10 @@ public:
     SlipReport();
 
     // The labels in the report's own order (left part and right part interleaved).
-    const std::array<SlipLabel, SlipLabelCount>& labels() const { return labels_; }
+    const std::array<SlipLabel, SlipLabelCount>& Labels() const { return labels_; }
 
-    SlipLabel& label(SlipLabelId id) { return labels_[static_cast<std::size_t>(id)]; }
-    const SlipLabel& label(SlipLabelId id) const { return labels_[static_cast<std::size_t>(id)]; }
+    SlipLabel& Label(SlipLabelId id) { return labels_[static_cast<std::size_t>(id)]; }
+    const SlipLabel& Label(SlipLabelId id) const { return labels_[static_cast<std::size_t>(id)]; }
 
 private:
     std::array<SlipLabel, SlipLabelCount> labels_;

@@ -68,12 +68,11 @@ Instalment ComputeInstalment(const TaxEntries& e) {
 
 double RoundDecimals(double value, int decimals) {
     double factor = 1;
-    if (decimals == 1) {
+    if (decimals == 1)
         factor = 10;
-    } else {
+    else
         for (int i = 0; i < decimals; ++i)
             factor = factor * 10; // each product stored as a double
-    }
     long double v = static_cast<long double>(value) * factor;
     v = v + 0.5L;
     v = std::trunc(v);

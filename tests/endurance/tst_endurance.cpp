@@ -116,12 +116,13 @@ bool TestEndurance::round(int number) {
                          "EdCodFisc=RSSMRA80A01H501U|EdNum=%3|EdAnno=07";
     SetEntries(NamedEntries(
         slip.arg(number % 10000, 4, 10, QLatin1Char('0')).arg(number).arg(1 + number % 2)));
-    SetEntries(ColumnEntryTexts(QString("%1;5;%2;%3;100;%4")
-                                 .arg(500 + number % 97)
-                                 .arg(4 + number % 4)
-                                 .arg(deduction)
-                                 .arg(12 - number % 12),
-                             QString("%1;5;7;50;%2").arg(800 + number % 53).arg(1 + number % 12)));
+    SetEntries(
+        ColumnEntryTexts(QString("%1;5;%2;%3;100;%4")
+                             .arg(500 + number % 97)
+                             .arg(4 + number % 4)
+                             .arg(deduction)
+                             .arg(12 - number % 12),
+                         QString("%1;5;7;50;%2").arg(800 + number % 53).arg(1 + number % 12)));
 
     PressCalcola();
     if (!ShowSummary()) {

@@ -56,34 +56,34 @@ enum class Step { Open, HalfWritten, Written, Flushed, Closed, Renamed };
 class KillingFileOperations final : public FileOperations {
 public:
     explicit KillingFileOperations(Step at) : at_(at) {}
-    int openTemporary(const std::string& path, const std::string& permissionsOf) override {
-        const int handle = real_.openTemporary(path, permissionsOf);
+    int OpenTemporary(const std::string& path, const std::string& permissionsOf) override {
+        const int handle = real_.OpenTemporary(path, permissionsOf);
         killAt(Step::Open);
         return handle;
     }
-    bool writeAll(int handle, std::string_view bytes) override {
-        real_.writeAll(handle, bytes.substr(0, bytes.size() / 2));
+    bool WriteAll(int handle, std::string_view bytes) override {
+        real_.WriteAll(handle, bytes.substr(0, bytes.size() / 2));
         killAt(Step::HalfWritten);
-        const bool written = real_.writeAll(handle, bytes.substr(bytes.size() / 2));
+        const bool written = real_.WriteAll(handle, bytes.substr(bytes.size() / 2));
         killAt(Step::Written);
         return written;
     }
-    bool flushToDisk(int handle) override {
-        const bool flushed = real_.flushToDisk(handle);
+    bool FlushToDisk(int handle) override {
+        const bool flushed = real_.FlushToDisk(handle);
         killAt(Step::Flushed);
         return flushed;
     }
-    bool close(int handle) override {
-        const bool closed = real_.close(handle);
+    bool Close(int handle) override {
+        const bool closed = real_.Close(handle);
         killAt(Step::Closed);
         return closed;
     }
-    bool rename(const std::string& from, const std::string& to) override {
-        const bool renamed = real_.rename(from, to);
+    bool Rename(const std::string& from, const std::string& to) override {
+        const bool renamed = real_.Rename(from, to);
         killAt(Step::Renamed);
         return renamed;
     }
-    void remove(const std::string& path) override { real_.remove(path); }
+    void Remove(const std::string& path) override { real_.Remove(path); }
 
 private:
     void killAt(Step step) {

@@ -187,7 +187,8 @@ void TestAppFrame::activationCountsOnlyChangesBetweenTheProgramsWindows() {
     QWidget first;
     QWidget second;
     QStringList activations;
-    WatchActivation(&first, [&] { activations.append("first"); });
+    WatchActivation(
+        &first, [&] { activations.append("first"); });
     WatchActivation(&second, [&] { activations.append("second"); });
     const auto activate = [](QWidget* window) {
         window->windowHandle()->requestActivate();

@@ -157,14 +157,14 @@ void TestSlipPrint::printsToAPdfFile() {
 // Nine digits in the eight cells of the euros box: all of them print, inside the box.
 void TestSlipPrint::keepsAnOverlongAmountInsideItsBox() {
     SlipReport report = PlacedReport(PaperPlacement::Left, 10, 10);
-    report.label(SlipLabelId::QRIMP11).text = "123456789";
+    report.Label(SlipLabelId::QRIMP11).text = "123456789";
     const QString file = m_files.filePath("overlong.pdf");
     QCOMPARE(PrintSlipToPdf(report, file).status, SlipPrintStatus::Printed);
     const QStringList faults = CheckPrintedPage(file, report);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
 
     const PrintedPage page = ReadPrintedPage(file);
-    const SlipLabel& label = report.label(SlipLabelId::QRIMP11);
+    const SlipLabel& label = report.Label(SlipLabelId::QRIMP11);
     const double boxLeft = label.left * PointsPerUnit;
     const double boxRight = (label.left + label.design->width) * PointsPerUnit;
     int digits = 0;

@@ -10,9 +10,8 @@
 #include <unistd.h>
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
+    if (argc < 2)
         return 2;
-    }
     const std::string sleepOption = "--sleep=";
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -26,9 +25,8 @@ int main(int argc, char** argv) {
     {
         std::ofstream out(partial);
         out << getpid() << '\n';
-        for (int i = 2; i < argc; ++i) {
+        for (int i = 2; i < argc; ++i)
             out << argv[i] << '\n';
-        }
     }
     return std::rename(partial.c_str(), target.c_str()) == 0 ? 0 : 1;
 }

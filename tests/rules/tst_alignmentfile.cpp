@@ -37,37 +37,37 @@ public:
     explicit FailingFileOperations(Failure failure) : failure_(failure) {}
     std::string temporary;
 
-    int openTemporary(const std::string& path, const std::string& permissionsOf) override {
+    int OpenTemporary(const std::string& path, const std::string& permissionsOf) override {
         temporary = path;
         if (failure_ == Failure::Open)
             return -1;
-        const int handle = real_.openTemporary(path, permissionsOf);
+        const int handle = real_.OpenTemporary(path, permissionsOf);
         if (failure_ == Failure::OpenAfterCreating && handle >= 0) {
-            real_.close(handle);
+            real_.Close(handle);
             return -1;
         }
         return handle;
     }
-    bool writeAll(int handle, std::string_view bytes) override {
+    bool WriteAll(int handle, std::string_view bytes) override {
         if (failure_ == Failure::Write)
             return false;
         if (failure_ == Failure::PartialWrite) {
-            real_.writeAll(handle, bytes.substr(0, bytes.size() / 2));
+            real_.WriteAll(handle, bytes.substr(0, bytes.size() / 2));
             return false;
         }
-        return real_.writeAll(handle, bytes);
+        return real_.WriteAll(handle, bytes);
     }
-    bool flushToDisk(int handle) override {
-        return failure_ != Failure::Flush && real_.flushToDisk(handle);
+    bool FlushToDisk(int handle) override {
+        return failure_ != Failure::Flush && real_.FlushToDisk(handle);
     }
-    bool close(int handle) override {
-        const bool closed = real_.close(handle);
+    bool Close(int handle) override {
+        const bool closed = real_.Close(handle);
         return failure_ != Failure::Close && closed;
     }
-    bool rename(const std::string& from, const std::string& to) override {
-        return failure_ != Failure::Rename && real_.rename(from, to);
+    bool Rename(const std::string& from, const std::string& to) override {
+        return failure_ != Failure::Rename && real_.Rename(from, to);
     }
-    void remove(const std::string& path) override { real_.remove(path); }
+    void Remove(const std::string& path) override { real_.Remove(path); }
 
 private:
     Failure failure_;

@@ -36,9 +36,8 @@ struct ProbeReport {
 
 std::optional<ProbeReport> readProbeReport(const QString& path) {
     const std::optional<QByteArray> bytes = ReadFile(path);
-    if (!bytes) {
+    if (!bytes)
         return std::nullopt;
-    }
     QStringList lines = QString::fromUtf8(*bytes).split('\n');
     lines.removeLast(); // after the final line break
     ProbeReport report;
@@ -51,9 +50,8 @@ std::optional<ProbeReport> readProbeReport(const QString& path) {
 std::optional<ProbeReport> waitForProbeReport(const QString& path) {
     QDeadlineTimer deadline(10000);
     while (!deadline.hasExpired()) {
-        if (auto report = readProbeReport(path)) {
+        if (auto report = readProbeReport(path))
             return report;
-        }
         QTest::qWait(20);
     }
     return std::nullopt;
@@ -65,9 +63,8 @@ bool processExists(qint64 pid) {
 
 std::vector<std::string> toStdList(const QStringList& list) {
     std::vector<std::string> out;
-    for (const QString& item : list) {
+    for (const QString& item : list)
         out.push_back(item.toStdString());
-    }
     return out;
 }
 

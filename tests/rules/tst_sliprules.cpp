@@ -90,7 +90,7 @@ void TestSlipRules::spacedBoxesFitTheirDesignText() {
     const SlipLabelDesign& design = SlipLabelDesigns()[std::size_t(index)];
     QCOMPARE(design.width, SpacedCellWidth(design.pointSize) * int(design.placeholder.size()) + 1);
     const SlipReport report;
-    const SlipLabel& label = report.label(design.id);
+    const SlipLabel& label = report.Label(design.id);
     QCOMPARE(label.left, design.left);
     QCOMPARE(label.top, design.top);
     QCOMPARE(label.text, std::string(design.placeholder));
@@ -117,7 +117,7 @@ void TestSlipRules::placesEveryLabelFromTheTable() {
     QFETCH(int, offset);
     SlipReport report;
     PlaceSlip(report, placement, "10", "10");
-    const SlipLabel& label = report.label(id);
+    const SlipLabel& label = report.Label(id);
     QCOMPARE(label.top, RowColumn.at(id).first + offset);
     QCOMPARE(label.left, RowColumn.at(id).second);
     QCOMPARE(PaperPlacementOffset(placement), offset);
@@ -149,20 +149,20 @@ void TestSlipRules::placesTheWorkedExamples() {
     QFETCH(int, left);
     SlipReport report;
     PlaceSlip(report, placement, vertical.toStdString(), horizontal.toStdString());
-    QCOMPARE(report.label(id).top, top);
-    QCOMPARE(report.label(id).left, left);
+    QCOMPARE(report.Label(id).top, top);
+    QCOMPARE(report.Label(id).left, left);
 }
 
 void TestSlipRules::noPaperPositionLeavesLabelsWhereTheyAre() {
     SlipReport report;
     PlaceSlip(report, PaperPlacement::None, "default value", "default value");
-    QCOMPARE(report.label(QRIMP1).left, 300); // the design place, not the table's 302
-    QCOMPARE(report.label(QRFABB11).top, 272);
+    QCOMPARE(report.Label(QRIMP1).left, 300); // the design place, not the table's 302
+    QCOMPARE(report.Label(QRFABB11).top, 272);
 
     PlaceSlip(report, PaperPlacement::Centre, "30", "20");
     PlaceSlip(report, PaperPlacement::None, "0", "0");
-    QCOMPARE(report.label(QRIMP1).left, 312); // where the last placement put it
-    QCOMPARE(report.label(QRFABB11).top, 268 + 203 + 20);
+    QCOMPARE(report.Label(QRIMP1).left, 312); // where the last placement put it
+    QCOMPARE(report.Label(QRFABB11).top, 268 + 203 + 20);
 }
 
 void TestSlipRules::badVerticalCorrectionPlacesNothing() {
@@ -170,7 +170,7 @@ void TestSlipRules::badVerticalCorrectionPlacesNothing() {
     const QString message =
         ConversionMessage([&] { PlaceSlip(report, PaperPlacement::Left, "default value", "26"); });
     QCOMPARE(message, QString("'default value' is not a valid integer value"));
-    for (const SlipLabel& label : report.labels()) {
+    for (const SlipLabel& label : report.Labels()) {
         QCOMPARE(label.top, label.design->top);
         QCOMPARE(label.left, label.design->left);
     }
@@ -181,7 +181,7 @@ void TestSlipRules::badHorizontalCorrectionLeavesTopsSet() {
     const QString message =
         ConversionMessage([&] { PlaceSlip(report, PaperPlacement::Right, "26", "2,5"); });
     QCOMPARE(message, QString("'2,5' is not a valid integer value"));
-    for (const SlipLabel& label : report.labels()) {
+    for (const SlipLabel& label : report.Labels()) {
         QCOMPARE(label.top, RowColumn.at(label.design->id).first + 422);
         QCOMPARE(label.left, label.design->left);
     }
@@ -194,17 +194,17 @@ void TestSlipRules::runsDoNotAccumulate() {
     SlipReport once;
     PlaceSlip(once, PaperPlacement::Left, "0", "26");
     for (std::size_t i = 0; i < SlipLabelCount; ++i) {
-        QCOMPARE(twice.labels()[i].top, once.labels()[i].top);
-        QCOMPARE(twice.labels()[i].left, once.labels()[i].left);
+        QCOMPARE(twice.Labels()[i].top, once.Labels()[i].top);
+        QCOMPARE(twice.Labels()[i].left, once.Labels()[i].left);
     }
-    QCOMPARE(once.label(QRCCNR1).top, 14);
+    QCOMPARE(once.Label(QRCCNR1).top, 14);
 }
 
 void TestSlipRules::hugeCorrectionsDoNotOverflow() {
     SlipReport report;
     PlaceSlip(report, PaperPlacement::Right, "2147483647", "-2147483648");
-    QVERIFY(report.label(QRDETRAZ1).top > 100000);
-    QVERIFY(report.label(QRCENT11).left < -100000);
+    QVERIFY(report.Label(QRDETRAZ1).top > 100000);
+    QVERIFY(report.Label(QRCENT11).left < -100000);
 }
 
 void TestSlipRules::convertsAmountsToCents_data() {
@@ -271,7 +271,7 @@ void TestSlipRules::copiesEveryField() {
     QFETCH(QString, text);
     SlipReport report;
     CopySlipToReport(SampleSlip(), report);
-    QCOMPARE(QString::fromStdString(report.label(id).text), text);
+    QCOMPARE(QString::fromStdString(report.Label(id).text), text);
 }
 
 void TestSlipRules::joinsHolderLinesWithASpace() {
@@ -279,8 +279,8 @@ void TestSlipRules::joinsHolderLinesWithASpace() {
     slip.INTEST2 = "";
     SlipReport report;
     CopySlipToReport(slip, report);
-    QCOMPARE(report.label(QRINTEST1).text, std::string("COMUNE DI ROMA "));
-    QCOMPARE(report.label(QRINTEST12).text, std::string());
+    QCOMPARE(report.Label(QRINTEST1).text, std::string("COMUNE DI ROMA "));
+    QCOMPARE(report.Label(QRINTEST12).text, std::string());
 }
 
 void TestSlipRules::badAmountStopsTheCopyThere_data() {
@@ -302,12 +302,12 @@ void TestSlipRules::badAmountStopsTheCopyThere() {
                                                  : slip.DETRAZ;
     amount = "1.000";
     SlipReport report;
-    const std::string before = report.label(firstKept).text;
+    const std::string before = report.Label(firstKept).text;
     const QString message = ConversionMessage([&] { CopySlipToReport(slip, report); });
     QCOMPARE(message, QString("'1.000' is not a valid floating point value"));
-    QVERIFY(report.label(lastCopied).text != SlipReport().label(lastCopied).text);
-    QCOMPARE(report.label(firstKept).text, before);
-    QCOMPARE(report.label(QRCCNR1).text, std::string("12345678"));
+    QVERIFY(report.Label(lastCopied).text != SlipReport().Label(lastCopied).text);
+    QCOMPARE(report.Label(firstKept).text, before);
+    QCOMPARE(report.Label(QRCCNR1).text, std::string("12345678"));
 }
 
 void TestSlipRules::essentialTexts_data() {

@@ -6,7 +6,7 @@ MessageRecorder::~MessageRecorder() {
     SetMessagePresenter(previous_);
 }
 
-MessageAnswer MessageRecorder::present(const MessageRequest& request) {
+MessageAnswer MessageRecorder::Present(const MessageRequest& request) {
     messages.append({request.kind, request.caption, request.text, request.owner});
     if (whileShown)
         whileShown(request);

@@ -23,7 +23,7 @@ public:
     MessageRecorder(const MessageRecorder&) = delete;
     MessageRecorder& operator=(const MessageRecorder&) = delete;
 
-    MessageAnswer present(const MessageRequest& request) override;
+    MessageAnswer Present(const MessageRequest& request) override;
 
     QList<RecordedMessage> messages;
     QList<MessageAnswer> answers;

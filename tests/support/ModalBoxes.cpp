@@ -25,14 +25,16 @@ void readBox(QMessageBox* box, SeenBox* seen) {
 }
 
 void whenBoxOpens(std::function<void(QMessageBox*)> act) {
-    QTimer::singleShot(PollMs, qApp, [act] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible()) {
-            whenBoxOpens(act);
-            return;
-        }
-        act(box);
-    });
+    QTimer::singleShot(
+        PollMs, qApp,
+        [act] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible()) {
+                whenBoxOpens(act);
+                return;
+            }
+            act(box);
+        });
 }
 
 } // namespace

@@ -148,7 +148,7 @@ QStringList CheckPrintedPage(const QString& pdfFile, const SlipReport& report) {
                       .arg(page.width)
                       .arg(page.height)
                       .arg(page.rotation);
-    for (const SlipLabel& label : report.labels()) {
+    for (const SlipLabel& label : report.Labels()) {
         if (label.text.empty())
             continue;
         const double top = BandTopPoints + label.top * PointsPerUnit;

@@ -91,5 +91,5 @@ void PressStampa() {
 }
 
 QString ReportText(SlipLabelId label) {
-    return QString::fromStdString(QRFM->QREP.label(label).text);
+    return QString::fromStdString(QRFM->QREP.Label(label).text);
 }

@@ -72,7 +72,7 @@ bool FillAndCompute() {
 
 QList<std::pair<int, int>> Places(const SlipReport& report) {
     QList<std::pair<int, int>> places;
-    for (const SlipLabel& label : report.labels())
+    for (const SlipLabel& label : report.Labels())
         places.append({label.top, label.left});
     return places;
 }
@@ -83,7 +83,7 @@ QList<std::pair<int, int>> DesignPlaces() {
 
 QStringList Texts(const SlipReport& report) {
     QStringList texts;
-    for (const SlipLabel& label : report.labels())
+    for (const SlipLabel& label : report.Labels())
         texts.append(QString::fromStdString(label.text));
     return texts;
 }
@@ -155,7 +155,7 @@ void TestPrintSlip::anEmptyEssentialTextStopsThePrint() {
         QCOMPARE(Texts(QRFM->QREP), Texts(SlipReport()));
         QCOMPARE(Places(QRFM->QREP), DesignPlaces());
     } else {
-        QCOMPARE(QRFM->QREP.label(QRCCNR1).top, 26 - 10 + 406 + 24);
+        QCOMPARE(QRFM->QREP.Label(QRCCNR1).top, 26 - 10 + 406 + 24);
     }
     QVERIFY(chosen_.isEmpty());
     QVERIFY(Form2->isVisible());
@@ -215,7 +215,7 @@ void TestPrintSlip::aBadCorrectionEndsThePrint() {
     }
     QVERIFY(chosen_.isEmpty());
     QCOMPARE(ReportText(QRDETRAZ11), QString("20000"));
-    for (const SlipLabel& label : QRFM->QREP.labels()) {
+    for (const SlipLabel& label : QRFM->QREP.Labels()) {
         const int top = topsMovedBy < 0 ? label.design->top : topsMovedBy + label.design->row;
         QCOMPARE(label.top, top);
         QCOMPARE(label.left, label.design->left);
@@ -241,14 +241,14 @@ void TestPrintSlip::runsInARowPlaceAnewAndKeepTheLastPlaces() {
     choose("RBTND", "60", "60");
     PressStampa();
     // The lowest label still ends inside the band's 793 units.
-    QCOMPARE(QRFM->QREP.label(QRDETRAZ1).top, 760);
-    QCOMPARE(QRFM->QREP.label(QRDETRAZ1).left, 162);
+    QCOMPARE(QRFM->QREP.Label(QRDETRAZ1).top, 760);
+    QCOMPARE(QRFM->QREP.Label(QRDETRAZ1).left, 162);
 
     choose("RBTNS", "10", "10");
     PressStampa();
-    QCOMPARE(QRFM->QREP.label(QRCCNR1).top, 24);
-    QCOMPARE(QRFM->QREP.label(QRCCNR1).left, 112);
-    for (const SlipLabel& label : QRFM->QREP.labels()) {
+    QCOMPARE(QRFM->QREP.Label(QRCCNR1).top, 24);
+    QCOMPARE(QRFM->QREP.Label(QRCCNR1).left, 112);
+    for (const SlipLabel& label : QRFM->QREP.Labels()) {
         QCOMPARE(label.top, label.design->row);
         QCOMPARE(label.left, label.design->column);
     }
@@ -275,9 +275,9 @@ void TestPrintSlip::withNoPrinterThePageCanBeKeptAsPdf() {
     QCOMPARE(chooserParent_, Form2);
 
     // The worked place of the centre position with both corrections 26.
-    QCOMPARE(QRFM->QREP.label(QRCCNR1).top, 26 - 10 + 203 + 24);
-    QCOMPARE(QRFM->QREP.label(QRCCNR1).left, 128);
-    QCOMPARE(QRFM->QREP.label(QRCENT11).left, 1082);
+    QCOMPARE(QRFM->QREP.Label(QRCCNR1).top, 26 - 10 + 203 + 24);
+    QCOMPARE(QRFM->QREP.Label(QRCCNR1).left, 128);
+    QCOMPARE(QRFM->QREP.Label(QRCENT11).left, 1082);
     const QStringList faults = CheckPrintedPage(chooserAnswer_, QRFM->QREP);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
 }

@@ -80,10 +80,10 @@ void TestPrintSlipCups::printsTheComputedSlipWhereTheAlignmentPutsIt() {
     QCOMPARE(ReportText(QRDETRAZ1), QString("103,29"));
     QCOMPARE(ReportText(QRDETRAZ11), QString("10329"));
     QCOMPARE(ReportText(QRINTEST1), QString("COMUNE DI ROMA SERV. TESORERIA"));
-    QCOMPARE(QRFM->QREP.label(QRCCNR1).top, 30 - 10 + 406 + 24);
-    QCOMPARE(QRFM->QREP.label(QRCCNR1).left, 24 - 10 + 112);
-    QCOMPARE(QRFM->QREP.label(QRDETRAZ1).top, 30 - 10 + 406 + 304);
-    QCOMPARE(QRFM->QREP.label(QRCENT11).left, 24 - 10 + 1066);
+    QCOMPARE(QRFM->QREP.Label(QRCCNR1).top, 30 - 10 + 406 + 24);
+    QCOMPARE(QRFM->QREP.Label(QRCCNR1).left, 24 - 10 + 112);
+    QCOMPARE(QRFM->QREP.Label(QRDETRAZ1).top, 30 - 10 + 406 + 304);
+    QCOMPARE(QRFM->QREP.Label(QRCENT11).left, 24 - 10 + 1066);
 
     // One landscape A4 page with the 31 texts where the labels are, and nothing else.
     const QStringList faults = CheckPrintedPage(job, QRFM->QREP);
