@@ -77,6 +77,17 @@ int main(int argc, char* argv[]) {
             XSelectInput(display, event.xcreatewindow.window, ExposureMask);
         else if (event.type == Expose && TitleContains(display, event.xexpose.window, argv[1]))
             visibleMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        else if (event.type == MapNotify && TitleContains(display, event.xmap.window, argv[1])) {
+            // With no window manager the server exposes a window in the request that maps it. A
+            // program can map its window before the watch on its Expose took effect; that Expose
+            // is then never seen here and the mapping is the moment it was drawn.
+            XSync(display, False);
+            XEvent expose;
+            if (XCheckTypedWindowEvent(display, event.xmap.window, Expose, &expose))
+                XPutBackEvent(display, &expose);
+            else
+                visibleMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        }
     }
     if (visibleMs >= 0)
         usleep(500000); // the first paint and whatever follows it at start-up
