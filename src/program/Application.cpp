@@ -2,9 +2,11 @@
 
 #include "base/AppInfo.h"
 #include "frame/HandlerGuard.h"
+#include "frame/HintSettings.h"
 
 #include <QFont>
 #include <QIcon>
+#include <QImageReader>
 #include <QPixmap>
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
@@ -19,9 +21,14 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
 
 void PrepareApplication(QApplication& application) {
     application.setApplicationName(QString::fromUtf8(ApplicationTitle));
-    // Every window takes the program's icon from here. Loaded as a pixmap, so that no image
-    // format plugin is looked for at start-up.
-    application.setWindowIcon(QIcon(QPixmap(QStringLiteral(":/quotario.png"))));
+    // Every window takes the program's icon from here. Read as PNG by Qt's own reader: left
+    // to find the format itself, the reader first loads every image format plugin installed.
+    QImageReader icon(QStringLiteral(":/quotario.png"), "png");
+    icon.setAutoDetectImageFormat(false);
+    application.setWindowIcon(QIcon(QPixmap::fromImage(icon.read())));
     // The windows are drawn for an 8-point sans face; Liberation Sans has Arial's metrics.
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
+    // Every hint of the program shows on aqua after the mouse has rested 200 ms. Set before
+    // any window exists: a style set later is sent to every widget already made.
+    SetProgramHints(QColor(0, 255, 255), 200);
 }

@@ -5,7 +5,6 @@
 #include "base/AppInfo.h"
 #include "frame/BoxTexts.h"
 #include "frame/HandlerGuard.h"
-#include "frame/HintSettings.h"
 #include "frame/MessageBoxes.h"
 #include "frame/ReadmeLaunch.h"
 #include "frame/SlipPdfFile.h"
@@ -72,15 +71,9 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
     ConnectGuarded(ui->BUTTONCX, &QPushButton::clicked, this, &TForm2::BUTTONCXClick);
     ConnectGuarded(ui->BUTTONDX, &QPushButton::clicked, this, &TForm2::BUTTONDXClick);
     WatchActivation(this, [this] { FormActivate(); });
-    FormCreate();
 }
 
 TForm2::~TForm2() = default;
-
-void TForm2::FormCreate() {
-    // Every hint of the program shows on aqua after the mouse has rested 200 ms.
-    SetProgramHints(QColor(0, 255, 255), 200);
-}
 
 // The buttons' pictures are made when the window is first shown, not while the program starts.
 void TForm2::SetButtonPictures() {

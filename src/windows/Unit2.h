@@ -39,7 +39,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void FormCreate();
     void FormShow();
     void FormActivate();
     void FormClose();

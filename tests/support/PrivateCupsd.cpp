@@ -56,10 +56,10 @@ QString PrivateCupsd::jobFile() const {
     return directory_.filePath("out/job.pdf");
 }
 
-bool PrivateCupsd::runOnQueue(const QString& program) {
+bool PrivateCupsd::runOnServer(const QString& program, const QStringList& arguments) {
     QProcess command;
     command.setProcessChannelMode(QProcess::MergedChannels);
-    command.start(program, {"-h", directory_.filePath("cups.sock"), "Quotario"});
+    command.start(program, QStringList{"-h", directory_.filePath("cups.sock")} + arguments);
     const bool done = command.waitForFinished(30000) &&
                       command.exitStatus() == QProcess::NormalExit && command.exitCode() == 0;
     if (!done)
@@ -68,11 +68,17 @@ bool PrivateCupsd::runOnQueue(const QString& program) {
 }
 
 bool PrivateCupsd::setAcceptingJobs(bool accepting) {
-    return runOnQueue(accepting ? "/usr/sbin/cupsaccept" : "/usr/sbin/cupsreject");
+    return runOnServer(accepting ? "/usr/sbin/cupsaccept" : "/usr/sbin/cupsreject", {"Quotario"});
 }
 
 bool PrivateCupsd::setPrinterEnabled(bool enabled) {
-    return runOnQueue(enabled ? "/usr/sbin/cupsenable" : "/usr/sbin/cupsdisable");
+    return runOnServer(enabled ? "/usr/sbin/cupsenable" : "/usr/sbin/cupsdisable", {"Quotario"});
+}
+
+bool PrivateCupsd::setJobsForbidden(bool forbidden) {
+    const QString policy = forbidden ? "refuse-jobs" : "default"; // scripts/private-cupsd
+    return runOnServer("/usr/sbin/lpadmin",
+                       {"-p", "Quotario", "-o", "printer-op-policy=" + policy});
 }
 
 bool PrivateCupsd::queueIsEmpty() {

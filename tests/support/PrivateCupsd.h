@@ -20,12 +20,14 @@ public:
     // The queue as cupsaccept/cupsreject and cupsenable/cupsdisable leave it.
     bool setAcceptingJobs(bool accepting);
     bool setPrinterEnabled(bool enabled);
+    // The queue still says it accepts jobs, but refuses each one at hand-over (its policy).
+    bool setJobsForbidden(bool forbidden);
     // True when the server holds no job, printing or waiting.
     static bool queueIsEmpty();
 
 private:
     bool run(const QStringList& arguments, QString* output = nullptr);
-    bool runOnQueue(const QString& program);
+    bool runOnServer(const QString& program, const QStringList& arguments);
 
     QTemporaryDir directory_{"/tmp/quotario-cups-XXXXXX"}; // short: it holds the socket
     bool started_ = false;

@@ -37,7 +37,7 @@ private slots:
     void visualizzaSwapsTheWindowsAndClosingTheSummaryBringsTheMainBack();
     void errorsFromAnotherWindowReachAppException();
     void silentAbortShowsNothing();
-    void summaryWindowSetsTheHints();
+    void theProgramSetsItsHintsAndIcon();
     void chiudiClosesTheMainWindow();
 };
 
@@ -439,9 +439,10 @@ void TestMainWindow::silentAbortShowsNothing() {
     QCOMPARE(Box("REND1")->text(), QString("9"));
 }
 
-void TestMainWindow::summaryWindowSetsTheHints() {
+void TestMainWindow::theProgramSetsItsHintsAndIcon() {
     QCOMPARE(QToolTip::palette().color(QPalette::ToolTipBase), QColor(0, 255, 255));
     QCOMPARE(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 200);
+    QCOMPARE(Form1->windowIcon().availableSizes(), QList<QSize>{QSize(32, 32)});
 }
 
 void TestMainWindow::chiudiClosesTheMainWindow() {
