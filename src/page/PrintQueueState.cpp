@@ -52,6 +52,7 @@ bool PrintQueueAcceptsJobs(const QString& queue) {
     const qsizetype slash = queue.indexOf('/');
     const QByteArray name = queue.left(slash).toLocal8Bit();
     const QByteArray instance = slash < 0 ? QByteArray() : queue.mid(slash + 1).toLocal8Bit();
+    // No connection of its own: the library's default server, the one Qt prints to.
     cups_dest_t* dest = cups->getNamedDest(nullptr, name.constData(),
                                            instance.isEmpty() ? nullptr : instance.constData());
     if (!dest)
