@@ -22,6 +22,11 @@ void PrepareApplication(QApplication& application) {
     // Every window takes the program's icon from here. Loaded as a pixmap, so that no image
     // format plugin is looked for at start-up.
     application.setWindowIcon(QIcon(QPixmap(QStringLiteral(":/quotario.png"))));
-    // The windows are drawn for an 8-point sans face; Liberation Sans has Arial's metrics.
+    // The windows are drawn for Windows' 8-point "MS Sans Serif"; elsewhere Liberation Sans,
+    // which has Arial's metrics, stands in for it.
+#ifdef _WIN32
+    QApplication::setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+#else
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
+#endif
 }
