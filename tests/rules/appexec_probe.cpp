@@ -7,12 +7,25 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <unistd.h>
+#endif
+
+namespace {
+int ProcessId() {
+#ifdef _WIN32
+    return _getpid();
+#else
+    return static_cast<int>(getpid());
+#endif
+}
+} // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
+    if (argc < 2)
         return 2;
-    }
     const std::string sleepOption = "--sleep=";
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -25,10 +38,9 @@ int main(int argc, char** argv) {
     const std::string partial = target + ".part";
     {
         std::ofstream out(partial);
-        out << getpid() << '\n';
-        for (int i = 2; i < argc; ++i) {
+        out << ProcessId() << '\n';
+        for (int i = 2; i < argc; ++i)
             out << argv[i] << '\n';
-        }
     }
     return std::rename(partial.c_str(), target.c_str()) == 0 ? 0 : 1;
 }

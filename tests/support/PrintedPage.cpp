@@ -11,11 +11,43 @@
 #include <algorithm>
 #include <cmath>
 
+#ifdef _WIN32
+#include <QDir>
+
+#include <windows.h>
+#endif
+
 namespace {
+
+#ifdef _WIN32
+// The Windows build's tests run under Wine, and the poppler tools are the Linux machine's own:
+// Wine starts a Linux program named by its full path, which is given Linux paths.
+QString LinuxPath(const QString& path) {
+    using ToUnix = char*(__cdecl*)(const wchar_t*);
+    const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (toUnix == nullptr)
+        return path;
+    const std::wstring windowsPath = QDir::toNativeSeparators(path).toStdWString();
+    char* unixPath = toUnix(windowsPath.c_str());
+    if (unixPath == nullptr)
+        return path;
+    const QString result = QString::fromUtf8(unixPath);
+    HeapFree(GetProcessHeap(), 0, unixPath);
+    return result;
+}
+#endif
 
 QString Run(const QString& program, const QStringList& arguments, QString& error) {
     QProcess process;
+#ifdef _WIN32
+    QStringList linuxArguments;
+    for (const QString& argument : arguments)
+        linuxArguments << (QFile::exists(argument) ? LinuxPath(argument) : argument);
+    process.start("Z:/usr/bin/" + program, linuxArguments);
+#else
     process.start(program, arguments);
+#endif
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0) {
         error = program + " failed: " + QString::fromLocal8Bit(process.readAllStandardError());
