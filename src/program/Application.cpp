@@ -25,7 +25,12 @@ void PrepareApplication(QApplication& application) {
     // The windows are drawn for Windows' 8-point "MS Sans Serif"; elsewhere Liberation Sans,
     // which has Arial's metrics, stands in for it.
 #ifdef _WIN32
-    QApplication::setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    // Where the bitmap face is not offered, its TrueType successor, then Wine's stand-in.
+    QFont windowFont(QStringLiteral("MS Sans Serif"), 8);
+    windowFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                            QStringLiteral("Tahoma")});
+    windowFont.setStyleHint(QFont::SansSerif);
+    QApplication::setFont(windowFont);
 #else
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
 #endif
