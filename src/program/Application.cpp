@@ -25,10 +25,11 @@ void PrepareApplication(QApplication& application) {
     // The windows are drawn for Windows' 8-point "MS Sans Serif"; elsewhere Liberation Sans,
     // which has Arial's metrics, stands in for it.
 #ifdef _WIN32
-    // Where the bitmap face is not offered, its TrueType successor, then Wine's stand-in.
+    // Where the bitmap face is not offered, its TrueType successor; Liberation Sans where
+    // neither is there (the tests under Wine).
     QFont windowFont(QStringLiteral("MS Sans Serif"), 8);
     windowFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                            QStringLiteral("Tahoma")});
+                            QStringLiteral("Liberation Sans")});
     windowFont.setStyleHint(QFont::SansSerif);
     QApplication::setFont(windowFont);
 #else

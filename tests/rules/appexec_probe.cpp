@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     const std::string target = argv[1];
     const std::string partial = target + ".part";
     {
-        std::ofstream out(partial);
+        std::ofstream out(partial, std::ios::binary);
         out << ProcessId() << '\n';
         for (int i = 2; i < argc; ++i)
             out << argv[i] << '\n';

@@ -13,6 +13,7 @@
 
 #ifdef _WIN32
 #include <QDir>
+#include <QTemporaryDir>
 
 #include <windows.h>
 #endif
@@ -38,16 +39,36 @@ QString LinuxPath(const QString& path) {
 }
 #endif
 
-QString Run(const QString& program, const QStringList& arguments, QString& error) {
-    QProcess process;
 #ifdef _WIN32
-    QStringList linuxArguments;
+// Wine starts a Linux program but cannot wait for it: a shell runs the tool, keeps its output,
+// error output and exit code in files, and renames the output file last, which is awaited.
+QString Run(const QString& program, const QStringList& arguments, QString& error) {
+    QTemporaryDir folder;
+    const QString output = folder.filePath("output");
+    QStringList linuxArguments{"-c",
+                               "out=$1; shift; \"$@\" >\"$out.tmp\" 2>\"$out.err\"; "
+                               "echo $? >\"$out.code\"; mv \"$out.tmp\" \"$out\"",
+                               "sh", LinuxPath(folder.path()) + "/output", "/usr/bin/" + program};
     for (const QString& argument : arguments)
         linuxArguments << (QFile::exists(argument) ? LinuxPath(argument) : argument);
-    process.start("Z:/usr/bin/" + program, linuxArguments);
+    QElapsedTimer clock;
+    clock.start();
+    if (QProcess::startDetached("Z:/bin/sh", linuxArguments))
+        while (!QFile::exists(output) && clock.elapsed() < 30000)
+            QThread::msleep(20);
+    QFile result(output), code(output + ".code"), errors(output + ".err");
+    if (!result.open(QIODevice::ReadOnly) || !code.open(QIODevice::ReadOnly) ||
+        code.readAll().trimmed() != "0") {
+        errors.open(QIODevice::ReadOnly);
+        error = program + " failed: " + QString::fromLocal8Bit(errors.readAll());
+        return QString();
+    }
+    return QString::fromUtf8(result.readAll());
+}
 #else
+QString Run(const QString& program, const QStringList& arguments, QString& error) {
+    QProcess process;
     process.start(program, arguments);
-#endif
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0) {
         error = program + " failed: " + QString::fromLocal8Bit(process.readAllStandardError());
@@ -55,6 +76,7 @@ QString Run(const QString& program, const QStringList& arguments, QString& error
     }
     return QString::fromUtf8(process.readAllStandardOutput());
 }
+#endif
 
 QString Unescape(QString text) {
     text.replace("&lt;", "<").replace("&gt;", ">").replace("&quot;", "\"").replace("&apos;", "'");

@@ -679,7 +679,7 @@ void TestSummaryWindow::resetPutsBackOnlyTheCorrections() {
 
 void TestSummaryWindow::theFileLiesBesideTheProgram() {
     Form2->SetAlignmentDirectory({});
-    QCOMPARE(QString::fromStdString(Form2->AlignmentFileName()),
+    QCOMPARE(QDir::fromNativeSeparators(QString::fromStdString(Form2->AlignmentFileName())),
              QCoreApplication::applicationDirPath() + "/Allinea.ini");
 }
 

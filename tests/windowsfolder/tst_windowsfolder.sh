@@ -15,6 +15,7 @@ work=$(mktemp -d)
 program_pid=
 finish() {
     [[ -n $program_pid ]] && kill "$program_pid" 2>/dev/null
+    [[ -n ${QUOTARIO_DISPLAY_WINEPREFIX:-} ]] && WINEPREFIX=$QUOTARIO_DISPLAY_WINEPREFIX wineserver -k 2>/dev/null
     rm -rf "$work"
 }
 trap finish EXIT
@@ -62,6 +63,9 @@ click() { # click WINDOW WIDTH HEIGHT X Y
     xdotool mousemove --window "$1" $(($4 + border)) $(($5 + top)) click 1
 }
 
+# A Wine prefix of its own: Wine's desktop belongs to the first program of a prefix, and the
+# other tests' programs run with no display.
+export QUOTARIO_WINEPREFIX=${QUOTARIO_DISPLAY_WINEPREFIX:?}
 (cd "$work" && QT_QPA_PLATFORM=windows exec "$wine_run" "$folder/quotario.exe") &
 program_pid=$!
 window 'Programma Freeware' >/dev/null
