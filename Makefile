@@ -38,7 +38,7 @@ fuzz:
 	@scripts/fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD)
 
 # Installing like a desktop program: the program's folder, its menu entry and icon under PREFIX
 # (by default in the user's home, so the alignment can be saved without being root); `package`
@@ -53,8 +53,45 @@ install: build
 package: build
 	cd $(BUILD) && cpack
 
-# Start-up, memory, a C&alcola press and a print run against their targets (scripts/bench).
+# Start-up, memory, a C&alcola press and a print run against their targets (scripts/bench);
+# then the Windows program's start-up under Wine (scripts/bench-windows).
 .PHONY: bench
 
-bench: build
+bench: build windows-configure
 	scripts/bench $(BUILD)
+	scripts/bench-windows $(BUILD) $(WINDOWS_BUILD)
+
+# The Windows program, cross-built with MinGW-w64 against a Qt built for Windows once into a
+# cache folder outside the checkout (scripts/build-qt-mingw, QUOTARIO_CACHE), and its tests
+# under Wine: `windows` makes $(WINDOWS_BUILD)/quotario-<version>-windows-x64.zip;
+# `test-windows` runs the suite under Wine twice, with Wine's own regional settings and with
+# Italian ones (decimal comma), then prints the slip into a PDF through the Windows build and
+# reads its texts' places back.
+WINDOWS_BUILD ?= build-windows
+QUOTARIO_CACHE ?= /var/cache/quotario
+QT_MINGW = $(QUOTARIO_CACHE)/qt6-mingw-6.4.2
+export QUOTARIO_CACHE
+
+.PHONY: windows-configure windows test-windows
+
+windows-configure:
+	@scripts/install-deps --windows
+	@scripts/build-qt-mingw "$(QUOTARIO_CACHE)" >/dev/null
+	@cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
+	    -DCMAKE_PREFIX_PATH=$(QT_MINGW) -DQT_HOST_PATH=/usr \
+	    -DCMAKE_CROSSCOMPILING_EMULATOR=$(CURDIR)/scripts/wine-run >/dev/null
+
+windows: windows-configure
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target quotario_windows_zip
+
+test-windows: windows-configure
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+	cd $(WINDOWS_BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(WINDOWS_BUILD) && QUOTARIO_WINE_LOCALE=it_IT.UTF-8 ctest --output-on-failure -j $(JOBS)
+
+# The Windows start-up alone, under Wine against a bare Qt window built the same way (a ratio).
+.PHONY: bench-windows
+
+bench-windows: build windows-configure
+	scripts/bench-windows $(BUILD) $(WINDOWS_BUILD)

@@ -100,7 +100,11 @@ bool PrepareSlipPage(QPagedPaintDevice& device) {
 QFont SlipLabelFont(const SlipLabelDesign& design) {
     QFont font;
     if (design.face == SlipFace::Spaziato) {
+#ifdef _WIN32
+        font.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono")});
+#else
         font.setFamilies({QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")});
+#endif
         font.setStyleHint(QFont::TypeWriter);
         font.setFixedPitch(true);
     } else {

@@ -4,8 +4,8 @@
 // that a position is a distance from the paper's edges: PrepareSlipPage does that.
 //
 // Faces: "Arial" in bold at the label's size (Liberation Sans where Arial itself is missing);
-// the spaced face as a bold monospace face drawn one character per cell, each glyph centred in
-// a cell 17 units wide at 10 pt and 16 at 9 pt.
+// the spaced face as a bold monospace face ("Courier New" on Windows) drawn one character per cell,
+// each glyph centred in a cell 17 units wide at 10 pt and 16 at 9 pt.
 //
 // In each box the text's first line starts at the box's top; a carriage return starts a
 // further line and line feeds are dropped. A box that fits its text starts it at its left; a

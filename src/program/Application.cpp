@@ -26,8 +26,19 @@ void PrepareApplication(QApplication& application) {
     QImageReader icon(QStringLiteral(":/quotario.png"), "png");
     icon.setAutoDetectImageFormat(false);
     application.setWindowIcon(QIcon(QPixmap::fromImage(icon.read())));
-    // The windows are drawn for an 8-point sans face; Liberation Sans has Arial's metrics.
+    // The windows are drawn for Windows' 8-point "MS Sans Serif"; elsewhere Liberation Sans,
+    // which has Arial's metrics, stands in for it.
+#ifdef _WIN32
+    // Where the bitmap face is not offered, its TrueType successor; Liberation Sans where
+    // neither is there (the tests under Wine).
+    QFont windowFont(QStringLiteral("MS Sans Serif"), 8);
+    windowFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                            QStringLiteral("Liberation Sans")});
+    windowFont.setStyleHint(QFont::SansSerif);
+    QApplication::setFont(windowFont);
+#else
     QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
+#endif
     // Every hint of the program shows on aqua after the mouse has rested 200 ms. Set before
     // any window exists: a style set later is sent to every widget already made.
     SetProgramHints(QColor(0, 255, 255), 200);

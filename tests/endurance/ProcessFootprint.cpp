@@ -1,5 +1,58 @@
 #include "endurance/ProcessFootprint.h"
 
+#ifdef _WIN32
+
+#include <malloc.h>
+#include <windows.h>
+
+#include <psapi.h>
+#include <tlhelp32.h>
+
+namespace {
+
+// The C runtime's heap blocks in use.
+std::size_t HeapInUseBytes() {
+    std::size_t used = 0;
+    _HEAPINFO entry{};
+    while (_heapwalk(&entry) == _HEAPOK)
+        if (entry._useflag == _USEDENTRY)
+            used += entry._size;
+    return used;
+}
+
+} // namespace
+
+ProcessFootprint ReadProcessFootprint() {
+    _heapmin();
+    ProcessFootprint footprint;
+    footprint.heapInUseBytes = HeapInUseBytes();
+    PROCESS_MEMORY_COUNTERS memory{};
+    if (GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory)))
+        footprint.residentBytes = memory.WorkingSetSize;
+    DWORD handles = 0;
+    if (GetProcessHandleCount(GetCurrentProcess(), &handles))
+        footprint.openDescriptors = static_cast<int>(handles);
+    const DWORD self = GetCurrentProcessId();
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS | TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return footprint;
+    THREADENTRY32 thread{};
+    thread.dwSize = sizeof(thread);
+    for (BOOL more = Thread32First(snapshot, &thread); more; more = Thread32Next(snapshot, &thread))
+        if (thread.th32OwnerProcessID == self)
+            ++footprint.threads;
+    PROCESSENTRY32 process{};
+    process.dwSize = sizeof(process);
+    for (BOOL more = Process32First(snapshot, &process); more;
+         more = Process32Next(snapshot, &process))
+        if (process.th32ParentProcessID == self)
+            footprint.children.append(static_cast<pid_t>(process.th32ProcessID));
+    CloseHandle(snapshot);
+    return footprint;
+}
+
+#else
+
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -60,3 +113,5 @@ ProcessFootprint ReadProcessFootprint() {
     footprint.children = Children();
     return footprint;
 }
+
+#endif

@@ -1,6 +1,6 @@
 #pragma once
-// What a process holds on Linux, read from /proc: resident memory, the heap in use, open file
-// descriptors, threads and child processes (zombies included).
+// What a process holds: resident memory, the heap in use, open file descriptors (on Windows:
+// handles), threads and child processes (zombies included). On Linux read from /proc.
 #include <QList>
 
 #include <cstddef>

@@ -30,7 +30,9 @@ private slots:
     void otherErrorsGoOn();
     void editorEndingInErrorIsReported_data();
     void editorEndingInErrorIsReported();
-#ifndef _WIN32
+#ifdef _WIN32
+    void startsNotepadInTheProgramsDirectoryAndWaits();
+#else
     void waitsForTheRealEditorStartedInTheProgramsDirectory();
     void missingEditorIsReportedNotFound();
 #endif
@@ -133,9 +135,17 @@ void TestReadme::failedDirectoryChangeShowsItsMessage() {
     const QString gone = home_.filePath("removed");
     OpenReadmeIn(AppExec1, gone.toStdString());
     QVERIFY(!started);
+#ifdef _WIN32
+    // The system's own text, in the language of the user's Windows.
+    QCOMPARE(recorder.messages.size(), 1);
+    QCOMPARE(recorder.messages[0].kind, MessageKind::Plain);
+    QCOMPARE(recorder.messages[0].caption, QString("Quotario"));
+    QVERIFY(!recorder.messages[0].text.isEmpty());
+#else
     QCOMPARE(recorder.shown(),
              QStringList{"Plain Quotario: " +
                          QString::fromStdString(std::system_category().message(ENOENT))});
+#endif
     QCOMPARE(Canonical(QDir::currentPath()), Canonical(home_.path()));
     QCOMPARE(AppExec1.ErrNo(), -1);
 }
@@ -169,7 +179,33 @@ void TestReadme::otherErrorsGoOn() {
     QVERIFY(recorder.messages.isEmpty());
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+
+void TestReadme::startsNotepadInTheProgramsDirectoryAndWaits() {
+    // Windows looks for a program named without a folder first in the starting program's own
+    // folder: a probe put there as notepad.exe takes the editor's place. It writes its report
+    // into the file named by its first parameter, relative to the folder it runs in.
+    const QString program = QCoreApplication::applicationDirPath();
+    const QString notepad = program + "/notepad.exe";
+    const QString report = program + "/leggimi-prima.txt";
+    QFile::remove(notepad);
+    QFile::remove(report);
+    QVERIFY(QFile::copy(program + "/../rules/appexec_probe.exe", notepad));
+
+    MessageRecorder recorder;
+    TAppExec AppExec1;
+    OpenReadme(AppExec1);
+    const bool reported = QFile::exists(report);
+    QFile::remove(notepad);
+    QFile::remove(report);
+
+    QVERIFY2(reported, "notepad.exe did not run on leggimi-prima.txt in the program's folder, "
+                       "or OpenReadme returned before it ended");
+    QVERIFY(recorder.messages.isEmpty());
+    QCOMPARE(AppExec1.ErrNo(), 0);
+}
+
+#else
 
 void TestReadme::waitsForTheRealEditorStartedInTheProgramsDirectory() {
     // An editor of our own in place of the desktop's: it takes its time, then writes down

@@ -7,7 +7,21 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <unistd.h>
+#endif
+
+namespace {
+int ProcessId() {
+#ifdef _WIN32
+    return _getpid();
+#else
+    return static_cast<int>(getpid());
+#endif
+}
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2)
@@ -23,8 +37,8 @@ int main(int argc, char** argv) {
     const std::string target = argv[1];
     const std::string partial = target + ".part";
     {
-        std::ofstream out(partial);
-        out << getpid() << '\n';
+        std::ofstream out(partial, std::ios::binary);
+        out << ProcessId() << '\n';
         for (int i = 2; i < argc; ++i)
             out << argv[i] << '\n';
     }

@@ -12,6 +12,10 @@
 #include <optional>
 #include <system_error>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 Q_DECLARE_METATYPE(TWindowState)
 
 namespace {
@@ -58,7 +62,17 @@ std::optional<ProbeReport> waitForProbeReport(const QString& path) {
 }
 
 bool processExists(qint64 pid) {
+#ifdef _WIN32
+    // An ended process whose handles are all closed can no longer be opened.
+    const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
+    if (process == nullptr)
+        return false;
+    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return running;
+#else
     return QFile::exists(QStringLiteral("/proc/%1").arg(pid));
+#endif
 }
 
 std::vector<std::string> toStdList(const QStringList& list) {
@@ -113,8 +127,11 @@ private:
 
 void TestAppExec::initTestCase() {
     // The probe is started by name only, found along the PATH as the editor is.
+#ifndef _WIN32
+    // (Windows looks first in the starting program's own folder, where the probe is built.)
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", QByteArray(APPEXEC_PROBE_DIR) + ':' + path);
+#endif
     startDir_ = QDir::currentPath();
 }
 
@@ -285,9 +302,15 @@ void TestAppExec::waitedProgramGivesItsExitCode_data() {
     QTest::addColumn<QString>("program");
     QTest::addColumn<bool>("wait");
     QTest::addColumn<int>("exitCode");
+#ifdef _WIN32
+    AddRow("success", "cmd.exe /c exit 0", true, 0);
+    AddRow("failure", "cmd.exe /c exit 1", true, 1);
+    AddRow("not waited", "cmd.exe /c exit 1", false, 0);
+#else
     AddRow("success", "true", true, 0);
     AddRow("failure", "false", true, 1);
     AddRow("not waited", "false", false, 0);
+#endif
 }
 
 void TestAppExec::waitedProgramGivesItsExitCode() {
@@ -352,6 +375,12 @@ void TestAppExec::failedStartNumbers_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("errNo");
     QTest::addColumn<QString>("message");
+#ifdef _WIN32
+    // Windows' own numbers: 193 has no row, so the system's text follows the number. (A missing
+    // directory is 3 on Windows, but Wine answers 2.)
+    AddRow("not a program", "@file@.exe", 193, "Erreur système n° 193 : ");
+    AddRow("blank command line", " ", 2, "Fichier non trouvé");
+#else
     AddRow("missing directory", "/quotario/no/such/dir/prog", 3, "Chemin non trouvé");
     AddRow("file used as a directory", "@file@/prog", 3, "Chemin non trouvé");
     AddRow("not executable", "@file@", 5,
@@ -360,6 +389,7 @@ void TestAppExec::failedStartNumbers_data() {
     AddRow("no executable format", "@script@", 11,
            "Exécutable invalide, application non Windows, ou erreur dans l'image du fichier .EXE");
     AddRow("blank command line", " ", 2, "Fichier non trouvé");
+#endif
 }
 
 void TestAppExec::failedStartNumbers() {
@@ -371,6 +401,7 @@ void TestAppExec::failedStartNumbers() {
     QVERIFY(plain.open(QIODevice::WriteOnly));
     plain.write("text\n");
     plain.close();
+    QVERIFY(QFile::copy(plain.fileName(), plain.fileName() + ".exe"));
     QFile script(out("script"));
     QVERIFY(script.open(QIODevice::WriteOnly));
     script.write("echo hello\n");
@@ -384,7 +415,13 @@ void TestAppExec::failedStartNumbers() {
         exec.Execute();
         QFAIL("the start was reported as a success");
     } catch (const EAppExecWinExec& e) {
+#ifdef _WIN32
+        // The system's text is in the language of the user's Windows, and names no place-holder.
+        const QString text = QString::fromUtf8(e.what());
+        QVERIFY2(text.startsWith(message) && !text.contains("%1"), qPrintable(text));
+#else
         QCOMPARE(QString::fromUtf8(e.what()), message);
+#endif
     }
     QCOMPARE(exec.ErrNo(), errNo);
 }
@@ -472,8 +509,14 @@ void TestAppExec::errorTexts_data() {
            "réallocations invalides");
     AddRow("8", 8, "Mémoire insuffisante pour démarrer l'application");
     AddRow("21", 21, "Application nécessitant des extensions 32-bit");
+#ifdef _WIN32
+    // The system's own text after the number, in the language of the user's Windows.
+    AddRow("no row", 1, "Erreur système n° 1 : *");
+    AddRow("old success number is no success", 32, "Erreur système n° 32 : *");
+#else
     AddRow("no row", 1, "Erreur inconnue n° 1");
     AddRow("old success number is no success", 32, "Erreur inconnue n° 32");
+#endif
     AddRow("system number without a row", -ENOSYS,
            "Erreur système n° " + QString::number(ENOSYS) + " : " +
                QString::fromStdString(std::system_category().message(ENOSYS)));
@@ -482,7 +525,13 @@ void TestAppExec::errorTexts_data() {
 void TestAppExec::errorTexts() {
     QFETCH(int, errNo);
     QFETCH(QString, text);
-    QCOMPARE(QString::fromStdString(AppExecErrorText(errNo)), text);
+    const QString actual = QString::fromStdString(AppExecErrorText(errNo));
+    if (text.endsWith('*')) {
+        QVERIFY2(actual.startsWith(text.chopped(1)) && actual.size() > text.size(),
+                 qPrintable(actual));
+        return;
+    }
+    QCOMPARE(actual, text);
 }
 
 QTEST_GUILESS_MAIN(TestAppExec)

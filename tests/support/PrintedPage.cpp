@@ -14,8 +14,61 @@
 #include <algorithm>
 #include <cmath>
 
+#ifdef _WIN32
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <windows.h>
+#endif
+
 namespace {
 
+#ifdef _WIN32
+// The Windows build's tests run under Wine, and the poppler tools are the Linux machine's own:
+// Wine starts a Linux program named by its full path, which is given Linux paths.
+QString LinuxPath(const QString& path) {
+    using ToUnix = char*(__cdecl*)(const wchar_t*);
+    const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (toUnix == nullptr)
+        return path;
+    const std::wstring windowsPath = QDir::toNativeSeparators(path).toStdWString();
+    char* unixPath = toUnix(windowsPath.c_str());
+    if (unixPath == nullptr)
+        return path;
+    const QString result = QString::fromUtf8(unixPath);
+    HeapFree(GetProcessHeap(), 0, unixPath);
+    return result;
+}
+#endif
+
+#ifdef _WIN32
+// Wine starts a Linux program but cannot wait for it: a shell runs the tool, keeps its output,
+// error output and exit code in files, and renames the output file last, which is awaited.
+QString Run(const QString& program, const QStringList& arguments, QString& error) {
+    QTemporaryDir folder;
+    const QString output = folder.filePath("output");
+    QStringList linuxArguments{"-c",
+                               "out=$1; shift; \"$@\" >\"$out.tmp\" 2>\"$out.err\"; "
+                               "echo $? >\"$out.code\"; mv \"$out.tmp\" \"$out\"",
+                               "sh", LinuxPath(folder.path()) + "/output", "/usr/bin/" + program};
+    for (const QString& argument : arguments)
+        linuxArguments << (QFile::exists(argument) ? LinuxPath(argument) : argument);
+    QElapsedTimer clock;
+    clock.start();
+    if (QProcess::startDetached("Z:/bin/sh", linuxArguments))
+        while (!QFile::exists(output) && clock.elapsed() < 30000)
+            QThread::msleep(20);
+    QFile result(output), code(output + ".code"), errors(output + ".err");
+    if (!result.open(QIODevice::ReadOnly) || !code.open(QIODevice::ReadOnly) ||
+        code.readAll().trimmed() != "0") {
+        errors.open(QIODevice::ReadOnly);
+        error = program + " failed: " + QString::fromLocal8Bit(errors.readAll());
+        return QString();
+    }
+    return QString::fromUtf8(result.readAll());
+}
+#else
 QString Run(const QString& program, const QStringList& arguments, QString& error) {
     QProcess process;
     process.start(program, arguments);
@@ -26,6 +79,7 @@ QString Run(const QString& program, const QStringList& arguments, QString& error
     }
     return QString::fromUtf8(process.readAllStandardOutput());
 }
+#endif
 
 QString Unescape(QString text) {
     text.replace("&lt;", "<").replace("&gt;", ">").replace("&quot;", "\"").replace("&apos;", "'");

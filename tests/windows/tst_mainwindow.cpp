@@ -101,7 +101,11 @@ void TestMainWindow::showsItsTitleSizeAndIcon() {
     QCOMPARE(Form1->size(), QSize(582, 412));
     QCOMPARE(Form1->minimumSize(), Form1->maximumSize());
     QCOMPARE(Form1->windowIcon().availableSizes().value(0), QSize(32, 32));
+#ifdef _WIN32
+    QCOMPARE(Form1->font().family(), QString("MS Sans Serif"));
+#else
     QCOMPARE(Form1->font().family(), QString("Liberation Sans"));
+#endif
     QCOMPARE(Form1->font().pointSize(), 8);
     QCOMPARE(qApp->applicationName(), QString("Quotario"));
     QVERIFY(Form2->isHidden());
