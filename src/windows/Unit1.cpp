@@ -3,6 +3,7 @@
 
 #include "base/AppInfo.h"
 #include "frame/BoxTexts.h"
+#include "frame/EnterKey.h"
 #include "frame/HandlerGuard.h"
 #include "frame/MessageBoxes.h"
 #include "frame/ProgramFocus.h"
@@ -109,6 +110,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
     ConnectGuarded(ui->CalcolaBtn, &QPushButton::clicked, this, &TForm1::CalcolaBtnClick);
     ConnectGuarded(ui->InfoBtn, &QPushButton::clicked, this, &TForm1::InfoBtnClick);
     WatchActivation(this, [this] { FormActivate(); });
+    PressButtonsOnEnter(this);
 
     FormCreate();
 }

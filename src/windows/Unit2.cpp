@@ -4,6 +4,7 @@
 
 #include "base/AppInfo.h"
 #include "frame/BoxTexts.h"
+#include "frame/EnterKey.h"
 #include "frame/HandlerGuard.h"
 #include "frame/MessageBoxes.h"
 #include "frame/ReadmeLaunch.h"
@@ -71,6 +72,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
     ConnectGuarded(ui->BUTTONCX, &QPushButton::clicked, this, &TForm2::BUTTONCXClick);
     ConnectGuarded(ui->BUTTONDX, &QPushButton::clicked, this, &TForm2::BUTTONDXClick);
     WatchActivation(this, [this] { FormActivate(); });
+    PressButtonsOnEnter(this);
 }
 
 TForm2::~TForm2() = default;
