@@ -71,6 +71,8 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
     ConnectGuarded(ui->BUTTONSX, &QPushButton::clicked, this, &TForm2::BUTTONSXClick);
     ConnectGuarded(ui->BUTTONCX, &QPushButton::clicked, this, &TForm2::BUTTONCXClick);
     ConnectGuarded(ui->BUTTONDX, &QPushButton::clicked, this, &TForm2::BUTTONDXClick);
+    for (QRadioButton* radio : {ui->RBTNS, ui->RBTNC, ui->RBTND})
+        ConnectGuarded(radio, &QRadioButton::toggled, this, &TForm2::SetPlacementTabStop);
     WatchActivation(this, [this] { FormActivate(); });
     PressButtonsOnEnter(this);
 }
@@ -179,6 +181,18 @@ void TForm2::ChoosePlacement(PaperPlacement placement) {
     }
     for (const auto& [button, itsPlacement] : buttons)
         button->setAutoExclusive(true);
+    SetPlacementTabStop();
+}
+
+// The paper positions are one stop for Tab, at the chosen one (at the first while none is
+// chosen); the arrow keys move among them.
+void TForm2::SetPlacementTabStop() {
+    const PaperPlacement chosen = ChosenPlacement();
+    ui->RBTNS->setFocusPolicy(chosen == PaperPlacement::Left || chosen == PaperPlacement::None
+                                  ? Qt::StrongFocus
+                                  : Qt::ClickFocus);
+    ui->RBTNC->setFocusPolicy(chosen == PaperPlacement::Centre ? Qt::StrongFocus : Qt::ClickFocus);
+    ui->RBTND->setFocusPolicy(chosen == PaperPlacement::Right ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 void TForm2::SalvaBtnClick() {
