@@ -22,6 +22,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
+#include <QPainter>
+#include <QPixmap>
 #include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
@@ -42,6 +44,19 @@ const char* const PdfNotWrittenMessage = "Impossibile scrivere il file PDF\r%1\r
 
 // The corrections a first run and "Carica vaolori di DEFAULT" start from.
 constexpr int StartCorrection = 26;
+
+// A picture that fills its whole square would touch the caption beside it: drawn a little
+// smaller, it keeps clear of it as the other buttons' pictures do.
+QIcon KeptOffTheCaption(const QIcon& icon) {
+    constexpr int Side = 16;
+    constexpr int Margin = 3;
+    QPixmap picture(Side, Side);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    icon.paint(&painter, QRect(0, Margin / 2, Side - Margin, Side - Margin));
+    painter.end();
+    return QIcon(picture);
+}
 
 } // namespace
 
@@ -83,7 +98,7 @@ TForm2::~TForm2() = default;
 void TForm2::SetButtonPictures() {
     const QStyle* look = style();
     ui->BitBtn1->setIcon(look->standardIcon(QStyle::SP_DialogCloseButton));
-    ui->BitBtn2->setIcon(look->standardIcon(QStyle::SP_MessageBoxInformation));
+    ui->BitBtn2->setIcon(KeptOffTheCaption(look->standardIcon(QStyle::SP_MessageBoxInformation)));
     ui->CorreggiBtn->setIcon(look->standardIcon(QStyle::SP_ArrowBack));
     ui->SalvaBtn->setIcon(look->standardIcon(QStyle::SP_DialogSaveButton));
     ui->ResetBtn->setIcon(look->standardIcon(QStyle::SP_BrowserReload));

@@ -231,6 +231,14 @@ void TestSummaryWindow::buttonsHaveTheirCaptionsHintsAndPictures() {
     QVERIFY(button->sizeHint().height() <= button->height());
     if (name != "StampaBtn1")
         QVERIFY(button->height() < Form2->findChild<QWidget*>("StampaBtn1")->height());
+    // Beside a push button's caption, its picture keeps a clear column on the caption's side.
+    if (qobject_cast<QPushButton*>(button)) {
+        const QImage picture = button->icon().pixmap(16, 16).toImage();
+        bool clear = true;
+        for (int y = 0; y < picture.height(); ++y)
+            clear = clear && qAlpha(picture.pixel(picture.width() - 1, y)) == 0;
+        QVERIFY2(clear, qPrintable(name));
+    }
 }
 
 void TestSummaryWindow::showingBeforeAnyComputationGivesTheStartTexts() {
