@@ -4,13 +4,39 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStyle>
 
 namespace {
+
+// Qt places a box by a guess at the window manager's frame, which leaves it above the centre.
+// Like the windows, a box puts its own area exactly at the centre: of its owner, or else of
+// the screen.
+class CentredMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        // The box takes its final size here.
+        QMessageBox::showEvent(event);
+        const QWidget* owner = parentWidget();
+        const QScreen* screen = this->screen();
+        if (owner && owner->isVisible())
+            move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), owner->geometry())
+                     .topLeft());
+        else if (screen)
+            move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                     screen->availableGeometry())
+                     .topLeft());
+    }
+};
 
 class QMessageBoxPresenter : public MessagePresenter {
 public:
     MessageAnswer Present(const MessageRequest& request) override {
-        QMessageBox box(request.owner);
+        CentredMessageBox box(request.owner);
         box.setWindowTitle(request.caption);
         box.setTextFormat(Qt::PlainText);
         box.setText(DisplayText(request.text));

@@ -9,5 +9,6 @@ class QWidget;
 // Makes the window one of the program's own windows and runs onActivation (if any), through
 // the handler guard, each time the window is activated so. Every window the user can switch
 // to must be watched, with or without a handler: coming back from a window that is not
-// watched does not count. The watch ends when the window is destroyed.
+// watched does not count. The program's showing a window activates it at once and hands it the
+// keyboard, with or without a window manager. The watch ends when the window is destroyed.
 void WatchActivation(QWidget* window, std::function<void()> onActivation = {});

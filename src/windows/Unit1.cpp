@@ -3,8 +3,10 @@
 
 #include "base/AppInfo.h"
 #include "frame/BoxTexts.h"
+#include "frame/EnterKey.h"
 #include "frame/HandlerGuard.h"
 #include "frame/MessageBoxes.h"
+#include "frame/ProgramFocus.h"
 #include "frame/WindowActivation.h"
 #include "rules/ResultTexts.h"
 #include "rules/SlipDataCheck.h"
@@ -108,6 +110,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
     ConnectGuarded(ui->CalcolaBtn, &QPushButton::clicked, this, &TForm1::CalcolaBtnClick);
     ConnectGuarded(ui->InfoBtn, &QPushButton::clicked, this, &TForm1::InfoBtnClick);
     WatchActivation(this, [this] { FormActivate(); });
+    PressButtonsOnEnter(this);
 
     FormCreate();
 }
@@ -131,7 +134,7 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormActivate() {
-    ui->EdCCNR->setFocus();
+    GiveFocus(ui->EdCCNR);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
@@ -244,7 +247,7 @@ void TForm1::ResetYellowFields() {
 
 void TForm1::ResetBtnClick() {
     ResetYellowFields();
-    ui->REND1->setFocus();
+    GiveFocus(ui->REND1);
 }
 
 void TForm1::ResetGenBtnClick() {
@@ -256,7 +259,7 @@ void TForm1::ResetGenBtnClick() {
     ui->EdAnno->clear();
     ui->EdAcc->setText(QStringLiteral("X"));
     ui->EdSaldo->clear();
-    ui->EdCCNR->setFocus();
+    GiveFocus(ui->EdCCNR);
 }
 
 void TForm1::Button1Click() {
@@ -293,7 +296,7 @@ void TForm1::CalcolaBtnClick() {
             {SlipDataField::BuildingCount, ui->EdNum},
             {SlipDataField::TaxYear, ui->EdAnno},
         };
-        boxes.value(fault.field)->setFocus();
+        GiveFocus(boxes.value(fault.field));
         return;
     }
 
@@ -318,7 +321,7 @@ void TForm1::CalcolaBtnClick() {
         box->setText(range == RangeFault::Percentage ? QStringLiteral("100")
                                                      : QStringLiteral("12"));
         ui->TOT1->clear();
-        box->setFocus();
+        GiveFocus(box);
         return;
     }
 
@@ -339,7 +342,7 @@ void TForm1::CalcolaBtnClick() {
     if (IsZeroOrNegative(instalment)) {
         MessageWarning(QString::fromUtf8(ZeroOrNegativeMessage));
         ResetYellowFields();
-        ui->REND1->setFocus();
+        GiveFocus(ui->REND1);
     }
 }
 

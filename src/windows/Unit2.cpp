@@ -4,6 +4,7 @@
 
 #include "base/AppInfo.h"
 #include "frame/BoxTexts.h"
+#include "frame/EnterKey.h"
 #include "frame/HandlerGuard.h"
 #include "frame/MessageBoxes.h"
 #include "frame/ReadmeLaunch.h"
@@ -21,6 +22,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
+#include <QPainter>
+#include <QPixmap>
 #include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
@@ -41,6 +44,19 @@ const char* const PdfNotWrittenMessage = "Impossibile scrivere il file PDF\r%1\r
 
 // The corrections a first run and "Carica vaolori di DEFAULT" start from.
 constexpr int StartCorrection = 26;
+
+// A picture that fills its whole square would touch the caption beside it: drawn a little
+// smaller, it keeps clear of it as the other buttons' pictures do.
+QIcon KeptOffTheCaption(const QIcon& icon) {
+    constexpr int Side = 16;
+    constexpr int Margin = 3;
+    QPixmap picture(Side, Side);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    icon.paint(&painter, QRect(0, Margin / 2, Side - Margin, Side - Margin));
+    painter.end();
+    return QIcon(picture);
+}
 
 } // namespace
 
@@ -70,7 +86,10 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
     ConnectGuarded(ui->BUTTONSX, &QPushButton::clicked, this, &TForm2::BUTTONSXClick);
     ConnectGuarded(ui->BUTTONCX, &QPushButton::clicked, this, &TForm2::BUTTONCXClick);
     ConnectGuarded(ui->BUTTONDX, &QPushButton::clicked, this, &TForm2::BUTTONDXClick);
+    for (QRadioButton* radio : {ui->RBTNS, ui->RBTNC, ui->RBTND})
+        ConnectGuarded(radio, &QRadioButton::toggled, this, &TForm2::SetPlacementTabStop);
     WatchActivation(this, [this] { FormActivate(); });
+    PressButtonsOnEnter(this);
 }
 
 TForm2::~TForm2() = default;
@@ -79,7 +98,7 @@ TForm2::~TForm2() = default;
 void TForm2::SetButtonPictures() {
     const QStyle* look = style();
     ui->BitBtn1->setIcon(look->standardIcon(QStyle::SP_DialogCloseButton));
-    ui->BitBtn2->setIcon(look->standardIcon(QStyle::SP_MessageBoxInformation));
+    ui->BitBtn2->setIcon(KeptOffTheCaption(look->standardIcon(QStyle::SP_MessageBoxInformation)));
     ui->CorreggiBtn->setIcon(look->standardIcon(QStyle::SP_ArrowBack));
     ui->SalvaBtn->setIcon(look->standardIcon(QStyle::SP_DialogSaveButton));
     ui->ResetBtn->setIcon(look->standardIcon(QStyle::SP_BrowserReload));
@@ -177,6 +196,18 @@ void TForm2::ChoosePlacement(PaperPlacement placement) {
     }
     for (const auto& [button, itsPlacement] : buttons)
         button->setAutoExclusive(true);
+    SetPlacementTabStop();
+}
+
+// The paper positions are one stop for Tab, at the chosen one (at the first while none is
+// chosen); the arrow keys move among them.
+void TForm2::SetPlacementTabStop() {
+    const PaperPlacement chosen = ChosenPlacement();
+    ui->RBTNS->setFocusPolicy(chosen == PaperPlacement::Left || chosen == PaperPlacement::None
+                                  ? Qt::StrongFocus
+                                  : Qt::ClickFocus);
+    ui->RBTNC->setFocusPolicy(chosen == PaperPlacement::Centre ? Qt::StrongFocus : Qt::ClickFocus);
+    ui->RBTND->setFocusPolicy(chosen == PaperPlacement::Right ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 void TForm2::SalvaBtnClick() {

@@ -53,6 +53,7 @@ private:
     void SetButtonPictures();
     void LoadAlignment();
     void ChoosePlacement(PaperPlacement placement);
+    void SetPlacementTabStop();
 
     void StampaBtn1Click();
     void CopySlipToReport();

@@ -2,6 +2,7 @@
 #include "frame/MessageBoxes.h"
 #include "frame/UpDown.h"
 #include "frame/WindowActivation.h"
+#include "support/DataRows.h"
 #include "support/MessageRecorder.h"
 #include "support/ModalBoxes.h"
 #include "support/ProgramErrorLog.h"
@@ -9,6 +10,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
@@ -30,6 +32,8 @@ private slots:
     void warningHasItsCaptionAndIcon();
     void informationAnswersYesByDefaultAndNoOnEscape();
     void errorBoxBelongsToItsOwner();
+    void boxesSitAtTheCentre_data();
+    void boxesSitAtTheCentre();
     void recorderStandsInAndStepsAside();
     void guardDropsTheSilentAbortAndHandsOnTheRest();
     void aFailingErrorHandlerDoesNotEscape();
@@ -134,6 +138,58 @@ void TestAppFrame::errorBoxBelongsToItsOwner() {
     QCOMPARE(seen.title, QString("Quotario"));
     QCOMPARE(seen.icon, QMessageBox::NoIcon);
     QCOMPARE(seen.text, QString("ERRORE.........\nCOLORE GIALLO."));
+}
+
+void TestAppFrame::boxesSitAtTheCentre_data() {
+    QTest::addColumn<int>("kind"); // MessageKind
+    QTest::addColumn<QString>("button");
+    AddRow("plain", int(MessageKind::Plain), QString("OK"));
+    AddRow("warning", int(MessageKind::Warning), QString("OK"));
+    AddRow("information", int(MessageKind::Information), QString("&No"));
+    AddRow("question", int(MessageKind::Question), QString("&No"));
+    AddRow("error, over its owner", int(MessageKind::Error), QString("OK"));
+}
+
+void TestAppFrame::boxesSitAtTheCentre() {
+    QFETCH(int, kind);
+    QFETCH(QString, button);
+    // An owner away from the screen's centre.
+    QWidget owner;
+    owner.setGeometry(40, 60, 300, 200);
+    owner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    const QRect screen = owner.screen()->availableGeometry();
+    const QString text = "Una riga\rUn'altra riga, piuttosto lunga, della stessa finestra";
+    QRect where;
+    SeenBox seen;
+    AnswerNextMessageBox(&seen, button, [&](QMessageBox* box) { where = box->geometry(); });
+    switch (MessageKind(kind)) {
+    case MessageKind::Plain:
+        ShowMessage(text);
+        break;
+    case MessageKind::Warning:
+        MessageWarning(text);
+        break;
+    case MessageKind::Information:
+        MessageInformationYesNo(text);
+        break;
+    case MessageKind::Question:
+        MessageQuestionYesNo(text);
+        break;
+    case MessageKind::Error:
+        ShowErrorBox(&owner, text);
+        break;
+    }
+    QVERIFY(seen.seen);
+    const QPoint centre =
+        MessageKind(kind) == MessageKind::Error ? owner.geometry().center() : screen.center();
+    // Exact under X11; the offscreen platform shifts a window by its pretended frame (2 or 3 px).
+    const QPoint off = where.center() - centre;
+    QVERIFY2(qAbs(off.x()) <= 3 && qAbs(off.y()) <= 3, qPrintable(QString("box at %1,%2 %3x%4")
+                                                                      .arg(where.x())
+                                                                      .arg(where.y())
+                                                                      .arg(where.width())
+                                                                      .arg(where.height())));
 }
 
 void TestAppFrame::recorderStandsInAndStepsAside() {

@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+#include <memory>
+
 // "C&alcola" pressed by the user, from the entry texts to every text it writes.
 class TestCalcola : public WindowTest {
     Q_OBJECT
@@ -22,6 +24,9 @@ private slots:
     void warnsAboutAZeroOrNegativeTotal_data();
     void warnsAboutAZeroOrNegativeTotal();
     void showsTheWarningInARealBox();
+    void typingReplacesTheTextWhereTheProgramPutTheFocus_data();
+    void typingReplacesTheTextWhereTheProgramPutTheFocus();
+    void aClickPlacesTheCursorWithoutSelecting();
 };
 
 namespace {
@@ -267,3 +272,66 @@ void TestCalcola::showsTheWarningInARealBox() {
 
 QUOTARIO_GUI_TEST_MAIN(TestCalcola)
 #include "tst_calcola.moc"
+
+void TestCalcola::typingReplacesTheTextWhereTheProgramPutTheFocus_data() {
+    QTest::addColumn<QString>("changes"); // "box=text|box=text" before the step
+    QTest::addColumn<QString>("step");    // "Calcola", "Reset", or "activation"
+    QTest::addColumn<bool>("realBox");    // the message shown in a real box, closed with "OK"
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("result");
+    const QString zero = "REND1=0|RIVAL1=0|ALIQ1=0|DETR1=0|PERC1=100|MESI1=12|Edit1=0";
+    AddRow("Reset", "REND1=500", "Reset", false, "REND1", "750", "750");
+    AddRow("zero or negative", zero, "Calcola", false, "REND1", "750", "750");
+    AddRow("zero or negative, real box", zero, "Calcola", true, "REND1", "750", "750");
+    AddRow("share", "PERC1=150", "Calcola", false, "PERC1", "50", "50");
+    AddRow("months", "MESI1=13", "Calcola", true, "MESI1", "6", "6");
+    AddRow("buildings 0", "EdNum=0", "Calcola", false, "EdNum", "2", "2");
+    AddRow("buildings 0, real box", "EdNum=0", "Calcola", true, "EdNum", "2", "2");
+    AddRow("activation", "EdCCNR=12345678", "activation", false, "EdCCNR", "87654321", "87654321");
+}
+
+void TestCalcola::typingReplacesTheTextWhereTheProgramPutTheFocus() {
+    QFETCH(QString, changes);
+    QFETCH(QString, step);
+    QFETCH(bool, realBox);
+    QFETCH(QString, focus);
+    QFETCH(QString, typed);
+    QFETCH(QString, result);
+    SetEntries(ColumnEntryTexts("500;5;5;200;100;12", StartOther));
+    SetEntries(NamedEntries(changes));
+    Box("EdNome")->setFocus();
+    SeenBox seen;
+    std::unique_ptr<MessageRecorder> recorder;
+    if (realBox)
+        AnswerNextMessageBox(&seen, "OK", ActivateBox);
+    else
+        recorder = std::make_unique<MessageRecorder>();
+    if (step == "Calcola") {
+        PressCalcola();
+    } else if (step == "Reset") {
+        QTest::mouseClick(Button("ResetBtn"), Qt::LeftButton);
+    } else {
+        Form2->show();
+        QVERIFY(QTest::qWaitForWindowActive(Form2));
+        Form2->close();
+    }
+    QVERIFY(Activate(Form1));
+    QCOMPARE(FocusedName(Form1), focus);
+    QTest::keyClicks(Form1->focusWidget(), typed);
+    QCOMPARE(Box(focus.toLatin1().constData())->text(), result);
+}
+
+void TestCalcola::aClickPlacesTheCursorWithoutSelecting() {
+    QTest::mouseClick(Button("ResetBtn"), Qt::LeftButton);
+    QLineEdit* income = Box("REND1");
+    QTest::mouseClick(income, Qt::LeftButton, {},
+                      QPoint(income->width() - 3, income->height() / 2));
+    QTest::keyClicks(income, "5");
+    QCOMPARE(income->text(), QString("00,005"));
+    QLineEdit* account = Box("EdCCNR");
+    QTest::mouseClick(account, Qt::LeftButton, {}, QPoint(account->width() - 3, 5));
+    QTest::keyClicks(account, "9");
+    // Eight digits fill the box: a ninth goes nowhere unless the text was selected.
+    QCOMPARE(account->text(), QString("12345678"));
+}

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDate>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
 #include <QToolTip>
@@ -23,6 +24,8 @@ private slots:
     void buttonsHaveTheirCaptionsAndHints();
     void tabGoesThroughTheDesignedOrder();
     void buttonsOutsideTheTabOrderAnswerAltKeys();
+    void enterPressesTheFocusedButton_data();
+    void enterPressesTheFocusedButton();
     void typingRulesJudgeEachCharacter_data();
     void typingRulesJudgeEachCharacter();
     void textNotTypedIsNotFiltered();
@@ -215,6 +218,47 @@ void TestMainWindow::buttonsOutsideTheTabOrderAnswerAltKeys() {
     QCOMPARE(FocusedName(Form1), QString("EdCCNR"));
     QTest::mouseClick(Button("ResetBtn"), Qt::LeftButton);
     QCOMPARE(FocusedName(Form1), QString("REND1"));
+}
+
+void TestMainWindow::enterPressesTheFocusedButton_data() {
+    QTest::addColumn<bool>("summary"); // a button of the summary window, else of the main one
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    const int keypad = Qt::KeypadModifier;
+    for (const char* name :
+         {"CalcolaBtn", "Button1", "InfoBtn", "ChiudiBtn", "ResetBtn", "ResetGenBtn"}) {
+        QTest::addRow("%s Return", name) << false << name << int(Qt::Key_Return) << 0;
+        QTest::addRow("%s keypad Enter", name) << false << name << int(Qt::Key_Enter) << keypad;
+    }
+    for (const char* name : {"SalvaBtn", "StampaBtn1"}) {
+        QTest::addRow("%s Return", name) << true << name << int(Qt::Key_Return) << 0;
+        QTest::addRow("%s keypad Enter", name) << true << name << int(Qt::Key_Enter) << keypad;
+    }
+}
+
+void TestMainWindow::enterPressesTheFocusedButton() {
+    QFETCH(bool, summary);
+    QFETCH(QString, name);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    MessageRecorder recorder;
+    recorder.answers = {MessageAnswer::No};
+    if (summary)
+        QVERIFY(ShowSummary());
+    QWidget* window = summary ? static_cast<QWidget*>(Form2) : Form1;
+    auto* button = window->findChild<QAbstractButton*>(name);
+    QVERIFY(button);
+    button->setFocus(Qt::MouseFocusReason);
+    QCOMPARE(window->focusWidget(), button);
+    QSignalSpy clicks(button, &QAbstractButton::clicked);
+    QTest::keyClick(button, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(clicks.size(), 1);
+    // With a modifier held it is no press.
+    if (button->isVisible()) {
+        QTest::keyClick(button, Qt::Key_Return, Qt::ShiftModifier);
+        QCOMPARE(clicks.size(), 1);
+    }
 }
 
 void TestMainWindow::typingRulesJudgeEachCharacter_data() {

@@ -37,6 +37,8 @@ private slots:
     void spinnersStepWithinTheirLimits();
     void correctionsCannotBeTyped();
     void paperPositionsFormOneGroup();
+    void tabEntersThePaperPositionsAtTheChosenOne_data();
+    void tabEntersThePaperPositionsAtTheChosenOne();
     void activationLoadsTheSavedAlignment_data();
     void activationLoadsTheSavedAlignment();
     void comingBackFromAnotherWindowReloads();
@@ -233,6 +235,14 @@ void TestSummaryWindow::buttonsHaveTheirCaptionsHintsAndPictures() {
     QVERIFY(button->sizeHint().height() <= button->height());
     if (name != "StampaBtn1")
         QVERIFY(button->height() < Form2->findChild<QWidget*>("StampaBtn1")->height());
+    // Beside a push button's caption, its picture keeps a clear column on the caption's side.
+    if (qobject_cast<QPushButton*>(button)) {
+        const QImage picture = button->icon().pixmap(16, 16).toImage();
+        bool clear = true;
+        for (int y = 0; y < picture.height(); ++y)
+            clear = clear && qAlpha(picture.pixel(picture.width() - 1, y)) == 0;
+        QVERIFY2(clear, qPrintable(name));
+    }
 }
 
 void TestSummaryWindow::showingBeforeAnyComputationGivesTheStartTexts() {
@@ -407,6 +417,41 @@ void TestSummaryWindow::paperPositionsFormOneGroup() {
     // Choosing the chosen one again keeps it.
     QTest::mouseClick(Radio("RBTND"), Qt::LeftButton);
     QCOMPARE(Form2->ChosenPlacement(), PaperPlacement::Right);
+}
+
+void TestSummaryWindow::tabEntersThePaperPositionsAtTheChosenOne_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("clicked"); // a position clicked after the loading, if any
+    QTest::addColumn<QString>("focus");
+    AddRow("none chosen", ShippedAlignment, QString(), QString("RBTNS"));
+    AddRow("left", QByteArray("[ALLINEA]\nEDITS=S1\nEDIT1=26\nEDIT2=26\n"), QString(),
+           QString("RBTNS"));
+    AddRow("centre", QByteArray("[ALLINEA]\nEDITC=C1\nEDIT1=26\nEDIT2=26\n"), QString(),
+           QString("RBTNC"));
+    AddRow("right", QByteArray("[ALLINEA]\nEDITD=D1\nEDIT1=26\nEDIT2=26\n"), QString(),
+           QString("RBTND"));
+    AddRow("centre, then right clicked", QByteArray("[ALLINEA]\nEDITC=C1\nEDIT1=26\nEDIT2=26\n"),
+           QString("RBTND"), QString("RBTND"));
+}
+
+void TestSummaryWindow::tabEntersThePaperPositionsAtTheChosenOne() {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, clicked);
+    QFETCH(QString, focus);
+    QVERIFY(WriteBytes(testFile("Allinea.ini"), file));
+    QVERIFY(ShowSummary());
+    if (!clicked.isEmpty())
+        QTest::mouseClick(Radio(clicked), Qt::LeftButton);
+    SummaryEdit("Edit1")->setFocus();
+    QTest::keyClick(Form2->focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(FocusedName(Form2), focus);
+    // The group is one stop: Tab leaves it at once.
+    QTest::keyClick(Form2->focusWidget(), Qt::Key_Tab);
+    QCOMPARE(FocusedName(Form2), QString("Edit1"));
+    // From the last stop, Tab comes round to the group the same way.
+    Find<QWidget>(Form2, "StampaBtn1")->setFocus();
+    QTest::keyClick(Form2->focusWidget(), Qt::Key_Tab);
+    QCOMPARE(FocusedName(Form2), focus);
 }
 
 void TestSummaryWindow::activationLoadsTheSavedAlignment_data() {
