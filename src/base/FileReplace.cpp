@@ -10,6 +10,8 @@
 #include <share.h>
 #include <sys/stat.h>
 #include <windows.h>
+
+#include "base/WindowsText.h"
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -25,8 +27,9 @@ public:
     int OpenTemporary(const std::string& path, const std::string&) override {
         // Windows keeps no permission bits worth copying; the directory's rights apply.
         int handle = -1;
-        if (_sopen_s(&handle, path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _SH_DENYRW,
-                     _S_IREAD | _S_IWRITE) != 0)
+        if (_wsopen_s(&handle, Utf8ToWide(path).c_str(),
+                      _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _SH_DENYRW,
+                      _S_IREAD | _S_IWRITE) != 0)
             return -1;
         return handle;
     }
@@ -42,10 +45,11 @@ public:
     bool FlushToDisk(int handle) override { return _commit(handle) == 0; }
     bool Close(int handle) override { return _close(handle) == 0; }
     bool Rename(const std::string& from, const std::string& to) override {
-        return MoveFileExA(from.c_str(), to.c_str(),
+        // Replaces the old file in one step: a failure leaves it whole.
+        return MoveFileExW(Utf8ToWide(from).c_str(), Utf8ToWide(to).c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     }
-    void Remove(const std::string& path) override { DeleteFileA(path.c_str()); }
+    void Remove(const std::string& path) override { DeleteFileW(Utf8ToWide(path).c_str()); }
 };
 
 #else

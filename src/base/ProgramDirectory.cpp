@@ -5,6 +5,8 @@
 #include <vector>
 
 #ifdef _WIN32
+#include "base/WindowsText.h"
+
 #include <windows.h>
 #else
 #include <unistd.h>
@@ -15,14 +17,15 @@ namespace {
 // The executable's full path as the system reports it.
 std::string ExecutablePath() {
 #ifdef _WIN32
-    // The returned length equals the buffer size when the path did not fit: grow and retry.
+    // The wide name, so that any folder name survives; the returned length equals the buffer
+    // size when the path did not fit: grow and retry.
     for (DWORD size = MAX_PATH; size <= 32768; size *= 2) {
-        std::vector<char> buffer(size);
-        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), size);
+        std::vector<wchar_t> buffer(size);
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), size);
         if (length == 0)
             break;
         if (length < size)
-            return std::string(buffer.data(), length);
+            return WideToUtf8(std::wstring(buffer.data(), length));
     }
 #else
     // /proc/self/exe names the executable with every symbolic link resolved.

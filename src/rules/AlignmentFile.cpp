@@ -16,7 +16,9 @@ constexpr const char* Section = "ALLINEA";
 
 // The first MaxAlignmentFileBytes of a regular file, or nothing when it cannot be read. Other
 // kinds of file (a directory, a pipe that might never deliver) count as missing.
-std::optional<std::string> ReadBoundedFile(const std::string& path) {
+std::optional<std::string> ReadBoundedFile(const std::string& name) {
+    // The path is UTF-8 text; on Windows a plain string would be read in the system's code page.
+    const std::filesystem::path path(std::u8string(name.begin(), name.end()));
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error))
         return std::nullopt;

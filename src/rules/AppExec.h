@@ -60,7 +60,7 @@ public:
     // Forgets the program, its path and parameters and the last result; the options stay.
     void Clear();
     // The French text for ErrNo.
-    std::string ErrorText() const { return AppExecErrorText(errNo_); }
+    std::string ErrorText() const { return AppExecErrorText(errNo_, exeName_); }
 
 private:
     bool changeDir_ = true;

@@ -2,6 +2,10 @@
 
 #include <system_error>
 
+#ifdef _WIN32
+#include "base/WindowsText.h"
+#endif
+
 namespace {
 
 struct ErrorRow {
@@ -38,12 +42,19 @@ constexpr ErrorRow ErrorTable[] = {
 
 } // namespace
 
-std::string AppExecErrorText(int errNo) {
+std::string AppExecErrorText(int errNo, [[maybe_unused]] const std::string& program) {
     for (const ErrorRow& row : ErrorTable)
         if (row.number == errNo)
             return row.text;
-    // The old table called every number from 32 up a success; a failed start must never say
-    // "no error", so numbers without a row name the failure and its number instead.
+            // The old table called every number from 32 up a success; a failed start must never say
+            // "no error", so numbers without a row name the failure and its number instead.
+#ifdef _WIN32
+    // Here the number is the system's own (GetLastError), so the system can say what it means:
+    // 193, say, for a file that is not a program, in the language of the user's Windows.
+    if (errNo > 0)
+        return "Erreur système n° " + std::to_string(errNo) + " : " +
+               WindowsErrorMessage(static_cast<unsigned long>(errNo), program);
+#endif
     if (errNo < -1) {
         const int systemNumber = -errNo;
         return "Erreur système n° " + std::to_string(systemNumber) + " : " +

@@ -25,6 +25,7 @@ public:
 // Start results that the table has no row for but that every platform can meet.
 inline constexpr int ErrNoCommandLineTooLong = 24; // also the system's own number for it
 
-// The text for a start result: the table's row, or a generic text naming the number.
-// Negative numbers below -1 hold a system error number with no row (see ProgramStart.h).
-std::string AppExecErrorText(int errNo);
+// The text for a start result: the table's row, or a text naming the number and, where the
+// system has one, its own text (about program, the program that did not start). Negative
+// numbers below -1 hold a system error number with no row (see ProgramStart.h).
+std::string AppExecErrorText(int errNo, const std::string& program = {});

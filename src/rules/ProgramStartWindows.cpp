@@ -12,7 +12,7 @@
 #endif
 #include <windows.h>
 
-#include <system_error>
+#include "base/WindowsText.h"
 
 StartResult StartProgram(const StartRequest& request) {
     // CreateProcessA may write into the command line, so it gets a zero-terminated copy of its own.
@@ -43,10 +43,10 @@ StartResult StartProgram(const StartRequest& request) {
 }
 
 std::optional<std::string> ChangeCurrentDirectory(const std::string& path) {
-    if (SetCurrentDirectoryA(path.c_str()))
+    // The wide call: the program's own folder may be named in any script.
+    if (SetCurrentDirectoryW(Utf8ToWide(path).c_str()))
         return std::nullopt;
-    const DWORD error = GetLastError();
-    return std::system_category().message(static_cast<int>(error));
+    return WindowsErrorMessage(GetLastError());
 }
 
 #endif
