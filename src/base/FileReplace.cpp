@@ -1,7 +1,11 @@
 #include "base/FileReplace.h"
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <random>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -27,10 +31,11 @@ public:
     int OpenTemporary(const std::string& path, const std::string&) override {
         // Windows keeps no permission bits worth copying; the directory's rights apply.
         int handle = -1;
-        if (_wsopen_s(&handle, Utf8ToWide(path).c_str(),
-                      _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _SH_DENYRW,
-                      _S_IREAD | _S_IWRITE) != 0)
-            return -1;
+        const errno_t error =
+            _wsopen_s(&handle, Utf8ToWide(path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
+                      _SH_DENYRW, _S_IREAD | _S_IWRITE);
+        if (error != 0)
+            return error == EEXIST ? TemporaryNameTaken : -1;
         return handle;
     }
     bool WriteAll(int handle, std::string_view bytes) override {
@@ -57,15 +62,19 @@ public:
 class PosixFileOperations final : public FileOperations {
 public:
     int OpenTemporary(const std::string& path, const std::string& permissionsOf) override {
-        // O_NOFOLLOW: a link planted under the temporary name must not redirect the write.
+        // O_EXCL: only a file this call creates is ever written. Whatever was planted under the
+        // name, a FIFO that would block the open for ever, a hard or symbolic link to another
+        // file, is left alone (O_EXCL does not follow a symbolic link either).
         const int handle =
-            ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+            ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (handle < 0)
-            return -1;
-        // A replaced file keeps the permissions it had; a new one gets the usual ones.
+            return errno == EEXIST ? TemporaryNameTaken : -1;
+        // A replaced file keeps its permissions, but never gains set-id bits from a save.
         struct stat old;
-        if (::stat(permissionsOf.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
-            ::fchmod(handle, old.st_mode & 07777) != 0) {
+        const mode_t mode = ::stat(permissionsOf.c_str(), &old) == 0 && S_ISREG(old.st_mode)
+                                ? (old.st_mode & 0777)
+                                : 0644;
+        if (::fchmod(handle, mode) != 0) {
             ::close(handle);
             return -1;
         }
@@ -109,6 +118,32 @@ private:
 
 #endif
 
+// Tries with fresh names before a save gives up; a clash is already most unlikely.
+constexpr int MaxTemporaryAttempts = 16;
+
+int ProcessNumber() {
+#ifdef _WIN32
+    return _getpid();
+#else
+    return static_cast<int>(::getpid());
+#endif
+}
+
+// 64 bits that differ at every call. The clock, the process and a counter keep the names
+// apart even where the system's random source is weak.
+std::uint64_t FreshNumber() {
+    static std::atomic<std::uint64_t> counter{0};
+    std::uint64_t number =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        (static_cast<std::uint64_t>(ProcessNumber()) << 40) ^ (counter++ * 0x9E3779B97F4A7C15ull);
+    try {
+        std::random_device device;
+        number ^= (static_cast<std::uint64_t>(device()) << 32) ^ device();
+    } catch (const std::exception&) {
+    }
+    return number;
+}
+
 } // namespace
 
 FileOperations& SystemFileOperations() {
@@ -121,18 +156,23 @@ FileOperations& SystemFileOperations() {
 }
 
 std::string TemporaryFileFor(const std::string& path) {
-#ifdef _WIN32
-    const int process = _getpid();
-#else
-    const int process = static_cast<int>(::getpid());
-#endif
-    return path + "." + std::to_string(process) + ".tmp";
+    char digits[17];
+    std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(FreshNumber()));
+    return path + "." + digits + ".tmp";
 }
 
 bool ReplaceFileContent(const std::string& path, std::string_view content,
                         FileOperations& operations) {
-    const std::string temporary = TemporaryFileFor(path);
-    const int handle = operations.OpenTemporary(temporary, path);
+    std::string temporary;
+    int handle = TemporaryNameTaken;
+    for (int attempt = 0; attempt < MaxTemporaryAttempts && handle == TemporaryNameTaken;
+         ++attempt) {
+        temporary = TemporaryFileFor(path);
+        handle = operations.OpenTemporary(temporary, path);
+    }
+    // Whatever holds a taken name belongs to someone else and stays.
+    if (handle == TemporaryNameTaken)
+        return false;
     if (handle < 0) {
         operations.Remove(temporary);
         return false;

@@ -94,6 +94,7 @@ private slots:
     void roundTrip();
     void savingCreatesAMissingFile();
     void savingLeavesOnlyTheFiveKeys();
+    void savingKeepsThePermissions_data();
     void savingKeepsThePermissions();
     void failedSaveKeepsTheOldFile_data();
     void failedSaveKeepsTheOldFile();
@@ -250,13 +251,31 @@ void TestAlignmentFile::savingLeavesOnlyTheFiveKeys() {
              QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=26\n"));
 }
 
+void TestAlignmentFile::savingKeepsThePermissions_data() {
+    QTest::addColumn<int>("old"); // -1: no file yet
+    QTest::addColumn<int>("umask");
+    QTest::addColumn<int>("saved");
+    AddRow("kept", 0640, 022, 0640);
+    AddRow("read-only kept", 0444, 022, 0444);
+    AddRow("set-id bits dropped", 06755, 022, 0755);
+    AddRow("new file", -1, 022, 0644);
+    AddRow("new file, strict umask", -1, 077, 0644);
+}
+
 void TestAlignmentFile::savingKeepsThePermissions() {
-    QVERIFY(WriteBytes(path_, "[ALLINEA]\n"));
-    QVERIFY(::chmod(QFile::encodeName(path_).constData(), 0640) == 0);
+    QFETCH(int, old);
+    QFETCH(int, umask);
+    QFETCH(int, saved);
+    if (old >= 0) {
+        QVERIFY(WriteBytes(path_, "[ALLINEA]\n"));
+        QVERIFY(::chmod(QFile::encodeName(path_).constData(), mode_t(old)) == 0);
+    }
+    const mode_t previous = ::umask(mode_t(umask));
     WriteAlignmentFile(Std(path_), {"26", "26", "", "", ""});
-    struct stat saved;
-    QVERIFY(::stat(QFile::encodeName(path_).constData(), &saved) == 0);
-    QCOMPARE(saved.st_mode & 07777, mode_t(0640));
+    ::umask(previous);
+    struct stat after;
+    QVERIFY(::stat(QFile::encodeName(path_).constData(), &after) == 0);
+    QCOMPARE(int(after.st_mode & 07777), saved);
 }
 
 void TestAlignmentFile::failedSaveKeepsTheOldFile_data() {
