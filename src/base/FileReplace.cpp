@@ -1,10 +1,12 @@
 #include "base/FileReplace.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <random>
 
 #ifdef _WIN32
@@ -144,6 +146,23 @@ std::uint64_t FreshNumber() {
     return number;
 }
 
+bool IsHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+std::filesystem::path PathOf(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8Of(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 } // namespace
 
 FileOperations& SystemFileOperations() {
@@ -161,8 +180,45 @@ std::string TemporaryFileFor(const std::string& path) {
     return path + "." + digits + ".tmp";
 }
 
+bool IsTemporaryFileName(const std::string& fileName, const std::string& name) {
+    const std::string prefix = fileName + ".";
+    const std::string suffix = ".tmp";
+    if (name.size() <= prefix.size() + suffix.size() || name.compare(0, prefix.size(), prefix) ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix))
+        return false;
+    const std::string middle =
+        name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+    if (middle.size() == 16 && std::all_of(middle.begin(), middle.end(), IsHexDigit))
+        return true;
+    return middle.size() <= 10 && std::all_of(middle.begin(), middle.end(), IsDigit);
+}
+
+void RemoveStaleTemporaryFiles(const std::string& path) {
+    namespace fs = std::filesystem;
+    const fs::path file = PathOf(path);
+    const fs::path directory = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    const std::string fileName = Utf8Of(file.filename());
+    const auto now = fs::file_time_type::clock::now();
+    std::error_code error;
+    for (fs::directory_iterator entry(directory, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const fs::path& found = entry->path();
+        if (!IsTemporaryFileName(fileName, Utf8Of(found.filename())))
+            continue;
+        std::error_code failed;
+        if (fs::symlink_status(found, failed).type() != fs::file_type::regular ||
+            fs::hard_link_count(found, failed) != 1)
+            continue;
+        const fs::file_time_type written = fs::last_write_time(found, failed);
+        if (failed || now - written < std::chrono::minutes(StaleTemporaryMinutes))
+            continue;
+        fs::remove(found, failed);
+    }
+}
+
 bool ReplaceFileContent(const std::string& path, std::string_view content,
                         FileOperations& operations) {
+    RemoveStaleTemporaryFiles(path);
     std::string temporary;
     int handle = TemporaryNameTaken;
     for (int attempt = 0; attempt < MaxTemporaryAttempts && handle == TemporaryNameTaken;

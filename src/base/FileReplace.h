@@ -33,8 +33,21 @@ FileOperations& SystemFileOperations();
 // beside it, "<name>.<16 hexadecimal digits>.tmp".
 std::string TemporaryFileFor(const std::string& path);
 
+// True when `name` (a bare file name) is one that a replacement of the file `fileName` uses
+// for its temporary file: "<fileName>.<16 hexadecimal digits>.tmp", or the
+// "<fileName>.<process number>.tmp" of earlier versions of the program.
+bool IsTemporaryFileName(const std::string& fileName, const std::string& name);
+
+// Temporary files of replacements of `path` left behind by a save that was killed. Only
+// regular files with a single name, named as IsTemporaryFileName says and untouched for this
+// long, count: a save writes its temporary file within moments, so no save still running can
+// own one. Even one so slow loses nothing: its rename fails, the save reports the failure,
+// and the old file stays whole.
+inline constexpr int StaleTemporaryMinutes = 15;
+void RemoveStaleTemporaryFiles(const std::string& path);
+
 // Makes `content` the whole content of `path`, creating the file when it is missing. Returns
 // false when any step fails; the file at `path` is then as it was before, and no temporary
-// file is left behind.
+// file is left behind. Stale temporary files of `path` are removed first.
 bool ReplaceFileContent(const std::string& path, std::string_view content,
                         FileOperations& operations = SystemFileOperations());

@@ -11,7 +11,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <ctime>
 
 Q_DECLARE_METATYPE(std::string)
 
@@ -96,6 +100,8 @@ private slots:
     void savingLeavesOnlyTheFiveKeys();
     void savingKeepsThePermissions_data();
     void savingKeepsThePermissions();
+    void savingRemovesOnlyStaleTemporaries_data();
+    void savingRemovesOnlyStaleTemporaries();
     void failedSaveKeepsTheOldFile_data();
     void failedSaveKeepsTheOldFile();
     void failedSaveOfAMissingFileCreatesNothing();
@@ -276,6 +282,53 @@ void TestAlignmentFile::savingKeepsThePermissions() {
     struct stat after;
     QVERIFY(::stat(QFile::encodeName(path_).constData(), &after) == 0);
     QCOMPARE(int(after.st_mode & 07777), saved);
+}
+
+void TestAlignmentFile::savingRemovesOnlyStaleTemporaries_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("kind"); // file, symlink, hardlink, directory
+    QTest::addColumn<int>("minutes");  // since it was last written
+    QTest::addColumn<bool>("removed");
+    const QString ours = "Allinea.ini.0123456789abcdef.tmp";
+    AddRow("stale temporary", ours, "file", 60, true);
+    AddRow("stale temporary of an earlier version", "Allinea.ini.4242.tmp", "file", 60, true);
+    AddRow("a save may be writing it", ours, "file", 2, false);
+    AddRow("symbolic link", ours, "symlink", 60, false);
+    AddRow("file with a second name", ours, "hardlink", 60, false);
+    AddRow("directory", ours, "directory", 60, false);
+    AddRow("the user's own file", "Allinea.ini.backup.tmp", "file", 60, false);
+    AddRow("upper-case digits", "Allinea.ini.0123456789ABCDEF.tmp", "file", 60, false);
+    AddRow("another file's temporary", "Other.ini.0123456789abcdef.tmp", "file", 60, false);
+}
+
+void TestAlignmentFile::savingRemovesOnlyStaleTemporaries() {
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    QFETCH(int, minutes);
+    QFETCH(bool, removed);
+    const QString planted = dir_->filePath(name);
+    const QString other = dir_->filePath("other");
+    QVERIFY(WriteBytes(other, "someone else's"));
+    if (kind == "file")
+        QVERIFY(WriteBytes(planted, "[ALLINEA]\nEDIT1="));
+    else if (kind == "symlink")
+        QVERIFY(QFile::link(other, planted));
+    else if (kind == "hardlink")
+        QVERIFY(::link(QFile::encodeName(other).constData(), QFile::encodeName(planted)) == 0);
+    else
+        QVERIFY(QDir(dir_->path()).mkdir(name));
+    const timespec then{::time(nullptr) - minutes * 60, 0};
+    const timespec times[2] = {then, then};
+    for (const QString& path : {planted, other})
+        QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(path), times, AT_SYMLINK_NOFOLLOW) == 0);
+
+    WriteAlignmentFile(Std(path_), {"26", "26", "", "", ""});
+    QCOMPARE(QFileInfo::exists(planted) || QFileInfo(planted).isSymLink(), !removed);
+    QCOMPARE(ReadBytes(other), QByteArray("someone else's"));
+    QCOMPARE(QDir(dir_->path())
+                 .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)
+                 .size(),
+             removed ? 2 : 3);
 }
 
 void TestAlignmentFile::failedSaveKeepsTheOldFile_data() {
