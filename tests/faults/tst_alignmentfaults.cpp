@@ -202,6 +202,7 @@ private slots:
     void killAtEveryStepLeavesAWholeFile_data();
     void killAtEveryStepLeavesAWholeFile();
     void killAtRandomMomentsLeavesAWholeFile();
+    void aFifoSwappedInNeverBlocksTheReading();
     void whatIsPlantedAtTheTemporaryNameIsLeftAlone_data();
     void whatIsPlantedAtTheTemporaryNameIsLeftAlone();
 
@@ -408,6 +409,46 @@ void TestAlignmentFaults::killAtRandomMomentsLeavesAWholeFile() {
     // The kills fell between saves of both kinds, so they really cut through the saving loop.
     QVERIFY2(seenFirst > 0 && seenSecond > 0,
              qPrintable(QString("first %1, second %2").arg(seenFirst).arg(seenSecond)));
+}
+
+void TestAlignmentFaults::aFifoSwappedInNeverBlocksTheReading() {
+    // A FIFO and a regular file take the file's name in turn, as fast as they can, while a
+    // child reads the file over and over: a FIFO caught between a look at the name and the
+    // open would block that reading for ever.
+    writeOldFile();
+    const QByteArray content = Bytes(AlignmentFileContent(OldTexts));
+    const QByteArray fifo = QFile::encodeName(place_ + "/fifo");
+    const QByteArray file = QFile::encodeName(place_ + "/file");
+    const QByteArray target = QFile::encodeName(path_);
+    const pid_t swapper = ::fork();
+    if (swapper == 0) {
+        for (;;) {
+            ::mkfifo(fifo.constData(), 0644);
+            ::rename(fifo.constData(), target.constData());
+            const int handle = ::open(file.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (::write(handle, content.constData(), size_t(content.size())) < 0)
+                ::_exit(1);
+            ::close(handle);
+            ::rename(file.constData(), target.constData());
+        }
+    }
+    QVERIFY(swapper > 0);
+    const AlignmentTexts missing{
+        "default value", "default value", {"default value", "default value", "default value"}};
+    // A look and an open apart caught the FIFO within a few seconds of this.
+    const int exit = ExitOfChildWithin(30, [&] {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 5000) {
+            const AlignmentTexts read = ReadAlignmentFile(path_.toStdString());
+            if (read != OldTexts && read != missing)
+                return false;
+        }
+        return true;
+    });
+    ::kill(swapper, SIGKILL);
+    ::waitpid(swapper, nullptr, 0);
+    QCOMPARE(exit, 0);
 }
 
 void TestAlignmentFaults::whatIsPlantedAtTheTemporaryNameIsLeftAlone_data() {
