@@ -37,7 +37,7 @@ AlignmentTexts ReadAlignmentFile(const std::string& path) {
     // Anything but a regular file (a directory, a FIFO that might never deliver) counts as
     // missing.
     const std::string content =
-        ReadRegularFile(path, MaxAlignmentFileBytes).value_or(std::string());
+        ProfileTextOfFile(ReadRegularFile(path, MaxAlignmentFileBytes).value_or(std::string()));
     auto read = [&content](const char* key) {
         return FindProfileValue(content, Section, key).value_or(AlignmentDefaultValue);
     };

@@ -28,6 +28,16 @@ template <std::size_t N> QByteArray Raw(const char (&literal)[N]) {
     return QByteArray(literal, N - 1);
 }
 
+// The text as Windows' Notepad saves it as "Unicode": UTF-16 after its byte-order mark.
+QByteArray Utf16File(const QString& text, bool bigEndian) {
+    QByteArray bytes(bigEndian ? "\xFE\xFF" : "\xFF\xFE");
+    for (const QChar c : text) {
+        const char high = char(c.unicode() >> 8), low = char(c.unicode() & 0xFF);
+        bytes.append(bigEndian ? high : low).append(bigEndian ? low : high);
+    }
+    return bytes;
+}
+
 std::string Std(const QString& text) {
     return text.toStdString();
 }
@@ -143,6 +153,14 @@ void TestAlignmentFile::readsTheFiveKeys_data() {
     AddRow("garbage around",
            Raw("\xff\xfe\x00\x01junk\n[ALLINEA]\n\x80\x81\nEDIT1=14\n\x00=\x00\n"),
            QStringList{"14", Default.c_str(), Default.c_str(), Default.c_str(), Default.c_str()});
+    const QString saved = QString::fromUtf8(
+        "[ALLINEA]\r\nEDITC=\r\nEDITD=D1\r\nEDITS=è😀\r\nEDIT1=30\r\nEDIT2=22\r\n");
+    const QStringList texts{"30", "22", "", "D1", QString::fromUtf8("è😀")};
+    AddRow("UTF-8 with its mark", QByteArray("\xEF\xBB\xBF") + saved.toUtf8(), texts);
+    AddRow("UTF-16 little-endian (Notepad's Unicode)", Utf16File(saved, false), texts);
+    AddRow("UTF-16 big-endian", Utf16File(saved, true), texts);
+    AddRow("UTF-16 mark on an odd number of bytes", QByteArray("\xFF\xFE\n[ALLINEA]\nEDIT1=2\n"),
+           QStringList{"2", Default.c_str(), Default.c_str(), Default.c_str(), Default.c_str()});
 }
 
 void TestAlignmentFile::readsTheFiveKeys() {
