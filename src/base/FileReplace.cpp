@@ -183,8 +183,8 @@ std::string TemporaryFileFor(const std::string& path) {
 bool IsTemporaryFileName(const std::string& fileName, const std::string& name) {
     const std::string prefix = fileName + ".";
     const std::string suffix = ".tmp";
-    if (name.size() <= prefix.size() + suffix.size() || name.compare(0, prefix.size(), prefix) ||
-        name.compare(name.size() - suffix.size(), suffix.size(), suffix))
+    if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) ||
+        !name.ends_with(suffix))
         return false;
     const std::string middle =
         name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());

@@ -340,7 +340,7 @@ void TestAlignmentFile::savingRemovesOnlyStaleTemporaries() {
     for (const QString& path : {planted, other})
         QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(path), times, AT_SYMLINK_NOFOLLOW) == 0);
 
-    WriteAlignmentFile(Std(path_), {"26", "26", "", "", ""});
+    WriteAlignmentFile(Std(path_), {"26", "26", {"", "", ""}});
     QCOMPARE(QFileInfo::exists(planted) || QFileInfo(planted).isSymLink(), !removed);
     QCOMPARE(ReadBytes(other), QByteArray("someone else's"));
     QCOMPARE(QDir(dir_->path())
