@@ -1,7 +1,13 @@
 #include "base/FileReplace.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <random>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -27,10 +33,11 @@ public:
     int OpenTemporary(const std::string& path, const std::string&) override {
         // Windows keeps no permission bits worth copying; the directory's rights apply.
         int handle = -1;
-        if (_wsopen_s(&handle, Utf8ToWide(path).c_str(),
-                      _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _SH_DENYRW,
-                      _S_IREAD | _S_IWRITE) != 0)
-            return -1;
+        const errno_t error =
+            _wsopen_s(&handle, Utf8ToWide(path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
+                      _SH_DENYRW, _S_IREAD | _S_IWRITE);
+        if (error != 0)
+            return error == EEXIST ? TemporaryNameTaken : -1;
         return handle;
     }
     bool WriteAll(int handle, std::string_view bytes) override {
@@ -57,15 +64,19 @@ public:
 class PosixFileOperations final : public FileOperations {
 public:
     int OpenTemporary(const std::string& path, const std::string& permissionsOf) override {
-        // O_NOFOLLOW: a link planted under the temporary name must not redirect the write.
+        // O_EXCL: only a file this call creates is ever written. Whatever was planted under the
+        // name, a FIFO that would block the open for ever, a hard or symbolic link to another
+        // file, is left alone (O_EXCL does not follow a symbolic link either).
         const int handle =
-            ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+            ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (handle < 0)
-            return -1;
-        // A replaced file keeps the permissions it had; a new one gets the usual ones.
+            return errno == EEXIST ? TemporaryNameTaken : -1;
+        // A replaced file keeps its permissions, but never gains set-id bits from a save.
         struct stat old;
-        if (::stat(permissionsOf.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
-            ::fchmod(handle, old.st_mode & 07777) != 0) {
+        const mode_t mode = ::stat(permissionsOf.c_str(), &old) == 0 && S_ISREG(old.st_mode)
+                                ? (old.st_mode & 0777)
+                                : 0644;
+        if (::fchmod(handle, mode) != 0) {
             ::close(handle);
             return -1;
         }
@@ -109,6 +120,49 @@ private:
 
 #endif
 
+// Tries with fresh names before a save gives up; a clash is already most unlikely.
+constexpr int MaxTemporaryAttempts = 16;
+
+int ProcessNumber() {
+#ifdef _WIN32
+    return _getpid();
+#else
+    return static_cast<int>(::getpid());
+#endif
+}
+
+// 64 bits that differ at every call. The clock, the process and a counter keep the names
+// apart even where the system's random source is weak.
+std::uint64_t FreshNumber() {
+    static std::atomic<std::uint64_t> counter{0};
+    std::uint64_t number =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        (static_cast<std::uint64_t>(ProcessNumber()) << 40) ^ (counter++ * 0x9E3779B97F4A7C15ull);
+    try {
+        std::random_device device;
+        number ^= (static_cast<std::uint64_t>(device()) << 32) ^ device();
+    } catch (const std::exception&) {
+    }
+    return number;
+}
+
+bool IsHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+std::filesystem::path PathOf(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8Of(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 } // namespace
 
 FileOperations& SystemFileOperations() {
@@ -121,18 +175,60 @@ FileOperations& SystemFileOperations() {
 }
 
 std::string TemporaryFileFor(const std::string& path) {
-#ifdef _WIN32
-    const int process = _getpid();
-#else
-    const int process = static_cast<int>(::getpid());
-#endif
-    return path + "." + std::to_string(process) + ".tmp";
+    char digits[17];
+    std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(FreshNumber()));
+    return path + "." + digits + ".tmp";
+}
+
+bool IsTemporaryFileName(const std::string& fileName, const std::string& name) {
+    const std::string prefix = fileName + ".";
+    const std::string suffix = ".tmp";
+    if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) ||
+        !name.ends_with(suffix))
+        return false;
+    const std::string middle =
+        name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+    if (middle.size() == 16 && std::all_of(middle.begin(), middle.end(), IsHexDigit))
+        return true;
+    return middle.size() <= 10 && std::all_of(middle.begin(), middle.end(), IsDigit);
+}
+
+void RemoveStaleTemporaryFiles(const std::string& path) {
+    namespace fs = std::filesystem;
+    const fs::path file = PathOf(path);
+    const fs::path directory = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    const std::string fileName = Utf8Of(file.filename());
+    const auto now = fs::file_time_type::clock::now();
+    std::error_code error;
+    for (fs::directory_iterator entry(directory, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const fs::path& found = entry->path();
+        if (!IsTemporaryFileName(fileName, Utf8Of(found.filename())))
+            continue;
+        std::error_code failed;
+        if (fs::symlink_status(found, failed).type() != fs::file_type::regular ||
+            fs::hard_link_count(found, failed) != 1)
+            continue;
+        const fs::file_time_type written = fs::last_write_time(found, failed);
+        if (failed || now - written < std::chrono::minutes(StaleTemporaryMinutes))
+            continue;
+        fs::remove(found, failed);
+    }
 }
 
 bool ReplaceFileContent(const std::string& path, std::string_view content,
                         FileOperations& operations) {
-    const std::string temporary = TemporaryFileFor(path);
-    const int handle = operations.OpenTemporary(temporary, path);
+    RemoveStaleTemporaryFiles(path);
+    std::string temporary;
+    int handle = TemporaryNameTaken;
+    for (int attempt = 0; attempt < MaxTemporaryAttempts && handle == TemporaryNameTaken;
+         ++attempt) {
+        temporary = TemporaryFileFor(path);
+        handle = operations.OpenTemporary(temporary, path);
+    }
+    // Whatever holds a taken name belongs to someone else and stays.
+    if (handle == TemporaryNameTaken)
+        return false;
     if (handle < 0) {
         operations.Remove(temporary);
         return false;

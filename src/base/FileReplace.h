@@ -10,8 +10,10 @@
 class FileOperations {
 public:
     virtual ~FileOperations() = default;
-    // Opens `path` for writing, created or emptied, with the permissions of `permissionsOf`
-    // when that file exists.
+    // Creates `path` as a new, empty file and opens it for writing. Whatever already has that
+    // name (a file, a link, a FIFO, a device) is never opened: the result is then
+    // TemporaryNameTaken. The new file gets the permission bits of `permissionsOf` without the
+    // set-id bits when that file exists, 0644 otherwise.
     virtual int OpenTemporary(const std::string& path, const std::string& permissionsOf) = 0;
     virtual bool WriteAll(int handle, std::string_view bytes) = 0;
     virtual bool FlushToDisk(int handle) = 0;
@@ -21,15 +23,31 @@ public:
     virtual void Remove(const std::string& path) = 0;
 };
 
+// What OpenTemporary gives when something already has the name; another name is tried.
+inline constexpr int TemporaryNameTaken = -2;
+
 // The operating system's own file operations.
 FileOperations& SystemFileOperations();
 
-// The temporary file that a replacement of `path` writes: beside it, named after it and the
-// process, so two running copies of the program never share one.
+// A fresh name for the temporary file of a replacement of `path`, different at every call:
+// beside it, "<name>.<16 hexadecimal digits>.tmp".
 std::string TemporaryFileFor(const std::string& path);
+
+// True when `name` (a bare file name) is one that a replacement of the file `fileName` uses
+// for its temporary file: "<fileName>.<16 hexadecimal digits>.tmp", or the
+// "<fileName>.<process number>.tmp" of earlier versions of the program.
+bool IsTemporaryFileName(const std::string& fileName, const std::string& name);
+
+// Temporary files of replacements of `path` left behind by a save that was killed. Only
+// regular files with a single name, named as IsTemporaryFileName says and untouched for this
+// long, count: a save writes its temporary file within moments, so no save still running can
+// own one. Even one so slow loses nothing: its rename fails, the save reports the failure,
+// and the old file stays whole.
+inline constexpr int StaleTemporaryMinutes = 15;
+void RemoveStaleTemporaryFiles(const std::string& path);
 
 // Makes `content` the whole content of `path`, creating the file when it is missing. Returns
 // false when any step fails; the file at `path` is then as it was before, and no temporary
-// file is left behind.
+// file is left behind. Stale temporary files of `path` are removed first.
 bool ReplaceFileContent(const std::string& path, std::string_view content,
                         FileOperations& operations = SystemFileOperations());

@@ -3,10 +3,11 @@
 // corrections (EDIT1 vertical, EDIT2 horizontal) and the three paper marks (EDITC, EDITD,
 // EDITS). All values are texts, read and written unchanged; the window converts them.
 //
-// Reading takes at most MaxAlignmentFileBytes of the file (anything beyond is ignored) and
-// follows the profile rules of ProfileText.h: names without regard to case, the first of
-// duplicate keys, spaces around names and values trimmed, LF or CR LF line ends. Whatever the
-// file holds, reading returns five texts; a missing file, section or key gives "default value".
+// Reading takes at most MaxAlignmentFileBytes of the file (anything beyond is ignored), reads a
+// file with a byte-order mark as its text, and follows the profile rules of ProfileText.h: names
+// without regard to case, the first of duplicate keys, spaces around names and values trimmed, LF
+// or CR LF line ends. Whatever the file holds, reading returns five texts; a missing file, section
+// or key gives "default value".
 //
 // Writing always produces the same whole file, with LF line ends:
 //   [ALLINEA]

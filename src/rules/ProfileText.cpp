@@ -48,7 +48,66 @@ std::optional<std::string_view> SectionName(std::string_view line) {
     return Trimmed(text.substr(1, close - 1));
 }
 
+void AppendUtf8(std::string& text, char32_t c) {
+    if (c < 0x80) {
+        text += static_cast<char>(c);
+    } else if (c < 0x800) {
+        text += static_cast<char>(0xC0 | (c >> 6));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        text += static_cast<char>(0xE0 | (c >> 12));
+        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        text += static_cast<char>(0xF0 | (c >> 18));
+        text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// UTF-16 units after the mark turned into UTF-8, or nothing when they are no whole UTF-16 text.
+// A high surrogate alone at the very end is dropped: the read bound may have cut its pair.
+std::optional<std::string> Utf16ToUtf8(std::string_view units, bool bigEndian) {
+    if (units.size() % 2 != 0)
+        return std::nullopt;
+    auto unit = [&units, bigEndian](std::size_t i) {
+        const auto first = static_cast<unsigned char>(units[2 * i]);
+        const auto second = static_cast<unsigned char>(units[2 * i + 1]);
+        return static_cast<char32_t>(bigEndian ? (first << 8 | second) : (second << 8 | first));
+    };
+    const std::size_t count = units.size() / 2;
+    std::string text;
+    text.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const char32_t c = unit(i);
+        if (c >= 0xDC00 && c <= 0xDFFF)
+            return std::nullopt;
+        if (c < 0xD800 || c > 0xDBFF) {
+            AppendUtf8(text, c);
+            continue;
+        }
+        if (i + 1 == count)
+            break;
+        const char32_t low = unit(++i);
+        if (low < 0xDC00 || low > 0xDFFF)
+            return std::nullopt;
+        AppendUtf8(text, 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00));
+    }
+    return text;
+}
+
 } // namespace
+
+std::string ProfileTextOfFile(std::string_view bytes) {
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        return std::string(bytes.substr(3));
+    const bool little = bytes.starts_with("\xFF\xFE");
+    if (little || bytes.starts_with("\xFE\xFF"))
+        if (auto text = Utf16ToUtf8(bytes.substr(2), !little))
+            return *text;
+    return std::string(bytes);
+}
 
 std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section,
                                             std::string_view key) {

@@ -20,6 +20,12 @@
 
 inline constexpr std::size_t MaxProfileValueLength = 2047;
 
+// The text of a profile file's bytes. A file that begins with a byte-order mark is read as the
+// text it marks: UTF-8 without its mark, and UTF-16 (little-endian, as Windows' Notepad saves
+// "Unicode", or big-endian) turned into UTF-8. Bytes that are no whole UTF-16 text after its
+// mark, and files without a mark, are taken as they are.
+std::string ProfileTextOfFile(std::string_view bytes);
+
 // The value of `key` in the first section named `section` of `text`, or nothing when the
 // section or the key is missing.
 std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section,

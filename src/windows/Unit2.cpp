@@ -39,6 +39,9 @@ const char* const NoPrinterMessage =
 const char* const PrintRefusedMessage =
     "La stampante \"%1\" non ha accettato la stampa: il bollettino non è stato stampato.\r"
     "Vuoi salvarlo come file PDF, da stampare in seguito?";
+const char* const OffSheetMessage =
+    "Le correzioni dell'allineamento portano il bollettino fuori dal foglio: il bollettino non "
+    "è stato stampato.\rControllare le correzioni e riprovare.";
 const char* const PdfNotWrittenMessage = "Impossibile scrivere il file PDF\r%1\r"
                                          "Il bollettino non è stato salvato.";
 
@@ -255,7 +258,8 @@ void TForm2::FormClose() {
 }
 
 // Prints the slip at once on the default printer, with no dialog: the essential texts first,
-// then the copy, the placement for the chosen paper position, and the page.
+// then the copy, the placement for the chosen paper position, and the page, unless the
+// placement has put an essential text off the sheet.
 void TForm2::StampaBtn1Click() {
     if (!HasEssentialSlipTexts(CurrentSlipData())) {
         ShowMessage(QText(InsufficientSlipDataMessage));
@@ -275,6 +279,10 @@ void TForm2::StampaBtn1Click() {
             (this->*placement)();
             repaint();
         }
+    }
+    if (!EssentialLabelsOnSheet(QRFM->QREP)) {
+        ShowMessage(QString::fromUtf8(OffSheetMessage));
+        return;
     }
     PrintReport();
 }

@@ -19,6 +19,7 @@
 #include <sched.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -94,6 +95,44 @@ private:
     FileOperations& real_ = SystemFileOperations();
 };
 
+// What is planted under the name of a save's first temporary file, before the save opens it.
+enum class Plant { Fifo, HardLink, SymbolicLink };
+
+class PlantingFileOperations final : public FileOperations {
+public:
+    PlantingFileOperations(Plant plant, std::string victim)
+        : plant_(plant), victim_(std::move(victim)) {}
+    int OpenTemporary(const std::string& path, const std::string& permissionsOf) override {
+        if (!planted_) {
+            planted_ = true;
+            plantedAt = path;
+            if (plant_ == Plant::Fifo)
+                ::mkfifo(path.c_str(), 0666);
+            else if (plant_ == Plant::HardLink)
+                ::link(victim_.c_str(), path.c_str());
+            else
+                ::symlink(victim_.c_str(), path.c_str());
+        }
+        return real_.OpenTemporary(path, permissionsOf);
+    }
+    bool WriteAll(int handle, std::string_view bytes) override {
+        return real_.WriteAll(handle, bytes);
+    }
+    bool FlushToDisk(int handle) override { return real_.FlushToDisk(handle); }
+    bool Close(int handle) override { return real_.Close(handle); }
+    bool Rename(const std::string& from, const std::string& to) override {
+        return real_.Rename(from, to);
+    }
+    void Remove(const std::string& path) override { real_.Remove(path); }
+    std::string plantedAt;
+
+private:
+    Plant plant_;
+    std::string victim_;
+    bool planted_ = false;
+    FileOperations& real_ = SystemFileOperations();
+};
+
 // Runs `work` in a child process and gives the signal that ended it, or 0 when it exited.
 template <typename Work> int SignalEndingChild(Work work, int killAfterMicroseconds = -1) {
     const pid_t child = ::fork();
@@ -118,9 +157,37 @@ template <typename Work> int SignalEndingChild(Work work, int killAfterMicroseco
     return WIFSIGNALED(status) ? WTERMSIG(status) : 0;
 }
 
+// Runs `work` in a child process: its exit code, or -1 when it had not ended within `seconds`
+// (the child is then killed).
+template <typename Work> int ExitOfChildWithin(int seconds, Work work) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        try {
+            ::_exit(work() ? 0 : 1);
+        } catch (...) {
+            ::_exit(2);
+        }
+    }
+    if (child < 0)
+        return -2;
+    QElapsedTimer clock;
+    clock.start();
+    int status = 0;
+    while (::waitpid(child, &status, WNOHANG) == 0) {
+        if (clock.elapsed() > seconds * 1000) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            return -1;
+        }
+        ::usleep(10000);
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -3;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Step)
+Q_DECLARE_METATYPE(Plant)
 
 class TestAlignmentFaults : public QObject {
     Q_OBJECT
@@ -135,6 +202,9 @@ private slots:
     void killAtEveryStepLeavesAWholeFile_data();
     void killAtEveryStepLeavesAWholeFile();
     void killAtRandomMomentsLeavesAWholeFile();
+    void aFifoSwappedInNeverBlocksTheReading();
+    void whatIsPlantedAtTheTemporaryNameIsLeftAlone_data();
+    void whatIsPlantedAtTheTemporaryNameIsLeftAlone();
 
 private:
     QString mountTmpfs(const QString& options);
@@ -339,6 +409,76 @@ void TestAlignmentFaults::killAtRandomMomentsLeavesAWholeFile() {
     // The kills fell between saves of both kinds, so they really cut through the saving loop.
     QVERIFY2(seenFirst > 0 && seenSecond > 0,
              qPrintable(QString("first %1, second %2").arg(seenFirst).arg(seenSecond)));
+}
+
+void TestAlignmentFaults::aFifoSwappedInNeverBlocksTheReading() {
+    // A FIFO and a regular file take the file's name in turn, as fast as they can, while a
+    // child reads the file over and over: a FIFO caught between a look at the name and the
+    // open would block that reading for ever.
+    writeOldFile();
+    const QByteArray content = Bytes(AlignmentFileContent(OldTexts));
+    const QByteArray fifo = QFile::encodeName(place_ + "/fifo");
+    const QByteArray file = QFile::encodeName(place_ + "/file");
+    const QByteArray target = QFile::encodeName(path_);
+    const pid_t swapper = ::fork();
+    if (swapper == 0) {
+        for (;;) {
+            ::mkfifo(fifo.constData(), 0644);
+            ::rename(fifo.constData(), target.constData());
+            const int handle = ::open(file.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (::write(handle, content.constData(), size_t(content.size())) < 0)
+                ::_exit(1);
+            ::close(handle);
+            ::rename(file.constData(), target.constData());
+        }
+    }
+    QVERIFY(swapper > 0);
+    const AlignmentTexts missing{
+        "default value", "default value", {"default value", "default value", "default value"}};
+    // A look and an open apart caught the FIFO within a few seconds of this.
+    const int exit = ExitOfChildWithin(30, [&] {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 5000) {
+            const AlignmentTexts read = ReadAlignmentFile(path_.toStdString());
+            if (read != OldTexts && read != missing)
+                return false;
+        }
+        return true;
+    });
+    ::kill(swapper, SIGKILL);
+    ::waitpid(swapper, nullptr, 0);
+    QCOMPARE(exit, 0);
+}
+
+void TestAlignmentFaults::whatIsPlantedAtTheTemporaryNameIsLeftAlone_data() {
+    QTest::addColumn<Plant>("plant");
+    QTest::newRow("FIFO") << Plant::Fifo;
+    QTest::newRow("hard link to another file") << Plant::HardLink;
+    QTest::newRow("symbolic link to another file") << Plant::SymbolicLink;
+}
+
+void TestAlignmentFaults::whatIsPlantedAtTheTemporaryNameIsLeftAlone() {
+    // The save neither blocks on the FIFO nor writes through the link: it takes another name,
+    // and the file behind the link keeps its content and its mode.
+    QFETCH(Plant, plant);
+    writeOldFile();
+    const QString victim = dir_->filePath("victim");
+    QVERIFY(WriteBytes(victim, "precious"));
+    QVERIFY(::chmod(QFile::encodeName(victim).constData(), 0600) == 0);
+    const int exit = ExitOfChildWithin(10, [&] {
+        PlantingFileOperations operations(plant, victim.toStdString());
+        WriteAlignmentFile(path_.toStdString(), NewTexts, operations);
+        struct stat planted;
+        return !operations.plantedAt.empty() &&
+               ::lstat(operations.plantedAt.c_str(), &planted) == 0;
+    });
+    QCOMPARE(exit, 0);
+    QCOMPARE(ReadBytes(path_), Bytes(AlignmentFileContent(NewTexts)));
+    QCOMPARE(ReadBytes(victim), QByteArray("precious"));
+    struct stat victimStat;
+    QVERIFY(::stat(QFile::encodeName(victim).constData(), &victimStat) == 0);
+    QCOMPARE(victimStat.st_mode & 07777, mode_t(0600));
 }
 
 QTEST_GUILESS_MAIN(TestAlignmentFaults)

@@ -146,8 +146,9 @@ void CheckProfileReading(std::string_view bytes) {
 
     static const ScratchFile scratch;
     const AlignmentTexts read = ReadAlignmentFile(scratch.holding(bytes));
+    const std::string text = ProfileTextOfFile(bytes);
     for (const char* key : AlignmentKeys) {
-        const auto value = FindProfileValue(bytes, "ALLINEA", key);
+        const auto value = FindProfileValue(text, "ALLINEA", key);
         CheckValue(value, bytes);
         Require(AlignmentValue(read, key) == value.value_or(AlignmentDefaultValue),
                 std::string("ReadAlignmentFile disagrees on ") + key, bytes);

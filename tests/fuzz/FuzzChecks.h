@@ -16,7 +16,8 @@ public:
 void CheckNumberTexts(std::string_view bytes);
 
 // The bytes as an alignment file: every value found is bounded, on one line, without NUL;
-// ReadAlignmentFile sees what FindProfileValue sees; what a save would write reads back.
+// ReadAlignmentFile sees what FindProfileValue sees in the file's text; what a save would write
+// reads back.
 void CheckProfileReading(std::string_view bytes);
 
 // The first 8 bytes as a currency amount: "#", upper-case letters only, "/"; the sign and the

@@ -11,8 +11,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <ctime>
+
 #ifndef _WIN32
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 Q_DECLARE_METATYPE(std::string)
@@ -24,6 +28,16 @@ const std::string Default = "default value";
 // A byte literal that may hold NUL bytes: all of it but its terminator.
 template <std::size_t N> QByteArray Raw(const char (&literal)[N]) {
     return QByteArray(literal, N - 1);
+}
+
+// The text as Windows' Notepad saves it as "Unicode": UTF-16 after its byte-order mark.
+QByteArray Utf16File(const QString& text, bool bigEndian) {
+    QByteArray bytes(bigEndian ? "\xFE\xFF" : "\xFF\xFE");
+    for (const QChar c : text) {
+        const char high = char(c.unicode() >> 8), low = char(c.unicode() & 0xFF);
+        bytes.append(bigEndian ? high : low).append(bigEndian ? low : high);
+    }
+    return bytes;
 }
 
 std::string Std(const QString& text) {
@@ -97,8 +111,12 @@ private slots:
     void savingCreatesAMissingFile();
     void savingLeavesOnlyTheFiveKeys();
 #ifndef _WIN32
-    // Windows keeps no permission bits: a replaced file takes its folder's rights.
+    // Windows keeps no permission bits: a replaced file takes its folder's rights. The
+    // leftovers' cases are links and file times as POSIX makes them.
+    void savingKeepsThePermissions_data();
     void savingKeepsThePermissions();
+    void savingRemovesOnlyStaleTemporaries_data();
+    void savingRemovesOnlyStaleTemporaries();
 #endif
     void failedSaveKeepsTheOldFile_data();
     void failedSaveKeepsTheOldFile();
@@ -141,6 +159,14 @@ void TestAlignmentFile::readsTheFiveKeys_data() {
     AddRow("garbage around",
            Raw("\xff\xfe\x00\x01junk\n[ALLINEA]\n\x80\x81\nEDIT1=14\n\x00=\x00\n"),
            QStringList{"14", Default.c_str(), Default.c_str(), Default.c_str(), Default.c_str()});
+    const QString saved = QString::fromUtf8(
+        "[ALLINEA]\r\nEDITC=\r\nEDITD=D1\r\nEDITS=è😀\r\nEDIT1=30\r\nEDIT2=22\r\n");
+    const QStringList texts{"30", "22", "", "D1", QString::fromUtf8("è😀")};
+    AddRow("UTF-8 with its mark", QByteArray("\xEF\xBB\xBF") + saved.toUtf8(), texts);
+    AddRow("UTF-16 little-endian (Notepad's Unicode)", Utf16File(saved, false), texts);
+    AddRow("UTF-16 big-endian", Utf16File(saved, true), texts);
+    AddRow("UTF-16 mark on an odd number of bytes", QByteArray("\xFF\xFE\n[ALLINEA]\nEDIT1=2\n"),
+           QStringList{"2", Default.c_str(), Default.c_str(), Default.c_str(), Default.c_str()});
 }
 
 void TestAlignmentFile::readsTheFiveKeys() {
@@ -256,13 +282,78 @@ void TestAlignmentFile::savingLeavesOnlyTheFiveKeys() {
 }
 
 #ifndef _WIN32
+void TestAlignmentFile::savingKeepsThePermissions_data() {
+    QTest::addColumn<int>("old"); // -1: no file yet
+    QTest::addColumn<int>("umask");
+    QTest::addColumn<int>("saved");
+    AddRow("kept", 0640, 022, 0640);
+    AddRow("read-only kept", 0444, 022, 0444);
+    AddRow("set-id bits dropped", 06755, 022, 0755);
+    AddRow("new file", -1, 022, 0644);
+    AddRow("new file, strict umask", -1, 077, 0644);
+}
+
 void TestAlignmentFile::savingKeepsThePermissions() {
-    QVERIFY(WriteBytes(path_, "[ALLINEA]\n"));
-    QVERIFY(::chmod(QFile::encodeName(path_).constData(), 0640) == 0);
+    QFETCH(int, old);
+    QFETCH(int, umask);
+    QFETCH(int, saved);
+    if (old >= 0) {
+        QVERIFY(WriteBytes(path_, "[ALLINEA]\n"));
+        QVERIFY(::chmod(QFile::encodeName(path_).constData(), mode_t(old)) == 0);
+    }
+    const mode_t previous = ::umask(mode_t(umask));
     WriteAlignmentFile(Std(path_), {"26", "26", "", "", ""});
-    struct stat saved;
-    QVERIFY(::stat(QFile::encodeName(path_).constData(), &saved) == 0);
-    QCOMPARE(saved.st_mode & 07777, mode_t(0640));
+    ::umask(previous);
+    struct stat after;
+    QVERIFY(::stat(QFile::encodeName(path_).constData(), &after) == 0);
+    QCOMPARE(int(after.st_mode & 07777), saved);
+}
+
+void TestAlignmentFile::savingRemovesOnlyStaleTemporaries_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("kind"); // file, symlink, hardlink, directory
+    QTest::addColumn<int>("minutes");  // since it was last written
+    QTest::addColumn<bool>("removed");
+    const QString ours = "Allinea.ini.0123456789abcdef.tmp";
+    AddRow("stale temporary", ours, "file", 60, true);
+    AddRow("stale temporary of an earlier version", "Allinea.ini.4242.tmp", "file", 60, true);
+    AddRow("a save may be writing it", ours, "file", 2, false);
+    AddRow("symbolic link", ours, "symlink", 60, false);
+    AddRow("file with a second name", ours, "hardlink", 60, false);
+    AddRow("directory", ours, "directory", 60, false);
+    AddRow("the user's own file", "Allinea.ini.backup.tmp", "file", 60, false);
+    AddRow("upper-case digits", "Allinea.ini.0123456789ABCDEF.tmp", "file", 60, false);
+    AddRow("another file's temporary", "Other.ini.0123456789abcdef.tmp", "file", 60, false);
+}
+
+void TestAlignmentFile::savingRemovesOnlyStaleTemporaries() {
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    QFETCH(int, minutes);
+    QFETCH(bool, removed);
+    const QString planted = dir_->filePath(name);
+    const QString other = dir_->filePath("other");
+    QVERIFY(WriteBytes(other, "someone else's"));
+    if (kind == "file")
+        QVERIFY(WriteBytes(planted, "[ALLINEA]\nEDIT1="));
+    else if (kind == "symlink")
+        QVERIFY(QFile::link(other, planted));
+    else if (kind == "hardlink")
+        QVERIFY(::link(QFile::encodeName(other).constData(), QFile::encodeName(planted)) == 0);
+    else
+        QVERIFY(QDir(dir_->path()).mkdir(name));
+    const timespec then{::time(nullptr) - minutes * 60, 0};
+    const timespec times[2] = {then, then};
+    for (const QString& path : {planted, other})
+        QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(path), times, AT_SYMLINK_NOFOLLOW) == 0);
+
+    WriteAlignmentFile(Std(path_), {"26", "26", {"", "", ""}});
+    QCOMPARE(QFileInfo::exists(planted) || QFileInfo(planted).isSymLink(), !removed);
+    QCOMPARE(ReadBytes(other), QByteArray("someone else's"));
+    QCOMPARE(QDir(dir_->path())
+                 .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)
+                 .size(),
+             removed ? 2 : 3);
 }
 #endif
 

@@ -73,6 +73,8 @@ private slots:
     void essentialTexts_data();
     void essentialTexts();
     void insufficientDataMessage();
+    void essentialLabelsMustNotLieOffTheSheet_data();
+    void essentialLabelsMustNotLieOffTheSheet();
 };
 
 void TestSlipRules::spacedBoxesFitTheirDesignText_data() {
@@ -342,6 +344,37 @@ void TestSlipRules::essentialTexts() {
 void TestSlipRules::insufficientDataMessage() {
     QCOMPARE(QString::fromStdString(InsufficientSlipDataMessage),
              QString("Dati insufficienti per stampare !! \r..Cliccare su CORREGGI!...."));
+}
+
+void TestSlipRules::essentialLabelsMustNotLieOffTheSheet_data() {
+    QTest::addColumn<SlipLabelId>("label");
+    QTest::addColumn<int>("top");
+    QTest::addColumn<int>("left");
+    QTest::addColumn<bool>("onSheet");
+    const int right = 1123, bottom = 794;
+    AddRow("tax code's box from the last unit", QRCODFISC11, 182, right - 1, true);
+    AddRow("tax code's box past the right edge", QRCODFISC11, 182, right, false);
+    AddRow("account box ending at the left edge", QRCCNR1, 24, -120, false);
+    AddRow("account box with one unit on", QRCCNR1, 24, -119, true);
+    AddRow("payer's box from the last line", QRNOME11, bottom - 1, 582, true);
+    AddRow("payer's box below the sheet", QRNOME11, bottom, 582, false);
+    AddRow("municipality above the sheet", QRCOMUNE1, -17, 200, false);
+    AddRow("amount in words at the far limit", QRIMPLETT11, 51, 2147483647, false);
+    AddRow("holder line 1 at the far limit", QRINTEST1, -2147483647 - 1, 96, false);
+    AddRow("second holder line is not essential", QRINTEST12, 5000, 526, true);
+    AddRow("amount in figures is not essential", QRIMP1, 24, -5000, true);
+}
+
+void TestSlipRules::essentialLabelsMustNotLieOffTheSheet() {
+    QFETCH(SlipLabelId, label);
+    QFETCH(int, top);
+    QFETCH(int, left);
+    QFETCH(bool, onSheet);
+    SlipReport report;
+    QVERIFY(EssentialLabelsOnSheet(report));
+    report.Label(label).top = top;
+    report.Label(label).left = left;
+    QCOMPARE(EssentialLabelsOnSheet(report), onSheet);
 }
 
 QTEST_APPLESS_MAIN(TestSlipRules)

@@ -33,6 +33,8 @@ private slots:
     void aDeductionThatIsNoNumberReachesAppException();
     void aBadCorrectionEndsThePrint_data();
     void aBadCorrectionEndsThePrint();
+    void correctionsThatPutTheSlipOffTheSheetPrintNothing_data();
+    void correctionsThatPutTheSlipOffTheSheetPrintNothing();
     void aFirstRunWithoutPositionPrintsAtTheDesignPlaces();
     void runsInARowPlaceAnewAndKeepTheLastPlaces();
     void withNoPrinterThePageCanBeKeptAsPdf();
@@ -59,6 +61,9 @@ using enum SlipLabelId;
 namespace {
 
 const QString InsufficientData = "Dati insufficienti per stampare !! \r..Cliccare su CORREGGI!....";
+const QString OffSheet = QString::fromUtf8(
+    "Le correzioni dell'allineamento portano il bollettino fuori dal foglio: il bollettino non è "
+    "stato stampato.\rControllare le correzioni e riprovare.");
 
 // The main window filled in and computed, so that every slip text has its value.
 bool FillAndCompute() {
@@ -220,6 +225,35 @@ void TestPrintSlip::aBadCorrectionEndsThePrint() {
         QCOMPARE(label.top, top);
         QCOMPARE(label.left, label.design->left);
     }
+}
+
+void TestPrintSlip::correctionsThatPutTheSlipOffTheSheetPrintNothing_data() {
+    QTest::addColumn<QString>("radio");
+    QTest::addColumn<QString>("vertical");
+    QTest::addColumn<QString>("horizontal");
+    AddRow("largest vertical, right", "RBTND", "2147483647", "26");
+    AddRow("smallest horizontal, left", "RBTNS", "26", "-2147483648");
+    AddRow("right part beyond the right edge", "RBTNC", "26", "600");
+    AddRow("below the sheet, centre", "RBTNC", "600", "26");
+}
+
+void TestPrintSlip::correctionsThatPutTheSlipOffTheSheetPrintNothing() {
+    QFETCH(QString, radio);
+    QFETCH(QString, vertical);
+    QFETCH(QString, horizontal);
+    choose(radio.toLatin1().constData(), vertical, horizontal);
+    PressStampa();
+    // The refusal says why, and no offer to keep the page follows: there is no page to keep.
+    QCOMPARE(recorder_->shown(), QStringList{"Plain Quotario: " + OffSheet});
+    QVERIFY(errors_->texts.isEmpty());
+    QVERIFY(chosen_.isEmpty());
+    QVERIFY(Form2->isVisible());
+
+    // Corrections back in range: the same run prints again.
+    choose(radio.toLatin1().constData(), "60", "60");
+    recorder_->answers = {MessageAnswer::No};
+    PressStampa();
+    QCOMPARE(recorder_->texts().last(), NoPrinterMessage);
 }
 
 void TestPrintSlip::aFirstRunWithoutPositionPrintsAtTheDesignPlaces() {
