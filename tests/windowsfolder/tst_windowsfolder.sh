@@ -9,7 +9,10 @@ zip=$1
 wine_run=$2
 
 if [[ ${3:-} != --on-display ]]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$zip" "$wine_run" --on-display
+    # A display number of its own choosing: xvfb-run -a alone races with other virtual displays
+    # started at the same moment on the machine.
+    exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x1024x24" "$0" "$zip" "$wine_run" \
+        --on-display
 fi
 work=$(mktemp -d)
 program_pid=
@@ -41,7 +44,10 @@ done
 window() {
     local id
     id=$(timeout 60 xdotool search --sync --onlyvisible --name "$1" | head -1) || true
-    [[ -n $id ]] || fail "no window '$1'"
+    if [[ -z $id ]]; then
+        kill -0 "$program_pid" 2>/dev/null || fail "quotario.exe ended before showing '$1'"
+        fail "no window '$1' on display $DISPLAY"
+    fi
     xdotool windowfocus --sync "$id" 2>/dev/null || true
     echo "$id"
 }
