@@ -1,16 +1,13 @@
-# Install-time part of Install.cmake: the icon, the .desktop entry pointing at the installed
-# program and, in the system layout, the launcher in bin/.
+# Install-time part of Install.cmake: the .desktop entry pointing at the installed program and,
+# in the system layout, the launcher in bin/.
 cmake_policy(VERSION 3.25)
 if(QUOTARIO_LAYOUT STREQUAL "folder")
     return()
 endif()
 
 set(prefix "${CMAKE_INSTALL_PREFIX}")
+# configure_file does not add DESTDIR (set while making the .deb) by itself.
 set(staged "$ENV{DESTDIR}${prefix}")
-set(icon "${prefix}/share/icons/hicolor/32x32/apps/quotario.png")
-# file(INSTALL) adds DESTDIR (set while making the .deb) by itself; configure_file does not.
-file(INSTALL "${QUOTARIO_SOURCE_DIR}/data/quotario.png"
-     DESTINATION "${prefix}/share/icons/hicolor/32x32/apps")
 
 if(QUOTARIO_LAYOUT STREQUAL "system")
     set(program "${prefix}/bin/quotario")
@@ -41,8 +38,6 @@ function(quotario_desktop_exec path out)
     set(${out} "${value}" PARENT_SCOPE)
 endfunction()
 
-# Any other value is a plain string: only a backslash needs escaping.
-string(REPLACE "\\" "\\\\" QUOTARIO_DESKTOP_ICON "${icon}")
 quotario_desktop_exec("${program}" QUOTARIO_DESKTOP_EXEC)
 configure_file("${QUOTARIO_SOURCE_DIR}/data/quotario.desktop.in"
                "${staged}/share/applications/quotario.desktop" @ONLY)
