@@ -53,4 +53,5 @@ install(CODE [[
 install(CODE "set(QUOTARIO_SOURCE_DIR \"${PROJECT_SOURCE_DIR}\")")
 install(SCRIPT cmake/InstallMenuEntry.cmake)
 
+include(cmake/InstallDesktopFiles.cmake)
 include(cmake/Package.cmake)
