@@ -24,8 +24,8 @@ check_file() { # check_file PATH [SAME_AS]
         fail "$1 differs from $2"
     fi
 }
-install_into() { # install_into LAYOUT PREFIX
-    QUOTARIO_INSTALL_LAYOUT=$1 "$cmake" --install "$build" --prefix "$2" >"$work/install.log" 2>&1 ||
+install_into() { # install_into LAYOUT PREFIX [cmake --install's options]
+    QUOTARIO_INSTALL_LAYOUT=$1 "$cmake" --install "$build" --prefix "$2" "${@:3}" >"$work/install.log" 2>&1 ||
         {
             cat "$work/install.log" >&2
             fail "cmake --install ($1) into $2 failed"
@@ -43,13 +43,13 @@ desktop_program() {
 desktop_value() { sed -n "s/^$2=//p" "$1"; }
 check_menu_entry() { # check_menu_entry PREFIX PROGRAM
     local entry=$1/share/applications/quotario.desktop
-    local icon=$1/share/icons/hicolor/32x32/apps/quotario.png
     check_file "$entry"
-    check_file "$icon" "$source/data/quotario.png"
+    check_file "$1/share/icons/hicolor/32x32/apps/quotario.png" "$source/data/quotario.png"
+    check_file "$1/share/icons/hicolor/scalable/apps/quotario.svg" "$source/data/icons/quotario.svg"
     desktop-file-validate "$entry" || fail "$entry does not validate"
     [[ $(desktop_program "$entry") == "$2" ]] ||
         fail "Exec of $entry starts '$(desktop_program "$entry")', not '$2'"
-    [[ $(desktop_value "$entry" Icon) == "$icon" ]] || fail "Icon of $entry is not $icon"
+    [[ $(desktop_value "$entry" Icon) == quotario ]] || fail "Icon of $entry is not the theme's quotario"
     [[ -x $(desktop_program "$entry") ]] || fail "the program of $entry is not executable"
 }
 
@@ -70,8 +70,8 @@ install_into "" "$prefix"
 check_file "$folder/Allinea.ini" "$work/saved.ini"
 check_file "$folder/leggimi-prima.txt" "$source/data/leggimi-prima.txt"
 
-echo "== the archive's bare folder"
-install_into folder "$work/archive"
+echo "== the archive's bare folder (what cpack puts in the .tar.gz)"
+install_into folder "$work/archive" --component Unspecified
 [[ -x $work/archive/quotario ]] || fail "no executable at the archive's top"
 check_file "$work/archive/Allinea.ini" "$source/data/Allinea.ini"
 check_file "$work/archive/leggimi-prima.txt" "$source/data/leggimi-prima.txt"
