@@ -8,7 +8,8 @@ if(CPACK_GENERATOR STREQUAL "DEB")
 else()
     set(ENV{QUOTARIO_INSTALL_LAYOUT} folder)
     # Only the program's folder: no menu entry, icons or manual pages (the `desktop` component).
-    string(REPLACE ";ALL;" ";Unspecified;" CPACK_INSTALL_CMAKE_PROJECTS "${CPACK_INSTALL_CMAKE_PROJECTS}")
+    string(REPLACE ";ALL;" ";Unspecified;" CPACK_INSTALL_CMAKE_PROJECTS
+           "${CPACK_INSTALL_CMAKE_PROJECTS}")
     # The archive unpacks into one folder named after the program and its version.
     set(CPACK_PACKAGE_FILE_NAME quotario-${CPACK_PACKAGE_VERSION})
 endif()

@@ -8,15 +8,9 @@ set -uo pipefail
 cmake=$1
 build=$2
 source=$3
+# shellcheck source=../support/checks.sh
+source "$(dirname "$0")/../support/checks.sh"
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
 check_file() { # check_file PATH [SAME_AS]
     if [[ ! -f $1 ]]; then
         fail "missing $1"
@@ -49,7 +43,7 @@ check_menu_entry() { # check_menu_entry PREFIX PROGRAM
     desktop-file-validate "$entry" || fail "$entry does not validate"
     [[ $(desktop_program "$entry") == "$2" ]] ||
         fail "Exec of $entry starts '$(desktop_program "$entry")', not '$2'"
-    [[ $(desktop_value "$entry" Icon) == quotario ]] || fail "Icon of $entry is not the theme's quotario"
+    [[ $(desktop_value "$entry" Icon) == quotario ]] || fail "Icon of $entry is not the theme's"
     [[ -x $(desktop_program "$entry") ]] || fail "the program of $entry is not executable"
 }
 
@@ -102,8 +96,4 @@ out=$(env -u XDG_DATA_HOME HOME="$home" "$system/bin/quotario") || fail "launche
 check_file "$own/Allinea.ini" "$work/saved.ini"
 [[ -z $(find "$own" -name '*.[0-9]*') ]] || fail "the launcher left temporary files in $own"
 
-if [[ $failures -gt 0 ]]; then
-    echo "$failures check(s) failed" >&2
-    exit 1
-fi
-echo "all install checks passed"
+report_checks install

@@ -3,20 +3,13 @@
 # Makes the .deb as `make package` does and puts it through Debian's checks: lintian --pedantic
 # finds no error, no warning and no missing hardening in the executable; the AppStream metainfo
 # validates against the package's own menu entry and icons; the Depends dpkg-shlibdeps computes
-# keep the library the program loads only to print; every text of the package names the same
-# maintainer.
+# keep the library the program loads only to print; the copyright and the changelog name the
+# package's maintainer.
 set -uo pipefail
 cpack=$1
 build=$2
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+# shellcheck source=../support/checks.sh
+source "$(dirname "$0")/../support/checks.sh"
 
 "$cpack" -G DEB -B "$work/out" --config "$build/CPackConfig.cmake" >"$work/cpack.log" 2>&1 || {
     cat "$work/cpack.log" >&2
@@ -30,7 +23,8 @@ dpkg-deb -x "$deb" "$tree"
 echo "== lintian --pedantic $(basename "$deb")"
 lintian --pedantic --display-info --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1
 cat "$work/lintian.log"
-grep -qE '^(E|W): |hardening-' "$work/lintian.log" && fail "lintian reports errors, warnings or missing hardening"
+grep -qE '^(E|W): |hardening-' "$work/lintian.log" &&
+    fail "lintian reports errors, warnings or missing hardening"
 
 echo "== appstreamcli validate-tree"
 appstreamcli validate-tree --no-net "$tree" || fail "the AppStream metainfo does not validate"
@@ -45,11 +39,7 @@ done
 echo "== the maintainer"
 maintainer=$(dpkg-deb -f "$deb" Maintainer)
 doc=$tree/usr/share/doc/quotario
-grep -qF "Upstream-Contact: $maintainer" "$doc/copyright" || fail "copyright's contact is not $maintainer"
-zcat "$doc/changelog.gz" | grep -qF -- " -- $maintainer  " || fail "changelog's entry is not by $maintainer"
+grep -qF "Upstream-Contact: $maintainer" "$doc/copyright" || fail "copyright's contact is not it"
+zcat "$doc/changelog.gz" | grep -qF -- " -- $maintainer  " || fail "changelog's entry is not by it"
 
-if [[ $failures -gt 0 ]]; then
-    echo "$failures check(s) failed" >&2
-    exit 1
-fi
-echo "all package checks passed"
+report_checks package
