@@ -1,17 +1,21 @@
-# The two commands of the README: `make run` and `make test`; the hardening runs
-# `make test-sanitize` and `make fuzz` need clang and are installed by `install-deps --hardening`.
+# The two commands of the README: `make run` and `make test`. Building, running and installing
+# need only `install-deps`; the tests add `install-deps --tests`, the hardening runs
+# `make test-sanitize` and `make fuzz` need clang and get it through `install-deps --hardening`.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 SANITIZE_BUILD ?= build-sanitize
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test test-sanitize fuzz clean
+.PHONY: all deps test-deps configure build run test test-sanitize fuzz clean
 
 all: build
 
 deps:
 	@scripts/install-deps
+
+test-deps:
+	@scripts/install-deps --tests
 
 configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -22,12 +26,12 @@ build: configure
 run: build
 	$(BUILD)/bin/quotario
 
-test: build
+test: test-deps build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # The whole test suite with AddressSanitizer and UndefinedBehaviorSanitizer (g++).
 test-sanitize:
-	@scripts/install-deps --hardening
+	@scripts/install-deps --tests --hardening
 	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUOTARIO_SANITIZE=ON >/dev/null
 	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	cd $(SANITIZE_BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -42,13 +46,18 @@ clean:
 
 # Installing like a desktop program: the program's folder, its menu entry and icon under PREFIX
 # (by default in the user's home, so the alignment can be saved without being root); `package`
-# makes the .tar.gz of the folder and the system-wide .deb in $(BUILD).
+# makes the .tar.gz of the folder and the system-wide .deb in $(BUILD); `uninstall` removes
+# what the last install from $(BUILD) put, as its install_manifest.txt lists it, but keeps a
+# saved alignment.
 PREFIX ?= $(HOME)/.local
 
-.PHONY: install package
+.PHONY: install uninstall package
 
 install: build
 	cmake --install $(BUILD) --strip --prefix "$(PREFIX)"
+
+uninstall:
+	cmake --build $(BUILD) --target uninstall
 
 package: build
 	cd $(BUILD) && cpack
@@ -57,7 +66,7 @@ package: build
 # then the Windows program's start-up under Wine (scripts/bench-windows).
 .PHONY: bench
 
-bench: build windows-configure
+bench: test-deps build windows-configure
 	scripts/bench $(BUILD)
 	scripts/bench-windows $(BUILD) $(WINDOWS_BUILD)
 
@@ -86,6 +95,7 @@ windows: windows-configure
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target quotario_windows_zip
 
 test-windows: windows-configure
+	@scripts/install-deps --tests
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 	cd $(WINDOWS_BUILD) && ctest --output-on-failure -j $(JOBS)
 	cd $(WINDOWS_BUILD) && QUOTARIO_WINE_LOCALE=it_IT.UTF-8 ctest --output-on-failure -j $(JOBS)
@@ -93,5 +103,5 @@ test-windows: windows-configure
 # The Windows start-up alone, under Wine against a bare Qt window built the same way (a ratio).
 .PHONY: bench-windows
 
-bench-windows: build windows-configure
+bench-windows: test-deps build windows-configure
 	scripts/bench-windows $(BUILD) $(WINDOWS_BUILD)

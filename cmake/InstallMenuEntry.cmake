@@ -1,22 +1,21 @@
 # Install-time part of Install.cmake: the .desktop entry pointing at the installed program and,
-# in the system layout, the launcher in bin/.
+# in the system layout, the command bin/quotario.
 cmake_policy(VERSION 3.25)
 if(QUOTARIO_LAYOUT STREQUAL "folder")
     return()
 endif()
 
 set(prefix "${CMAKE_INSTALL_PREFIX}")
-# configure_file does not add DESTDIR (set while making the .deb) by itself.
-set(staged "$ENV{DESTDIR}${prefix}")
+# file(INSTALL) adds DESTDIR (set while making the .deb) by itself and lists what it installs
+# in the manifest; so the files made here are made in the staging folder, then installed.
 
 if(QUOTARIO_LAYOUT STREQUAL "system")
+    # The program runs from its read-only folder itself: nothing is copied for the user.
     set(program "${prefix}/bin/quotario")
-    set(QUOTARIO_SYSTEM_FOLDER "${prefix}/${QUOTARIO_FOLDER_DIR}")
-    configure_file("${QUOTARIO_SOURCE_DIR}/cmake/quotario-launcher.in"
-                   "${staged}/bin/quotario" @ONLY
-                   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
-                                    GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
-    message(STATUS "Installing: ${staged}/bin/quotario")
+    file(MAKE_DIRECTORY "${QUOTARIO_INSTALL_STAGING}/bin")
+    file(CREATE_LINK "../${QUOTARIO_FOLDER_DIR}/quotario" "${QUOTARIO_INSTALL_STAGING}/bin/quotario"
+         SYMBOLIC)
+    file(INSTALL "${QUOTARIO_INSTALL_STAGING}/bin/quotario" DESTINATION "${prefix}/bin")
 else()
     set(program "${prefix}/${QUOTARIO_FOLDER_DIR}/quotario")
 endif()
@@ -40,5 +39,6 @@ endfunction()
 
 quotario_desktop_exec("${program}" QUOTARIO_DESKTOP_EXEC)
 configure_file("${QUOTARIO_SOURCE_DIR}/data/quotario.desktop.in"
-               "${staged}/share/applications/quotario.desktop" @ONLY)
-message(STATUS "Installing: ${staged}/share/applications/quotario.desktop")
+               "${QUOTARIO_INSTALL_STAGING}/share/applications/quotario.desktop" @ONLY)
+file(INSTALL "${QUOTARIO_INSTALL_STAGING}/share/applications/quotario.desktop"
+     DESTINATION "${prefix}/share/applications")

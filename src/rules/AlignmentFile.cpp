@@ -2,7 +2,10 @@
 
 #include "base/FileRead.h"
 #include "base/ProgramDirectory.h"
+#include "base/UserFolders.h"
 #include "rules/ProfileText.h"
+
+#include <filesystem>
 
 namespace {
 
@@ -23,14 +26,40 @@ std::string SingleLine(const std::string& value) {
 
 } // namespace
 
-std::string AlignmentFilePath() {
-    return ProgramDirectory() + FileName;
-}
-
 std::string AlignmentFilePath(const std::string& directory) {
     if (directory.empty() || EndsWithSeparator(directory))
         return directory + FileName;
     return directory + "/" + FileName;
+}
+
+AlignmentFilePlace AlignmentFilePlaceFor(const std::string& programDirectory) {
+    const std::string beside = AlignmentFilePath(programDirectory);
+#ifndef _WIN32
+    if (!FolderIsWritable(programDirectory))
+        return {AlignmentFilePath(UserConfigFolder() + "/quotario"), beside};
+#endif
+    return {beside, {}};
+}
+
+AlignmentFilePlace ProgramAlignmentFilePlace() {
+    return AlignmentFilePlaceFor(ProgramDirectory());
+}
+
+AlignmentTexts ReadAlignment(const AlignmentFilePlace& place) {
+    std::error_code unknown;
+    if (place.shippedDefault.empty() || std::filesystem::exists(place.file, unknown))
+        return ReadAlignmentFile(place.file);
+    return ReadAlignmentFile(place.shippedDefault);
+}
+
+void SaveAlignment(const AlignmentFilePlace& place, const AlignmentTexts& texts,
+                   FileOperations& operations) {
+#ifndef _WIN32
+    // A folder that cannot be made makes the write below fail, and that reports the file.
+    if (!place.shippedDefault.empty())
+        MakePrivateFolders(std::filesystem::path(place.file).parent_path().string());
+#endif
+    WriteAlignmentFile(place.file, texts, operations);
 }
 
 AlignmentTexts ReadAlignmentFile(const std::string& path) {

@@ -1,5 +1,5 @@
 #pragma once
-// The alignment settings file "Allinea.ini" beside the program: section "ALLINEA" with the two
+// The alignment settings file "Allinea.ini": section "ALLINEA" with the two
 // corrections (EDIT1 vertical, EDIT2 horizontal) and the three paper marks (EDITC, EDITD,
 // EDITS). All values are texts, read and written unchanged; the window converts them.
 //
@@ -18,6 +18,12 @@
 //   EDIT2=<horizontal correction>
 // It creates the file when it is missing (a save must never be lost silently) and replaces it
 // in one step, so the user's earlier settings stay whole when the write fails.
+//
+// Where it lies: beside the program whenever the program's folder takes new files (an unpacked
+// archive, a personal install, the Windows folder). The system-wide package's folder does not,
+// so there each user has their own file in the configuration folder,
+// $XDG_CONFIG_HOME/quotario/Allinea.ini; until the first save it reads as the default shipped
+// beside the program.
 #include "base/Errors.h"
 #include "base/FileReplace.h"
 #include "rules/PaperMarks.h"
@@ -44,10 +50,30 @@ public:
     using Exception::Exception;
 };
 
-// "Allinea.ini" in the program's own directory.
-std::string AlignmentFilePath();
 // "Allinea.ini" in `directory`; a missing trailing separator is added.
 std::string AlignmentFilePath(const std::string& directory);
+
+// The file that saves write, and the shipped default read while that file does not exist.
+struct AlignmentFilePlace {
+    std::string file;
+    std::string shippedDefault; // empty when the file is the one beside the program
+    bool operator==(const AlignmentFilePlace&) const = default;
+};
+
+// The place for a program whose executable is in `programDirectory`: the file beside it when
+// that folder is writable (always on Windows), else the user's own file with the one beside the
+// program as its default.
+AlignmentFilePlace AlignmentFilePlaceFor(const std::string& programDirectory);
+// The place for the running program.
+AlignmentFilePlace ProgramAlignmentFilePlace();
+
+// The five texts of the place's file, or of its shipped default while the file does not exist;
+// never fails.
+AlignmentTexts ReadAlignment(const AlignmentFilePlace& place);
+// Saves `texts` into the place's file, first making the user's folders (mode 0700) that the
+// file needs. Raises EIniFileException, naming the file, when it cannot be written.
+void SaveAlignment(const AlignmentFilePlace& place, const AlignmentTexts& texts,
+                   FileOperations& operations = SystemFileOperations());
 
 // The five texts of the file at `path`; never fails.
 AlignmentTexts ReadAlignmentFile(const std::string& path);

@@ -131,9 +131,10 @@ void TForm2::SetAlignmentDirectory(const std::string& directory) {
     alignmentDirectory_ = directory;
 }
 
-std::string TForm2::AlignmentFileName() const {
-    return alignmentDirectory_.empty() ? AlignmentFilePath()
-                                       : AlignmentFilePath(alignmentDirectory_);
+AlignmentFilePlace TForm2::AlignmentPlace() const {
+    if (alignmentDirectory_.empty())
+        return ProgramAlignmentFilePlace();
+    return {AlignmentFilePath(alignmentDirectory_), {}};
 }
 
 void TForm2::showEvent(QShowEvent* event) {
@@ -175,7 +176,7 @@ void TForm2::FormActivate() {
 }
 
 void TForm2::LoadAlignment() {
-    const AlignmentTexts saved = ReadAlignmentFile(AlignmentFileName());
+    const AlignmentTexts saved = ReadAlignment(AlignmentPlace());
     ui->Edit1->setText(QText(saved.verticalCorrection));
     ui->Edit2->setText(QText(saved.horizontalCorrection));
     ui->EDITC->setText(QText(saved.paperMarks.centre));
@@ -218,10 +219,10 @@ void TForm2::SalvaBtnClick() {
     ui->EDITC->setText(QText(marks.centre));
     ui->EDITD->setText(QText(marks.right));
     ui->EDITS->setText(QText(marks.left));
-    WriteAlignmentFile(AlignmentFileName(), {.verticalCorrection = StdText(ui->Edit1),
-                                             .horizontalCorrection = StdText(ui->Edit2),
-                                             .paperMarks = {StdText(ui->EDITC), StdText(ui->EDITD),
-                                                            StdText(ui->EDITS)}});
+    SaveAlignment(AlignmentPlace(),
+                  {.verticalCorrection = StdText(ui->Edit1),
+                   .horizontalCorrection = StdText(ui->Edit2),
+                   .paperMarks = {StdText(ui->EDITC), StdText(ui->EDITD), StdText(ui->EDITS)}});
 }
 
 void TForm2::ResetBtnClick() {

@@ -1,5 +1,6 @@
 #pragma once
 // The summary window: shows the slip as it will be printed, aligns and prints it.
+#include "rules/AlignmentFile.h"
 #include "rules/AppExec.h"
 #include "rules/PaperPlacement.h"
 #include "rules/SlipData.h"
@@ -30,9 +31,9 @@ public:
     PaperPlacement ChosenPlacement() const;
 
     // The directory whose "Allinea.ini" is loaded and saved; empty (the start) means the
-    // program's own directory. Tests point it at a directory of their own.
+    // program's own place for it (AlignmentFile.h). Tests point it at a directory of their own.
     void SetAlignmentDirectory(const std::string& directory);
-    std::string AlignmentFileName() const;
+    AlignmentFilePlace AlignmentPlace() const;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,7 +1,9 @@
 // Saving the alignment file when the system itself gets in the way. Root ignores permission
 // bits, so the faults are made with what stops root too: read-only mounts, the immutable
 // attribute, a tmpfs too small for the save, and SIGKILL. The test works in a mount namespace
-// of its own, so no mount it makes can outlive it or be seen by other processes.
+// of its own, so no mount it makes can outlive it or be seen by other processes. A program
+// folder on a read-only mount is also where the system-wide package keeps each user's file in
+// the user's configuration folder instead.
 #include "base/FileReplace.h"
 #include "rules/AlignmentFile.h"
 #include "support/TestFiles.h"
@@ -50,6 +52,32 @@ QString SaveOutcome(const QString& path, const AlignmentTexts& texts) {
         return QString::fromStdString(error.what());
     }
 }
+
+// HOME and XDG_CONFIG_HOME ("<unset>" unsets it) for as long as it lives.
+class UserFolders {
+public:
+    UserFolders(const QString& home, const QString& configHome)
+        : home_(qgetenv("HOME")), configHome_(qgetenv("XDG_CONFIG_HOME")),
+          hadConfigHome_(qEnvironmentVariableIsSet("XDG_CONFIG_HOME")) {
+        qputenv("HOME", QFile::encodeName(home));
+        if (configHome == "<unset>")
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome));
+    }
+    ~UserFolders() {
+        qputenv("HOME", home_);
+        if (hadConfigHome_)
+            qputenv("XDG_CONFIG_HOME", configHome_);
+        else
+            qunsetenv("XDG_CONFIG_HOME");
+    }
+
+private:
+    QByteArray home_;
+    QByteArray configHome_;
+    bool hadConfigHome_;
+};
 
 // The system's file operations, with the process killing itself at one step of a save.
 enum class Step { Open, HalfWritten, Written, Flushed, Closed, Renamed };
@@ -205,6 +233,9 @@ private slots:
     void aFifoSwappedInNeverBlocksTheReading();
     void whatIsPlantedAtTheTemporaryNameIsLeftAlone_data();
     void whatIsPlantedAtTheTemporaryNameIsLeftAlone();
+    void fileLiesWhereTheUserCanSave_data();
+    void fileLiesWhereTheUserCanSave();
+    void unwritableConfigFolderNamesTheUserFile();
 
 private:
     QString mountTmpfs(const QString& options);
@@ -479,6 +510,82 @@ void TestAlignmentFaults::whatIsPlantedAtTheTemporaryNameIsLeftAlone() {
     struct stat victimStat;
     QVERIFY(::stat(QFile::encodeName(victim).constData(), &victimStat) == 0);
     QCOMPARE(victimStat.st_mode & 07777, mode_t(0600));
+}
+
+void TestAlignmentFaults::fileLiesWhereTheUserCanSave_data() {
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<QString>("configHome");   // "@" stands for the test's folder
+    QTest::addColumn<QString>("configFolder"); // where the user's file goes, "" beside
+    QTest::newRow("writable folder") << false << "@/config"
+                                     << "";
+    QTest::newRow("read-only, XDG_CONFIG_HOME set") << true << "@/config"
+                                                    << "config";
+    QTest::newRow("read-only, XDG_CONFIG_HOME unset") << true << "<unset>"
+                                                      << "home/.config";
+    QTest::newRow("read-only, XDG_CONFIG_HOME empty") << true << ""
+                                                      << "home/.config";
+    QTest::newRow("read-only, XDG_CONFIG_HOME relative") << true << "rel/config"
+                                                         << "home/.config";
+}
+
+void TestAlignmentFaults::fileLiesWhereTheUserCanSave() {
+    QFETCH(bool, readOnly);
+    QFETCH(QString, configHome);
+    QFETCH(QString, configFolder);
+    if (readOnly && !noMountsReason_.isEmpty())
+        QSKIP(qPrintable(noMountsReason_));
+    const QString shipped = path_;
+    writeOldFile();
+    if (readOnly) {
+        const QString remounted = remountReadOnly(place_);
+        QVERIFY2(remounted.isEmpty(), qPrintable(remounted));
+    }
+    AlignmentFilePlace place;
+    AlignmentTexts before, after;
+    {
+        const UserFolders user(dir_->filePath("home"),
+                               QString(configHome).replace("@", dir_->path()));
+        place = AlignmentFilePlaceFor(place_.toStdString());
+        before = ReadAlignment(place);
+        SaveAlignment(place, NewTexts);
+        after = ReadAlignment(place);
+    }
+    const QString file =
+        configFolder.isEmpty() ? shipped : dir_->filePath(configFolder + "/quotario/Allinea.ini");
+    QCOMPARE(QString::fromStdString(place.file), file);
+    QCOMPARE(QString::fromStdString(place.shippedDefault),
+             configFolder.isEmpty() ? QString() : shipped);
+    QCOMPARE(before, OldTexts);
+    QCOMPARE(after, NewTexts);
+    QCOMPARE(ReadBytes(file), Bytes(AlignmentFileContent(NewTexts)));
+    if (configFolder.isEmpty())
+        return;
+    QCOMPARE(ReadBytes(shipped), Bytes(AlignmentFileContent(OldTexts)));
+    // Every folder the save made is the user's alone.
+    for (const QString& made : {configFolder.section('/', 0, 0), configFolder + "/quotario"}) {
+        struct stat status;
+        QVERIFY(::stat(QFile::encodeName(dir_->filePath(made)).constData(), &status) == 0);
+        QCOMPARE(status.st_mode & 07777, mode_t(0700));
+    }
+}
+
+void TestAlignmentFaults::unwritableConfigFolderNamesTheUserFile() {
+    if (!noMountsReason_.isEmpty())
+        QSKIP(qPrintable(noMountsReason_));
+    writeOldFile();
+    const QString remounted = remountReadOnly(place_);
+    QVERIFY2(remounted.isEmpty(), qPrintable(remounted));
+    const QString taken = dir_->filePath("config");
+    QVERIFY(WriteBytes(taken, "not a folder"));
+    const UserFolders user(dir_->filePath("home"), taken);
+    try {
+        SaveAlignment(AlignmentFilePlaceFor(place_.toStdString()), NewTexts);
+        QFAIL("the failed save reported success");
+    } catch (const EIniFileException& error) {
+        QCOMPARE(QString::fromStdString(error.what()),
+                 "Unable to write to " + taken + "/quotario/Allinea.ini");
+    }
+    QCOMPARE(ReadBytes(path_), Bytes(AlignmentFileContent(OldTexts)));
 }
 
 QTEST_GUILESS_MAIN(TestAlignmentFaults)

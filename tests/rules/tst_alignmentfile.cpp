@@ -427,19 +427,21 @@ void TestAlignmentFile::fileLiesBesideTheProgram() {
     const QString expected = programDir + "/Allinea.ini";
     const QString startDir = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir_->path()));
-    const std::string path = AlignmentFilePath();
+    const AlignmentFilePlace place = ProgramAlignmentFilePlace();
+    const std::string& path = place.file;
     bool written = false;
     try {
-        WriteAlignmentFile(path, {"32", "20", "", "", "S1"});
+        SaveAlignment(place, {"32", "20", "", "", "S1"});
         written = true;
     } catch (const EIniFileException&) {
     }
-    const AlignmentTexts read = ReadAlignmentFile(path);
+    const AlignmentTexts read = ReadAlignment(place);
     const bool inWorkingDir = QFile::exists("Allinea.ini");
     QFile::remove(expected);
     QDir::setCurrent(startDir);
 
     QCOMPARE(QDir::fromNativeSeparators(QString::fromStdString(path)), expected);
+    QCOMPARE(place.shippedDefault, std::string());
     QVERIFY(written);
     QCOMPARE(read, (AlignmentTexts{"32", "20", {"", "", "S1"}}));
     QVERIFY(!inWorkingDir);

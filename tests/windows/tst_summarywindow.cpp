@@ -615,7 +615,7 @@ void TestSummaryWindow::resetPutsBackOnlyTheCorrections() {
 
 void TestSummaryWindow::theFileLiesBesideTheProgram() {
     Form2->SetAlignmentDirectory({});
-    QCOMPARE(QDir::fromNativeSeparators(QString::fromStdString(Form2->AlignmentFileName())),
+    QCOMPARE(QDir::fromNativeSeparators(QString::fromStdString(Form2->AlignmentPlace().file)),
              QCoreApplication::applicationDirPath() + "/Allinea.ini");
 }
 
