@@ -1,15 +1,19 @@
 #pragma once
-// Printing the slip page at once: on the system's default printer (no dialog, no preview, one
-// copy) or into a PDF file. Nothing here talks to the user; the status says what happened, so
-// that a window can offer the PDF when there is no printer or the job could not be started.
+// Printing the slip page at once: on a printer (no dialog, no preview, one copy) or into a PDF
+// file. Nothing here talks to the user; the status says what happened, so that a window can
+// offer the PDF whenever the page did not reach the paper. Every wait on the print system is
+// bounded to a few seconds.
 #include "rules/SlipReport.h"
 
+#include <QPrinterInfo>
 #include <QString>
 
 enum class SlipPrintStatus {
-    Printed,    // the page was handed to the printer (or written to the file)
-    NoPrinter,  // the system has no default printer
-    NotStarted, // the printer or file refused the page or the job: nothing was printed
+    Printed,            // the page was handed to the printer (or written to the file)
+    NoPrinter,          // there is no such printer: the system has no default printer
+    NotStarted,         // the printer or file refused the page or the job: nothing was printed
+    ServerNotAnswering, // the print server did not answer: nothing was handed over
+    NotPrinted,         // the print system took the job and then stopped or aborted it
 };
 
 struct SlipPrintResult {
@@ -17,11 +21,18 @@ struct SlipPrintResult {
     QString target; // the printer's name or the file's path
 };
 
-// The page goes to the default printer at the device's high resolution, A4 landscape, with no
-// margins. A queue that does not accept jobs or whose printer is stopped gets nothing: the page
-// is not started. A job that the print system accepted and that fails later on the printer is the
-// print system's to report.
+// The page goes to the printer at the device's high resolution, A4 landscape, with no margins.
+// A queue that does not accept jobs or whose printer is stopped gets nothing: the page is not
+// started. After the hand-over the job is followed for a few seconds: one the print system
+// stops or aborts in that time is withdrawn and reported as not printed; one still waiting or
+// printing at the end counts as printed. The printer comes from the print system after
+// PrintServerAnswers() said that its server answers.
+SlipPrintResult PrintSlipOnPrinter(const SlipReport& report, const QPrinterInfo& printer);
+
+// The same on the system's default printer, once its print server has answered.
 SlipPrintResult PrintSlipOnDefaultPrinter(const SlipReport& report);
 
-// The same page, written as a one-page PDF file (replaced if it exists).
+// The same page, written as a one-page PDF file. The file is replaced whole or not at all: on
+// any failure an earlier file of that name stays as it was. A name that is not a regular file
+// (a directory, a FIFO, a device) is refused without being opened.
 SlipPrintResult PrintSlipToPdf(const SlipReport& report, const QString& fileName);

@@ -21,6 +21,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
@@ -42,8 +43,22 @@ const char* const PrintRefusedMessage =
 const char* const OffSheetMessage =
     "Le correzioni dell'allineamento portano il bollettino fuori dal foglio: il bollettino non "
     "è stato stampato.\rControllare le correzioni e riprovare.";
+const char* const ServerNotAnsweringMessage =
+    "Il server di stampa non risponde: il bollettino non è stato stampato.\r"
+    "Vuoi salvarlo come file PDF, da stampare in seguito?";
+const char* const NotPrintedMessage = "La stampante \"%1\" non ha stampato il bollettino.\r"
+                                      "Vuoi salvarlo come file PDF, da stampare in seguito?";
 const char* const PdfNotWrittenMessage = "Impossibile scrivere il file PDF\r%1\r"
                                          "Il bollettino non è stato salvato.";
+
+// The busy cursor while the print system or the disk is at work, gone before any box shows.
+class BusyCursor {
+public:
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
 
 // The corrections a first run and "Carica vaolori di DEFAULT" start from.
 constexpr int StartCorrection = 26;
@@ -310,8 +325,12 @@ void TForm2::PlaceReport(PaperPlacement placement) {
 }
 
 // A print that did not happen is never passed over in silence: the user may keep the page.
+// Asking the print system and following the job take up to a few seconds.
 void TForm2::PrintReport() {
-    const SlipPrintResult printed = PrintSlipOnDefaultPrinter(QRFM->QREP);
+    const SlipPrintResult printed = [] {
+        const BusyCursor busy;
+        return PrintSlipOnDefaultPrinter(QRFM->QREP);
+    }();
     switch (printed.status) {
     case SlipPrintStatus::Printed:
         return;
@@ -320,6 +339,12 @@ void TForm2::PrintReport() {
         return;
     case SlipPrintStatus::NotStarted:
         OfferReportAsPdf(QString::fromUtf8(PrintRefusedMessage).arg(printed.target));
+        return;
+    case SlipPrintStatus::ServerNotAnswering:
+        OfferReportAsPdf(QString::fromUtf8(ServerNotAnsweringMessage));
+        return;
+    case SlipPrintStatus::NotPrinted:
+        OfferReportAsPdf(QString::fromUtf8(NotPrintedMessage).arg(printed.target));
         return;
     }
 }
@@ -330,6 +355,10 @@ void TForm2::OfferReportAsPdf(const QString& reason) {
     const QString fileName = ChooseSlipPdfFile(this, ProposedSlipPdfPath());
     if (fileName.isEmpty())
         return;
-    if (PrintSlipToPdf(QRFM->QREP, fileName).status != SlipPrintStatus::Printed)
+    const SlipPrintStatus written = [&fileName] {
+        const BusyCursor busy;
+        return PrintSlipToPdf(QRFM->QREP, fileName).status;
+    }();
+    if (written != SlipPrintStatus::Printed)
         ShowMessage(QString::fromUtf8(PdfNotWrittenMessage).arg(fileName));
 }

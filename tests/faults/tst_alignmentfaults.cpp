@@ -6,6 +6,7 @@
 // the user's configuration folder instead.
 #include "base/FileReplace.h"
 #include "rules/AlignmentFile.h"
+#include "support/FileFaults.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -18,9 +19,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <linux/fs.h>
-#include <sched.h>
 #include <sys/ioctl.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -33,11 +32,6 @@ namespace {
 
 const AlignmentTexts OldTexts{"40", "8", {"", "D1", ""}};
 const AlignmentTexts NewTexts{"26", "26", {"C1", "", ""}};
-
-QStringList Entries(const QString& directory) {
-    return QDir(directory).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
-                                     QDir::System);
-}
 
 QString SystemError(const char* what) {
     return QString("%1: %2").arg(what, std::strerror(errno));
@@ -238,8 +232,6 @@ private slots:
     void unwritableConfigFolderNamesTheUserFile();
 
 private:
-    QString mountTmpfs(const QString& options);
-    QString remountReadOnly(const QString& path);
     void writeOldFile();
     void checkFailedSave(const QByteArray& before);
 
@@ -247,14 +239,11 @@ private:
     std::unique_ptr<QTemporaryDir> dir_;
     QString place_; // the program's directory in the current case
     QString path_;  // the alignment file in it
-    QStringList mounts_;
+    TestMounts mounts_;
 };
 
 void TestAlignmentFaults::initTestCase() {
-    if (::unshare(CLONE_NEWNS) != 0)
-        noMountsReason_ = SystemError("no mount namespace of our own (root needed)");
-    else if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
-        noMountsReason_ = SystemError("mounts cannot be made private");
+    noMountsReason_ = EnterPrivateMountNamespace();
 }
 
 void TestAlignmentFaults::init() {
@@ -266,30 +255,8 @@ void TestAlignmentFaults::init() {
 }
 
 void TestAlignmentFaults::cleanup() {
-    while (!mounts_.isEmpty())
-        ::umount2(QFile::encodeName(mounts_.takeLast()).constData(), MNT_DETACH);
+    mounts_.Unmount();
     dir_.reset();
-}
-
-// The mount helpers give the reason of a failure, or nothing when the mount is in place.
-QString TestAlignmentFaults::mountTmpfs(const QString& options) {
-    const QByteArray where = QFile::encodeName(place_);
-    if (::mount("tmpfs", where.constData(), "tmpfs", MS_NOSUID | MS_NODEV,
-                options.toLatin1().constData()) != 0)
-        return SystemError("mount tmpfs");
-    mounts_ << place_;
-    return {};
-}
-
-QString TestAlignmentFaults::remountReadOnly(const QString& path) {
-    const QByteArray where = QFile::encodeName(path);
-    if (::mount(where.constData(), where.constData(), nullptr, MS_BIND, nullptr) != 0)
-        return SystemError("bind mount");
-    mounts_ << path;
-    if (::mount(nullptr, where.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) !=
-        0)
-        return SystemError("remount read-only");
-    return {};
 }
 
 void TestAlignmentFaults::writeOldFile() {
@@ -298,10 +265,10 @@ void TestAlignmentFaults::writeOldFile() {
 
 // The save fails with the designed message and leaves the directory exactly as it was.
 void TestAlignmentFaults::checkFailedSave(const QByteArray& before) {
-    const QStringList entries = Entries(place_);
+    const QStringList entries = DirectoryEntries(place_);
     QCOMPARE(SaveOutcome(path_, NewTexts), "Unable to write to " + path_);
     QCOMPARE(ReadBytes(path_), before);
-    QCOMPARE(Entries(place_), entries);
+    QCOMPARE(DirectoryEntries(place_), entries);
 }
 
 void TestAlignmentFaults::readOnlyPlaceRaisesTheError_data() {
@@ -316,7 +283,7 @@ void TestAlignmentFaults::readOnlyPlaceRaisesTheError() {
     QFETCH(QString, fault);
     if (!noMountsReason_.isEmpty())
         QSKIP(qPrintable(noMountsReason_));
-    const QString mounted = mountTmpfs("size=1m,mode=0755");
+    const QString mounted = mounts_.MountTmpfs(place_, "size=1m,mode=0755");
     QVERIFY2(mounted.isEmpty(), qPrintable(mounted));
     if (fault != "read-only empty directory")
         writeOldFile();
@@ -325,7 +292,8 @@ void TestAlignmentFaults::readOnlyPlaceRaisesTheError() {
                                   : Bytes(AlignmentFileContent(OldTexts));
 
     if (fault.endsWith("directory") || fault == "read-only file") {
-        const QString remounted = remountReadOnly(fault == "read-only file" ? path_ : place_);
+        const QString remounted =
+            mounts_.RemountReadOnly(fault == "read-only file" ? path_ : place_);
         QVERIFY2(remounted.isEmpty(), qPrintable(remounted));
     } else {
         const int handle = ::open(QFile::encodeName(path_).constData(), O_RDONLY | O_CLOEXEC);
@@ -355,18 +323,12 @@ void TestAlignmentFaults::fullFileSystemRaisesTheError() {
     QFETCH(bool, fill);
     if (!noMountsReason_.isEmpty())
         QSKIP(qPrintable(noMountsReason_));
-    const QString mounted = mountTmpfs(options);
+    const QString mounted = mounts_.MountTmpfs(place_, options);
     QVERIFY2(mounted.isEmpty(), qPrintable(mounted));
     writeOldFile();
     const QString filler = place_ + "/filler";
-    if (fill) {
-        QFile file(filler);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        const QByteArray block(4096, 'x');
-        while (file.write(block) == block.size() && file.flush()) {
-        }
-        file.close();
-    }
+    if (fill)
+        QVERIFY(FillFileSystem(filler));
     checkFailedSave(Bytes(AlignmentFileContent(OldTexts)));
     if (QTest::currentTestFailed())
         return;

@@ -1,8 +1,11 @@
 #include "support/PrivateCupsd.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
 #include <QtDebug>
+
+#include <csignal>
 
 PrivateCupsd::PrivateCupsd() = default;
 
@@ -79,6 +82,19 @@ bool PrivateCupsd::setJobsForbidden(bool forbidden) {
     const QString policy = forbidden ? "refuse-jobs" : "default"; // scripts/private-cupsd
     return runOnServer("/usr/sbin/lpadmin",
                        {"-p", "Quotario", "-o", "printer-op-policy=" + policy});
+}
+
+bool PrivateCupsd::setAnswering(bool answering) {
+    QFile pidFile(directory_.filePath("cupsd.pid"));
+    if (!pidFile.open(QIODevice::ReadOnly))
+        return false;
+    const pid_t pid = pidFile.readAll().trimmed().toInt();
+    return pid > 0 && ::kill(pid, answering ? SIGCONT : SIGSTOP) == 0;
+}
+
+bool PrivateCupsd::setDeviceOpenable(bool openable) {
+    const QString device = openable ? "file://" + jobFile() : "file:/nonexistent/quotario/job.pdf";
+    return runOnServer("/usr/sbin/lpadmin", {"-p", "Quotario", "-v", device});
 }
 
 bool PrivateCupsd::queueIsEmpty() {

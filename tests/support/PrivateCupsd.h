@@ -22,6 +22,11 @@ public:
     bool setPrinterEnabled(bool enabled);
     // The queue still says it accepts jobs, but refuses each one at hand-over (its policy).
     bool setJobsForbidden(bool forbidden);
+    // The server stopped with SIGSTOP: it keeps its socket but answers nothing; SIGCONT again.
+    bool setAnswering(bool answering);
+    // The queue's device a file in a folder that does not exist: the server takes each job
+    // and then stops it, as it does with a printer it cannot reach.
+    bool setDeviceOpenable(bool openable);
     // True when the server holds no job, printing or waiting.
     static bool queueIsEmpty();
 

@@ -9,6 +9,7 @@
 #include "support/TestMain.h"
 #include "support/WindowTest.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QScopeGuard>
 #include <QTest>
@@ -21,6 +22,8 @@ private slots:
 
     void printsTheComputedSlipWhereTheAlignmentPutsIt();
     void aQueueRejectingJobsOffersThePdf();
+    void aPrintThatFailsOffersThePdf_data();
+    void aPrintThatFailsOffersThePdf();
 
 private:
     PrivateCupsd server_;
@@ -68,7 +71,11 @@ void TestPrintSlipCups::printsTheComputedSlipWhereTheAlignmentPutsIt() {
 
     const QString job = server_.jobFile();
     QFile::remove(job);
+    QElapsedTimer clock;
+    clock.start();
     PressStampa();
+    // The job is followed only until it completes: a healthy print is not held up.
+    QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
     QVERIFY2(recorder.texts().isEmpty(), qPrintable(recorder.texts().join(" | ")));
     QVERIFY2(WaitForJobFile(job), "the print job did not reach the queue's file");
 
@@ -120,6 +127,53 @@ void TestPrintSlipCups::aQueueRejectingJobsOffersThePdf() {
     QCOMPARE(recorder.messages.size(), 1);
     QVERIFY2(WaitForJobFile(job), "the print job did not reach the queue's file");
     QVERIFY(Form2->isVisible());
+}
+
+enum class PrintFault { ServerStopped, DeviceUnopenable };
+Q_DECLARE_METATYPE(PrintFault)
+
+void TestPrintSlipCups::aPrintThatFailsOffersThePdf_data() {
+    QTest::addColumn<PrintFault>("fault");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("server stopped with SIGSTOP")
+        << PrintFault::ServerStopped
+        << QString::fromUtf8("Il server di stampa non risponde: il bollettino non è stato "
+                             "stampato.\rVuoi salvarlo come file PDF, da stampare in seguito?");
+    QTest::newRow("device that cannot be opened")
+        << PrintFault::DeviceUnopenable
+        << QString::fromUtf8("La stampante \"Quotario\" non ha stampato il bollettino.\r"
+                             "Vuoi salvarlo come file PDF, da stampare in seguito?");
+}
+
+// The print system holds the window a few seconds at most, then says what went wrong and
+// offers the PDF; nothing comes out later. Once the fault is gone the same press prints.
+void TestPrintSlipCups::aPrintThatFailsOffersThePdf() {
+    QFETCH(PrintFault, fault);
+    QFETCH(QString, message);
+    QVERIFY(WriteBytes(testFile("Allinea.ini"), ShippedAlignment));
+    MessageRecorder recorder;
+    recorder.answers = {MessageAnswer::No};
+    QVERIFY(FillComputeAndOpenSummary());
+
+    const bool stopped = fault == PrintFault::ServerStopped;
+    const auto mend = qScopeGuard([this, stopped] {
+        stopped ? server_.setAnswering(true) : server_.setDeviceOpenable(true);
+    });
+    QVERIFY(stopped ? server_.setAnswering(false) : server_.setDeviceOpenable(false));
+    const QString job = server_.jobFile();
+    QFile::remove(job);
+    QElapsedTimer clock;
+    clock.start();
+    PressStampa();
+    QVERIFY2(clock.elapsed() < 6000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(recorder.texts(), QStringList{message});
+    QVERIFY(Form2->isVisible());
+
+    QVERIFY(stopped ? server_.setAnswering(true) : server_.setDeviceOpenable(true));
+    QVERIFY2(server_.queueIsEmpty(), "the job that did not print waits in the queue");
+    PressStampa();
+    QCOMPARE(recorder.messages.size(), 1);
+    QVERIFY2(WaitForJobFile(job), "the print job did not reach the queue's file");
 }
 
 QUOTARIO_GUI_TEST_MAIN(TestPrintSlipCups)
