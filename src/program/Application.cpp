@@ -22,9 +22,9 @@ namespace {
 void LoadQtItalian(QApplication& application) {
     // Owned by the application once installed.
     auto translator = std::make_unique<QTranslator>(&application);
-    const QStringList folders = {
-        QCoreApplication::applicationDirPath() + QStringLiteral("/translations"),
-        QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
+    const QStringList folders = {QCoreApplication::applicationDirPath() +
+                                     QStringLiteral("/translations"),
+                                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
     for (const QString& folder : folders) {
         if (translator->load(QStringLiteral("qtbase_it"), folder)) {
             QCoreApplication::installTranslator(translator.release());
