@@ -51,12 +51,16 @@ public:
             box.setIcon(QMessageBox::Warning);
             box.setDefaultButton(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole));
             break;
-        case MessageKind::Information:
+        case MessageKind::Information: {
             box.setIcon(QMessageBox::Information);
-            box.setDefaultButton(box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole));
+            QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+            // The buttons read as designed, in English; a screen reader says them in Italian.
+            yes->setAccessibleName(QString::fromUtf8("Sì"));
+            box.setDefaultButton(yes);
             no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
             box.setEscapeButton(no);
             break;
+        }
         case MessageKind::Question:
             box.setIcon(QMessageBox::Question);
             box.setDefaultButton(box.addButton(QString::fromUtf8("&Sì"), QMessageBox::YesRole));

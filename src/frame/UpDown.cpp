@@ -40,8 +40,13 @@ void TUpDown::SetAssociate(QLineEdit* associate) {
     if (associate_)
         associate_->removeEventFilter(this);
     associate_ = associate;
-    if (associate_)
-        associate_->installEventFilter(this);
+    if (!associate_)
+        return;
+    associate_->installEventFilter(this);
+    // A screen reader names each arrow after the box it steps.
+    const QString boxName = associate_->accessibleName();
+    up_->setAccessibleName(boxName + QStringLiteral(", aumenta"));
+    down_->setAccessibleName(boxName + QStringLiteral(", diminuisci"));
 }
 
 int TUpDown::CurrentValue() const {

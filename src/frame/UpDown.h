@@ -17,7 +17,8 @@ public:
     void SetRange(int min, int max);
     void SetIncrement(int increment) { increment_ = increment; }
     void SetStartValue(int value) { startValue_ = value; }
-    // The box the spinner writes into; it also takes the box's arrow keys.
+    // The box the spinner writes into; it also takes the box's arrow keys, and its accessible
+    // name, set before, names the arrows.
     void SetAssociate(QLineEdit* associate);
     QLineEdit* Associate() const { return associate_; }
 

@@ -7,7 +7,33 @@
 #include <QFont>
 #include <QIcon>
 #include <QImageReader>
+#include <QLibraryInfo>
 #include <QPixmap>
+#include <QTranslator>
+
+#include <memory>
+
+namespace {
+
+// Qt's own texts (the file dialog, the edit boxes' menu, the question before a file is
+// replaced) in Italian like the rest of the program: from the "translations" folder beside the
+// program, where the Windows folder ships it, or else from Qt's own. Without the file they stay
+// in English. The program's designed texts are set as they are and never translated.
+void LoadQtItalian(QApplication& application) {
+    // Owned by the application once installed.
+    auto translator = std::make_unique<QTranslator>(&application);
+    const QStringList folders = {QCoreApplication::applicationDirPath() +
+                                     QStringLiteral("/translations"),
+                                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
+    for (const QString& folder : folders) {
+        if (translator->load(QStringLiteral("qtbase_it"), folder)) {
+            QCoreApplication::installTranslator(translator.release());
+            return;
+        }
+    }
+}
+
+} // namespace
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     PrepareApplication(*this);
@@ -21,6 +47,7 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
 
 void PrepareApplication(QApplication& application) {
     application.setApplicationName(QString::fromUtf8(ApplicationTitle));
+    LoadQtItalian(application);
     // Every window takes the program's icon from here. Read as PNG by Qt's own reader: left
     // to find the format itself, the reader first loads every image format plugin installed.
     QImageReader icon(QStringLiteral(":/quotario.png"), "png");

@@ -9,6 +9,6 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
-// The title, the icon, the font and the hints the whole program shares; tests call it on their
-// own application object.
+// The title, Qt's Italian texts, the icon, the font and the hints the whole program shares;
+// tests call it on their own application object.
 void PrepareApplication(QApplication& application);

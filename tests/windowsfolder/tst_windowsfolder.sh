@@ -35,7 +35,7 @@ mkdir -p "$place"
 unzip -q "$zip" -d "$place"
 folder=$place/$folder_name
 for file in quotario.exe Allinea.ini leggimi-prima.txt Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll \
-    Qt6PrintSupport.dll platforms/qwindows.dll; do
+    Qt6PrintSupport.dll platforms/qwindows.dll translations/qtbase_it.qm; do
     [[ -f $folder/$file ]] || fail "$file is missing from the zip"
 done
 [[ $(sed -n 's/^EDITD=//p' "$folder/Allinea.ini" | tr -d '\r') == "" ]] || fail "the shipped Allinea.ini chooses a paper position"
