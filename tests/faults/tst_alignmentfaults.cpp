@@ -127,13 +127,11 @@ public:
     int OpenTemporary(const std::string& path, const std::string& permissionsOf) override {
         if (!planted_) {
             planted_ = true;
-            plantedAt = path;
-            if (plant_ == Plant::Fifo)
-                ::mkfifo(path.c_str(), 0666);
-            else if (plant_ == Plant::HardLink)
-                ::link(victim_.c_str(), path.c_str());
-            else
-                ::symlink(victim_.c_str(), path.c_str());
+            const int made = plant_ == Plant::Fifo       ? ::mkfifo(path.c_str(), 0666)
+                             : plant_ == Plant::HardLink ? ::link(victim_.c_str(), path.c_str())
+                                                         : ::symlink(victim_.c_str(), path.c_str());
+            if (made == 0)
+                plantedAt = path;
         }
         return real_.OpenTemporary(path, permissionsOf);
     }
@@ -499,7 +497,7 @@ void TestAlignmentFaults::fileLiesWhereTheUserCanSave() {
     const QString shipped = path_;
     writeOldFile();
     if (readOnly) {
-        const QString remounted = remountReadOnly(place_);
+        const QString remounted = mounts_.RemountReadOnly(place_);
         QVERIFY2(remounted.isEmpty(), qPrintable(remounted));
     }
     AlignmentFilePlace place;
@@ -535,7 +533,7 @@ void TestAlignmentFaults::unwritableConfigFolderNamesTheUserFile() {
     if (!noMountsReason_.isEmpty())
         QSKIP(qPrintable(noMountsReason_));
     writeOldFile();
-    const QString remounted = remountReadOnly(place_);
+    const QString remounted = mounts_.RemountReadOnly(place_);
     QVERIFY2(remounted.isEmpty(), qPrintable(remounted));
     const QString taken = dir_->filePath("config");
     QVERIFY(WriteBytes(taken, "not a folder"));
