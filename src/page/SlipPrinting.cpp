@@ -12,18 +12,19 @@ namespace {
 
 constexpr int PdfResolution = 1200; // the same dots per inch as a high-resolution printer
 
-bool PaintOnePage(QPagedPaintDevice& device, const SlipReport& report) {
+bool PaintOnePage(QPagedPaintDevice& device, const SlipReport& report,
+                  const SlipPagePainter& paint) {
     QPainter painter;
     if (!painter.begin(&device))
         return false;
-    PaintSlipReport(painter, report);
+    paint(painter, report);
     return painter.end();
 }
 
 } // namespace
 
-SlipPrintResult PrintSlipOnDefaultPrinter(const SlipReport& report) {
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+SlipPrintResult PrintSlipOnPrinter(const SlipReport& report, const QPrinterInfo& info,
+                                   const SlipPagePainter& paint) {
     if (info.isNull())
         return {SlipPrintStatus::NoPrinter, QString()};
     // Qt would hand the page to a queue that refuses it and call the print done.
@@ -37,19 +38,24 @@ SlipPrintResult PrintSlipOnDefaultPrinter(const SlipReport& report) {
     printer.setDuplex(QPrinter::DuplexNone);
     printer.setPrintRange(QPrinter::AllPages);
     printer.setFullPage(true);
-    if (!PrepareSlipPage(printer) || !PaintOnePage(printer, report) ||
+    if (!PrepareSlipPage(printer) || !PaintOnePage(printer, report, paint) ||
         printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted ||
         !LastPrintJobWasAccepted())
         return {SlipPrintStatus::NotStarted, info.printerName()};
     return {SlipPrintStatus::Printed, info.printerName()};
 }
 
-SlipPrintResult PrintSlipToPdf(const SlipReport& report, const QString& fileName) {
+SlipPrintResult PrintSlipOnDefaultPrinter(const SlipReport& report) {
+    return PrintSlipOnPrinter(report, QPrinterInfo::defaultPrinter());
+}
+
+SlipPrintResult PrintSlipToPdf(const SlipReport& report, const QString& fileName,
+                               const SlipPagePainter& paint) {
     QPdfWriter writer(fileName);
     writer.setResolution(PdfResolution);
     writer.setTitle(QStringLiteral("Bollettino"));
     writer.setCreator(QStringLiteral("Quotario"));
-    if (!PrepareSlipPage(writer) || !PaintOnePage(writer, report))
+    if (!PrepareSlipPage(writer) || !PaintOnePage(writer, report, paint))
         return {SlipPrintStatus::NotStarted, fileName};
     return {SlipPrintStatus::Printed, fileName};
 }
