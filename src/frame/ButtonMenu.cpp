@@ -17,9 +17,8 @@ protected:
         auto* control = static_cast<QWidget*>(watched);
         if (event->type() == QEvent::ContextMenu) {
             const auto* request = static_cast<QContextMenuEvent*>(event);
-            Open(control, request->reason() == QContextMenuEvent::Mouse
-                              ? request->globalPos()
-                              : BelowControl(control));
+            Open(control, request->reason() == QContextMenuEvent::Mouse ? request->globalPos()
+                                                                        : BelowControl(control));
             return true;
         }
         if (event->type() != QEvent::KeyPress)

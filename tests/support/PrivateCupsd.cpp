@@ -56,6 +56,10 @@ QString PrivateCupsd::jobFile() const {
     return directory_.filePath("out/job.pdf");
 }
 
+QString PrivateCupsd::otherJobFile() const {
+    return directory_.filePath("out/other.pdf");
+}
+
 bool PrivateCupsd::runOnServer(const QString& program, const QStringList& arguments) {
     QProcess command;
     command.setProcessChannelMode(QProcess::MergedChannels);

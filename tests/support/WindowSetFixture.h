@@ -64,5 +64,13 @@ inline QRadioButton* Radio(const QString& name) {
 QToolButton* Arrow(const QString& upDown, const char* which);
 void PressStampa();
 
+// The print button's menu as the user opens it: with the right mouse button, or with
+// Shift+F10 or the menu key while the button has the focus. Null when no menu opened.
+enum class MenuRequest { RightButton, ShiftF10, MenuKey };
+class QMenu;
+QMenu* OpenStampaMenu(MenuRequest request = MenuRequest::RightButton);
+// Opens the menu and chooses an item by its Alt letter; false when there was no menu.
+bool ChooseFromStampaMenu(char letter);
+
 // A label's text in the report that the print fills.
 QString ReportText(SlipLabelId label);
