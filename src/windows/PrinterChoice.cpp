@@ -1,5 +1,7 @@
 #include "windows/PrinterChoice.h"
 
+#include "frame/DialogSeam.h"
+
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -20,19 +22,17 @@ QString PrintDialog(QWidget* parent, const QString& proposedPrinter) {
     return printer.printerName();
 }
 
-PrinterChooser& CurrentChooser() {
-    static PrinterChooser current = PrintDialog;
-    return current;
+DialogSeam<PrinterChooser>& Chooser() {
+    static DialogSeam<PrinterChooser> seam(PrintDialog);
+    return seam;
 }
 
 } // namespace
 
 PrinterChooser SetPrinterChooser(PrinterChooser replacement) {
-    PrinterChooser previous = std::move(CurrentChooser());
-    CurrentChooser() = replacement ? std::move(replacement) : PrinterChooser(PrintDialog);
-    return previous;
+    return Chooser().Replace(std::move(replacement));
 }
 
 QString ChooseOtherPrinter(QWidget* parent, const QString& proposedPrinter) {
-    return CurrentChooser()(parent, proposedPrinter);
+    return Chooser().Current()(parent, proposedPrinter);
 }

@@ -74,6 +74,15 @@ bool ShowSummary() {
     return Form1->isHidden() && QTest::qWaitForWindowActive(Form2);
 }
 
+bool FillComputeAndShowSummary() {
+    SetEntries(NamedEntries("EdCCNR=12345678|EdIntest1=COMUNE DI ROMA|"
+                            "EdIntest2=SERVIZIO TESORERIA|EdNome=ROSSI MARIO ROMA VIA ROMA 1|"
+                            "EdComun=ROMA|EdCodFisc=RSSMRA80A01H501U|EdNum=2|EdAnno=07"));
+    SetEntries(ColumnEntryTexts("500;5;5;200;100;12", "500;5;5;100;12"));
+    PressCalcola();
+    return ShowSummary();
+}
+
 bool Activate(QWidget* window) {
     window->windowHandle()->requestActivate();
     return QTest::qWaitForWindowActive(window);

@@ -43,6 +43,10 @@ void TypeEntries(const EntryTexts& entries);
 // "C&alcola", and "&Visualizza": false when the summary did not take the main window's place.
 void PressCalcola();
 bool ShowSummary();
+// The main window filled in (account 12345678, holder "COMUNE DI ROMA" and "SERVIZIO
+// TESORERIA", main residence income 500 with a deduction of 200) and computed, so that every
+// slip text has its value, then the summary shown.
+bool FillComputeAndShowSummary();
 
 // The window made the active one, as the window manager does; false when it did not become so.
 bool Activate(QWidget* window);

@@ -50,15 +50,6 @@ namespace {
 
 const QString InsufficientData = "Dati insufficienti per stampare !! \r..Cliccare su CORREGGI!....";
 
-bool FillComputeAndOpenSummary() {
-    SetEntries(NamedEntries("EdCCNR=12345678|EdIntest1=COMUNE DI ROMA|EdIntest2=SERV. TESORERIA|"
-                            "EdNome=ROSSI MARIO ROMA VIA APPIA 12|EdComun=ROMA|"
-                            "EdCodFisc=RSSMRA60A01H501U|EdNum=2|EdAnno=07"));
-    SetEntries(ColumnEntryTexts("1500;5;7;103,29;100;12", "800;5;7;50;12"));
-    PressCalcola();
-    return ShowSummary();
-}
-
 // Paper at the right, both corrections 26, as the shipped alignment and a click set them.
 void ChooseRightPaper() {
     QTest::mouseClick(Radio("RBTND"), Qt::LeftButton);
@@ -87,7 +78,7 @@ void TestPrintMenu::init() {
         proposedPrinters_ << proposed;
         return QStringLiteral("Altra");
     });
-    QVERIFY(FillComputeAndOpenSummary());
+    QVERIFY(FillComputeAndShowSummary());
     recorder_ = std::make_unique<MessageRecorder>();
 }
 
