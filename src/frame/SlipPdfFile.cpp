@@ -1,5 +1,7 @@
 #include "frame/SlipPdfFile.h"
 
+#include "frame/DialogSeam.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QStandardPaths>
@@ -11,21 +13,19 @@ QString SaveDialog(QWidget* parent, const QString& proposedPath) {
                                         proposedPath, QStringLiteral("File PDF (*.pdf)"));
 }
 
-PdfFileChooser& CurrentChooser() {
-    static PdfFileChooser current = SaveDialog;
-    return current;
+DialogSeam<PdfFileChooser>& Chooser() {
+    static DialogSeam<PdfFileChooser> seam(SaveDialog);
+    return seam;
 }
 
 } // namespace
 
 PdfFileChooser SetPdfFileChooser(PdfFileChooser replacement) {
-    PdfFileChooser previous = std::move(CurrentChooser());
-    CurrentChooser() = replacement ? std::move(replacement) : PdfFileChooser(SaveDialog);
-    return previous;
+    return Chooser().Replace(std::move(replacement));
 }
 
 QString ChooseSlipPdfFile(QWidget* parent, const QString& proposedPath) {
-    return CurrentChooser()(parent, proposedPath);
+    return Chooser().Current()(parent, proposedPath);
 }
 
 QString ProposedSlipPdfPath() {

@@ -71,9 +71,7 @@ void DrawLabel(QPainter& painter, const SlipLabel& label, const DeviceScale& sca
     painter.setFont(SlipLabelFont(design));
     const QFontMetricsF metrics(painter.font(), painter.device());
     if (design.widthRule == SlipWidthRule::Fixed)
-        painter.setClipRect(QRectF(QPointF(scale.Left(label.left), scale.Top(label.top)),
-                                   QPointF(scale.Left(label.left + design.width),
-                                           scale.Top(label.top + SlipLabelHeight))));
+        painter.setClipRect(SlipLabelBox(*painter.device(), label));
 
     double baseline = scale.Top(label.top) + metrics.ascent();
     for (const QString& line : TextLines(label.text)) {
@@ -95,6 +93,25 @@ bool PrepareSlipPage(QPagedPaintDevice& device) {
     const QPageLayout layout = device.pageLayout();
     return layout.pageSize().id() == QPageSize::A4 &&
            layout.orientation() == QPageLayout::Landscape && layout.margins().isNull();
+}
+
+QRectF SlipLabelBox(const QPaintDevice& device, const SlipLabel& label) {
+    const DeviceScale scale(device);
+    const SlipLabelDesign& design = *label.design;
+    double width = design.width;
+    if (design.widthRule == SlipWidthRule::FitsText && !label.text.empty()) {
+        const QFontMetricsF metrics(SlipLabelFont(design), &device);
+        double widest = 0;
+        for (const QString& line : TextLines(label.text))
+            widest = std::max(widest, design.face == SlipFace::Spaziato
+                                          ? SpacedCellWidth(design.pointSize) *
+                                                    static_cast<double>(line.toUcs4().size()) +
+                                                1
+                                          : metrics.horizontalAdvance(line) / scale.x);
+        width = widest;
+    }
+    return QRectF(QPointF(scale.Left(label.left), scale.Top(label.top)),
+                  QPointF(scale.Left(label.left + width), scale.Top(label.top + SlipLabelHeight)));
 }
 
 QFont SlipLabelFont(const SlipLabelDesign& design) {

@@ -16,8 +16,10 @@
 #include "rules/SlipReport.h"
 
 #include <QFont>
+#include <QRectF>
 
 class QPagedPaintDevice;
+class QPaintDevice;
 class QPainter;
 
 // A4 landscape, zero margins, set one by one (a whole layout can be refused by a queue with
@@ -26,6 +28,12 @@ bool PrepareSlipPage(QPagedPaintDevice& device);
 
 // The face a label is printed in, before the device's resolution is applied.
 QFont SlipLabelFont(const SlipLabelDesign& design);
+
+// The box a label prints in, in device units from the sheet's corner: at the label's place, one
+// label high; a fixed box at its designed width, a box that fits its text at the text's width
+// (a spaced text's cells and the one unit after them), or at its designed width while it has
+// no text.
+QRectF SlipLabelBox(const QPaintDevice& device, const SlipLabel& label);
 
 // Draws every label of the report; the painter's origin is the sheet's top-left corner and
 // device units are layout units x the device's resolution / 96.

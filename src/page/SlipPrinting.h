@@ -3,10 +3,13 @@
 // file. Nothing here talks to the user; the status says what happened, so that a window can
 // offer the PDF whenever the page did not reach the paper. Every wait on the print system is
 // bounded to a few seconds.
+#include "page/SlipPainter.h"
 #include "rules/SlipReport.h"
 
 #include <QPrinterInfo>
 #include <QString>
+
+#include <functional>
 
 enum class SlipPrintStatus {
     Printed,            // the page was handed to the printer (or written to the file)
@@ -21,18 +24,27 @@ struct SlipPrintResult {
     QString target; // the printer's name or the file's path
 };
 
+// Draws the page of a report on a device that PrepareSlipPage has set up: the slip itself
+// (PaintSlipReport) or the same slip on a test sheet.
+using SlipPagePainter = std::function<void(QPainter& painter, const SlipReport& report)>;
+
 // The page goes to the printer at the device's high resolution, A4 landscape, with no margins.
 // A queue that does not accept jobs or whose printer is stopped gets nothing: the page is not
 // started. After the hand-over the job is followed for a few seconds: one the print system
 // stops or aborts in that time is withdrawn and reported as not printed; one still waiting or
 // printing at the end counts as printed. The printer comes from the print system after
 // PrintServerAnswers() said that its server answers.
-SlipPrintResult PrintSlipOnPrinter(const SlipReport& report, const QPrinterInfo& printer);
+SlipPrintResult PrintSlipOnPrinter(const SlipReport& report, const QPrinterInfo& printer,
+                                   const SlipPagePainter& paint = PaintSlipReport);
 
-// The same on the system's default printer, once its print server has answered.
-SlipPrintResult PrintSlipOnDefaultPrinter(const SlipReport& report);
+// The same on the printer of that name, or on the system's default printer when the name is
+// empty, once the print server has answered.
+SlipPrintResult PrintSlipOnSystemPrinter(const SlipReport& report,
+                                         const QString& printerName = QString(),
+                                         const SlipPagePainter& paint = PaintSlipReport);
 
 // The same page, written as a one-page PDF file. The file is replaced whole or not at all: on
 // any failure an earlier file of that name stays as it was. A name that is not a regular file
 // (a directory, a FIFO, a device) is refused without being opened.
-SlipPrintResult PrintSlipToPdf(const SlipReport& report, const QString& fileName);
+SlipPrintResult PrintSlipToPdf(const SlipReport& report, const QString& fileName,
+                               const SlipPagePainter& paint = PaintSlipReport);

@@ -4,18 +4,23 @@
 
 #include "base/AppInfo.h"
 #include "frame/BoxTexts.h"
+#include "frame/ButtonMenu.h"
 #include "frame/EnterKey.h"
 #include "frame/HandlerGuard.h"
 #include "frame/MessageBoxes.h"
 #include "frame/ReadmeLaunch.h"
 #include "frame/SlipPdfFile.h"
 #include "frame/WindowActivation.h"
+#include "page/PrintQueueState.h"
 #include "page/SlipPrinting.h"
+#include "page/TestSheetPainter.h"
 #include "rules/AlignmentFile.h"
 #include "rules/PaperMarks.h"
 #include "rules/SlipCopy.h"
 #include "rules/SlipPlacement.h"
 #include "rules/SlipPrintCheck.h"
+#include "windows/PrinterChoice.h"
+#include "windows/SlipPreview.h"
 #include "windows/Unit1.h"
 #include "windows/Unit3.h"
 
@@ -23,6 +28,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
@@ -108,6 +114,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
         ConnectGuarded(radio, &QRadioButton::toggled, this, &TForm2::SetPlacementTabStop);
     WatchActivation(this, [this] { FormActivate(); });
     PressButtonsOnEnter(this);
+    CreateStampaMenu();
 }
 
 TForm2::~TForm2() = default;
@@ -273,13 +280,20 @@ void TForm2::FormClose() {
     Form1->show();
 }
 
-// Prints the slip at once on the default printer, with no dialog: the essential texts first,
-// then the copy, the placement for the chosen paper position, and the page, unless the
-// placement has put an essential text off the sheet.
+// Prints the slip at once on the default printer, with no dialog.
 void TForm2::StampaBtn1Click() {
+    if (CopyAndPlaceReport())
+        PrintReport(QString(), PaintSlipReport);
+}
+
+// What every print of the page does first, from the button and from its menu: the essential
+// texts, then the copy and the placement for the chosen paper position. False, with the
+// message shown, when there is no page to make: a text is missing or the placement has put an
+// essential text off the sheet.
+bool TForm2::CopyAndPlaceReport() {
     if (!HasEssentialSlipTexts(CurrentSlipData())) {
         ShowMessage(QText(InsufficientSlipDataMessage));
-        return;
+        return false;
     }
     CopySlipToReport();
     // The placement of the chosen position runs the handler of its hidden button, which copies
@@ -298,9 +312,9 @@ void TForm2::StampaBtn1Click() {
     }
     if (!EssentialLabelsOnSheet(QRFM->QREP)) {
         ShowMessage(QString::fromUtf8(OffSheetMessage));
-        return;
+        return false;
     }
-    PrintReport();
+    return true;
 }
 
 void TForm2::CopySlipToReport() {
@@ -326,39 +340,98 @@ void TForm2::PlaceReport(PaperPlacement placement) {
 
 // A print that did not happen is never passed over in silence: the user may keep the page.
 // Asking the print system and following the job take up to a few seconds.
-void TForm2::PrintReport() {
-    const SlipPrintResult printed = [] {
+void TForm2::PrintReport(const QString& printerName, const SlipPagePainter& paint) {
+    const SlipPrintResult printed = [&printerName, &paint] {
         const BusyCursor busy;
-        return PrintSlipOnDefaultPrinter(QRFM->QREP);
+        return PrintSlipOnSystemPrinter(QRFM->QREP, printerName, paint);
     }();
     switch (printed.status) {
     case SlipPrintStatus::Printed:
         return;
     case SlipPrintStatus::NoPrinter:
-        OfferReportAsPdf(QString::fromUtf8(NoPrinterMessage));
+        OfferReportAsPdf(QString::fromUtf8(NoPrinterMessage), paint);
         return;
     case SlipPrintStatus::NotStarted:
-        OfferReportAsPdf(QString::fromUtf8(PrintRefusedMessage).arg(printed.target));
+        OfferReportAsPdf(QString::fromUtf8(PrintRefusedMessage).arg(printed.target), paint);
         return;
     case SlipPrintStatus::ServerNotAnswering:
-        OfferReportAsPdf(QString::fromUtf8(ServerNotAnsweringMessage));
+        OfferReportAsPdf(QString::fromUtf8(ServerNotAnsweringMessage), paint);
         return;
     case SlipPrintStatus::NotPrinted:
-        OfferReportAsPdf(QString::fromUtf8(NotPrintedMessage).arg(printed.target));
+        OfferReportAsPdf(QString::fromUtf8(NotPrintedMessage).arg(printed.target), paint);
         return;
     }
 }
 
-void TForm2::OfferReportAsPdf(const QString& reason) {
-    if (!MessageQuestionYesNo(reason))
+// The preview and the print dialog ask the print server for its printers, which would hold the
+// window for a minute or two on a server that does not answer: it is asked first, briefly.
+bool TForm2::PrintServerAnswersOrOffer() {
+    const bool answers = [] {
+        const BusyCursor busy;
+        return PrintServerAnswers();
+    }();
+    if (!answers)
+        OfferReportAsPdf(QString::fromUtf8(ServerNotAnsweringMessage), PaintSlipReport);
+    return answers;
+}
+
+// With no reason, as "Salva come PDF…" asks for the file, nothing is asked first.
+void TForm2::OfferReportAsPdf(const QString& reason, const SlipPagePainter& paint) {
+    if (!reason.isEmpty() && !MessageQuestionYesNo(reason))
         return;
     const QString fileName = ChooseSlipPdfFile(this, ProposedSlipPdfPath());
     if (fileName.isEmpty())
         return;
-    const SlipPrintStatus written = [&fileName] {
+    const SlipPrintStatus written = [&fileName, &paint] {
         const BusyCursor busy;
-        return PrintSlipToPdf(QRFM->QREP, fileName).status;
+        return PrintSlipToPdf(QRFM->QREP, fileName, paint).status;
     }();
     if (written != SlipPrintStatus::Printed)
         ShowMessage(QString::fromUtf8(PdfNotWrittenMessage).arg(fileName));
+}
+
+// The print button's own click stays the designed one; the menu offers the rest. Each item
+// makes the page as the click does, with the same checks and messages.
+void TForm2::CreateStampaMenu() {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("StampaMenu"));
+    const std::pair<const char*, void (TForm2::*)()> items[] = {
+        {"&Anteprima di stampa…", &TForm2::AnteprimaItemClick},
+        {"Stampa di &prova su carta bianca", &TForm2::ProvaItemClick},
+        {"Salva come P&DF…", &TForm2::PdfItemClick},
+        {"Stampa su un'altra &stampante…", &TForm2::AltraStampanteItemClick},
+    };
+    for (const auto& [text, handler] : items)
+        ConnectGuarded(menu->addAction(QString::fromUtf8(text)), &QAction::triggered, this,
+                       handler);
+    OpenMenuOnRequest(ui->StampaBtn1, menu);
+}
+
+void TForm2::AnteprimaItemClick() {
+    if (CopyAndPlaceReport() && PrintServerAnswersOrOffer())
+        ShowSlipPreview(this, QRFM->QREP);
+}
+
+void TForm2::ProvaItemClick() {
+    if (!CopyAndPlaceReport())
+        return;
+    const TestSheetLegend legend{ChosenPlacement(), StdText(ui->Edit1), StdText(ui->Edit2)};
+    PrintReport(QString(), [legend](QPainter& painter, const SlipReport& report) {
+        PaintTestSheet(painter, report, legend);
+    });
+}
+
+void TForm2::PdfItemClick() {
+    if (CopyAndPlaceReport())
+        OfferReportAsPdf(QString(), PaintSlipReport);
+}
+
+void TForm2::AltraStampanteItemClick() {
+    if (!CopyAndPlaceReport() || !PrintServerAnswersOrOffer())
+        return;
+    const QString chosen = ChooseOtherPrinter(this, otherPrinter_);
+    if (chosen.isEmpty())
+        return;
+    otherPrinter_ = chosen;
+    PrintReport(chosen, PaintSlipReport);
 }

@@ -1,5 +1,6 @@
 #pragma once
 // The summary window: shows the slip as it will be printed, aligns and prints it.
+#include "page/SlipPrinting.h"
 #include "rules/AlignmentFile.h"
 #include "rules/AppExec.h"
 #include "rules/PaperPlacement.h"
@@ -57,15 +58,27 @@ private:
     void SetPlacementTabStop();
 
     void StampaBtn1Click();
+    bool CopyAndPlaceReport();
     void CopySlipToReport();
     void BUTTONSXClick();
     void BUTTONCXClick();
     void BUTTONDXClick();
     void PlaceReport(PaperPlacement placement);
-    void PrintReport();
-    void OfferReportAsPdf(const QString& reason);
+    // On the printer of that name, or on the default printer when the name is empty.
+    void PrintReport(const QString& printerName, const SlipPagePainter& paint);
+    bool PrintServerAnswersOrOffer();
+    void OfferReportAsPdf(const QString& reason, const SlipPagePainter& paint);
+
+    // The print button's menu (right mouse button, menu key, Shift+F10).
+    void CreateStampaMenu();
+    void AnteprimaItemClick();
+    void ProvaItemClick();
+    void PdfItemClick();
+    void AltraStampanteItemClick();
 
     std::string alignmentDirectory_;
+    // The printer last chosen with "Stampa su un'altra stampante…", until the program ends.
+    QString otherPrinter_;
 };
 
 extern TForm2* Form2;

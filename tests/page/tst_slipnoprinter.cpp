@@ -13,7 +13,7 @@ private slots:
 void TestSlipNoPrinter::reportsThatThereIsNoPrinter() {
     QVERIFY2(qEnvironmentVariable("CUPS_SERVER").startsWith("/nonexistent"),
              "run with CUPS_SERVER pointing nowhere");
-    const SlipPrintResult result = PrintSlipOnDefaultPrinter(SlipReport());
+    const SlipPrintResult result = PrintSlipOnSystemPrinter(SlipReport());
     QCOMPARE(result.status, SlipPrintStatus::NoPrinter);
 }
 

@@ -96,7 +96,7 @@ void TestSlipPrint::printsOnTheDefaultPrinter() {
     const QString job = m_server.jobFile();
     QFile::remove(job);
 
-    const SlipPrintResult result = PrintSlipOnDefaultPrinter(report);
+    const SlipPrintResult result = PrintSlipOnSystemPrinter(report);
     QCOMPARE(result.status, SlipPrintStatus::Printed);
     QCOMPARE(result.target, QString("Quotario"));
     QVERIFY2(WaitForJobFile(job), "the print job did not reach the queue's file");
@@ -129,7 +129,7 @@ void TestSlipPrint::aQueueThatTakesNoJobsGetsNothing() {
     const QString job = m_server.jobFile();
     QFile::remove(job);
 
-    const SlipPrintResult refused = PrintSlipOnDefaultPrinter(report);
+    const SlipPrintResult refused = PrintSlipOnSystemPrinter(report);
     QCOMPARE(refused.status, SlipPrintStatus::NotStarted);
     QCOMPARE(refused.target, QString("Quotario"));
     QVERIFY2(m_server.queueIsEmpty(), "a job waits in the queue");
@@ -140,7 +140,7 @@ void TestSlipPrint::aQueueThatTakesNoJobsGetsNothing() {
     QVERIFY(m_server.setAcceptingJobs(true));
     QVERIFY(m_server.setPrinterEnabled(true));
     QVERIFY(m_server.setJobsForbidden(false));
-    QCOMPARE(PrintSlipOnDefaultPrinter(report).status, SlipPrintStatus::Printed);
+    QCOMPARE(PrintSlipOnSystemPrinter(report).status, SlipPrintStatus::Printed);
     QVERIFY2(WaitForJobFile(job), "the print job did not reach the queue's file");
     const QStringList faults = CheckPrintedPage(job, report);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));

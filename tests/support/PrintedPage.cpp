@@ -6,8 +6,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QtDebug>
 
@@ -189,7 +191,7 @@ PrintedPage ReadPrintedPage(const QString& pdfFile) {
     return page;
 }
 
-QStringList CheckPrintedPage(const QString& pdfFile, const SlipReport& report) {
+QStringList CheckPrintedPage(const QString& pdfFile, const SlipReport& report, OtherTexts others) {
     PrintedPage page = ReadPrintedPage(pdfFile);
     if (!page.error.isEmpty())
         return {page.error};
@@ -212,11 +214,128 @@ QStringList CheckPrintedPage(const QString& pdfFile, const SlipReport& report) {
             CheckProportional(label, top, page.words, faults);
     }
     for (const PrintedWord& word : page.words)
-        if (!word.matched && word.xMin < page.width)
+        if (others == OtherTexts::Unexpected && !word.matched && word.xMin < page.width)
             faults << QString("unexpected \"%1\" at %2, %3")
                           .arg(word.text)
                           .arg(word.xMin)
                           .arg(word.yMin);
+    return faults;
+}
+
+namespace {
+
+constexpr int DotsPerInch = 254; // one dot a tenth of a millimetre
+constexpr double DotsPerUnit = DotsPerInch / 96.0;
+constexpr double BandTopDots = 2.0;
+constexpr int Slack = 2; // dots an edge may stray: the line is 0.2 mm wide
+
+// The page as grey levels, one dot a tenth of a millimetre.
+class RenderedPage {
+public:
+    explicit RenderedPage(const QString& pdfFile, QString& error) {
+        QTemporaryDir folder;
+        Run("pdftoppm",
+            {"-r", QString::number(DotsPerInch), "-gray", "-singlefile", "-f", "1", "-l", "1",
+             pdfFile, folder.filePath("page")},
+            error);
+        if (error.isEmpty() && !image_.load(folder.filePath("page.pgm")))
+            error = "the rendered page could not be read";
+    }
+
+    bool Dark(int x, int y) const { return image_.valid(x, y) && qGray(image_.pixel(x, y)) < 160; }
+    bool AnyDark(int x, int from, int to) const {
+        for (int y = from; y <= to; ++y)
+            if (Dark(x, y))
+                return true;
+        return false;
+    }
+    // A line from (x, from) to (x, to), or from (from, y) to (to, y), at least 90 % dark.
+    bool Column(int x, int from, int to) const {
+        return Line(
+            from, to, [&](int i) { return Dark(x, i); });
+    }
+    bool Row(int y, int from, int to) const {
+        return Line(
+            from, to, [&](int i) { return Dark(i, y); });
+    }
+    // The line nearest to where it should be, within the slack; -1 when there is none.
+    int ColumnNear(int x, int from, int to) const {
+        return Near(
+            x, [&](int c) { return Column(c, from, to); });
+    }
+    int RowNear(int y, int from, int to) const {
+        return Near(
+            y, [&](int r) { return Row(r, from, to); });
+    }
+
+private:
+    template <class IsDark> static bool Line(int from, int to, IsDark isDark) {
+        int dark = 0;
+        for (int i = from; i <= to; ++i)
+            dark += isDark(i) ? 1 : 0;
+        return to >= from && dark * 10 >= (to - from + 1) * 9;
+    }
+    template <class Found> static int Near(int at, Found found) {
+        for (int offset = 0; offset <= Slack; ++offset)
+            for (int candidate : {at - offset, at + offset})
+                if (found(candidate))
+                    return candidate;
+        return -1;
+    }
+
+    QImage image_;
+};
+
+} // namespace
+
+QStringList CheckBoxOutlines(const QString& pdfFile, const SlipReport& report) {
+    QString error;
+    const RenderedPage page(pdfFile, error);
+    if (!error.isEmpty())
+        return {error};
+    QStringList faults;
+    for (const SlipLabel& label : report.Labels()) {
+        const SlipLabelDesign& design = *label.design;
+        const QString name = QString::fromLatin1(design.name.data(), design.name.size());
+        const int left = qRound(label.left * DotsPerUnit);
+        const int top = qRound(BandTopDots + label.top * DotsPerUnit);
+        const int bottom = qRound(BandTopDots + (label.top + SlipLabelHeight) * DotsPerUnit);
+        const int innerTop = top + 2 * Slack;
+        const int innerBottom = bottom - 2 * Slack;
+        if (page.ColumnNear(left, innerTop, innerBottom) < 0) {
+            faults << name + ": no left edge at " + QString::number(left);
+            continue;
+        }
+        // The right edge: the first full-height line after the left one.
+        int right = left + 2 * Slack;
+        while (right < left + 2000 && !page.Column(right, innerTop, innerBottom))
+            ++right;
+        const int pageRight = qRound(SlipPageWidthUnits * DotsPerUnit);
+        if (design.widthRule == SlipWidthRule::Fixed || label.text.empty()) {
+            const int expected = qRound((label.left + design.width) * DotsPerUnit);
+            // A box that runs off the sheet has no right edge on it.
+            if (expected >= pageRight - Slack)
+                right = pageRight - Slack;
+            else if (std::abs(right - expected) > Slack)
+                faults
+                    << QString("%1: right edge at %2, not %3").arg(name).arg(right).arg(expected);
+        } else {
+            // Fits the text: the last ink before the edge is the text's, less than a spaced
+            // character's cell (4.2 mm) before it.
+            int lastInk = right - Slack - 1;
+            while (lastInk > left + Slack && !page.AnyDark(lastInk, innerTop, innerBottom))
+                --lastInk;
+            if (right - lastInk > 25)
+                faults << QString("%1: right edge at %2, text ends at %3")
+                              .arg(name)
+                              .arg(right)
+                              .arg(lastInk);
+        }
+        const int inner = left + 2 * Slack;
+        const int innerRight = right - 2 * Slack;
+        if (page.RowNear(top, inner, innerRight) < 0 || page.RowNear(bottom, inner, innerRight) < 0)
+            faults << QString("%1: no top or bottom edge at %2, %3").arg(name).arg(top).arg(bottom);
+    }
     return faults;
 }
 

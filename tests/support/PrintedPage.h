@@ -29,9 +29,17 @@ constexpr double PointsPerUnit = 72.0 / 96.0;
 constexpr double BandTopPoints = 0.2 / 25.4 * 72.0;
 constexpr double Tolerance = 0.1 / 25.4 * 72.0; // 0.1 mm
 
-// Every text where its label says, one landscape A4 page, nothing else on it: the faults
-// found, none when the page is right.
-QStringList CheckPrintedPage(const QString& pdfFile, const SlipReport& report);
+// Every text where its label says, one landscape A4 page, nothing else on it (unless other
+// texts are allowed): the faults found, none when the page is right.
+enum class OtherTexts { Unexpected, Allowed };
+QStringList CheckPrintedPage(const QString& pdfFile, const SlipReport& report,
+                             OtherTexts others = OtherTexts::Unexpected);
+
+// Every label's box drawn as an outline where the label prints, read from the page rendered at
+// 0.1 mm a dot: its left, top and bottom edges at the label's place; its right edge at its
+// designed width when the box is fixed or has no text, and just past its text when the box
+// fits the text. The faults found, none when all 31 are there.
+QStringList CheckBoxOutlines(const QString& pdfFile, const SlipReport& report);
 
 // Keeps a copy of a printed page beside the test program under `name`, for a look at the page
 // (pdftoppm -png), and says where.

@@ -5,8 +5,6 @@
 #include <QProcess>
 #include <QtDebug>
 
-#include <csignal>
-
 PrivateCupsd::PrivateCupsd() = default;
 
 PrivateCupsd::~PrivateCupsd() {
@@ -59,6 +57,10 @@ QString PrivateCupsd::jobFile() const {
     return directory_.filePath("out/job.pdf");
 }
 
+QString PrivateCupsd::otherJobFile() const {
+    return directory_.filePath("out/other.pdf");
+}
+
 bool PrivateCupsd::runOnServer(const QString& program, const QStringList& arguments) {
     QProcess command;
     command.setProcessChannelMode(QProcess::MergedChannels);
@@ -88,8 +90,13 @@ bool PrivateCupsd::setAnswering(bool answering) {
     QFile pidFile(directory_.filePath("cupsd.pid"));
     if (!pidFile.open(QIODevice::ReadOnly))
         return false;
-    const pid_t pid = pidFile.readAll().trimmed().toInt();
-    return pid > 0 && ::kill(pid, answering ? SIGCONT : SIGSTOP) == 0;
+    const QString pid = QString::fromLatin1(pidFile.readAll().trimmed());
+    // kill(1) rather than kill(2): this file is built for the Windows tests too, which never
+    // stop a server.
+    return pid.toInt() > 0 &&
+           QProcess::execute(
+               QStringLiteral("kill"),
+               {answering ? QStringLiteral("-CONT") : QStringLiteral("-STOP"), pid}) == 0;
 }
 
 bool PrivateCupsd::setDeviceOpenable(bool openable) {

@@ -1,6 +1,7 @@
 #pragma once
 // A private print server for one test program (scripts/private-cupsd): its queue "Quotario" is
-// the default printer and writes every job's PDF unchanged to jobFile(). Starting it points
+// the default printer and writes every job's PDF unchanged to jobFile(); its second queue,
+// "Altra", writes to otherJobFile(). Starting it points
 // this process's print settings at it, before the first print; it stops with stop(), with
 // the object, or with the test process.
 #include <QString>
@@ -17,6 +18,7 @@ public:
     bool start();
     void stop();
     QString jobFile() const;
+    QString otherJobFile() const;
     // The queue as cupsaccept/cupsreject and cupsenable/cupsdisable leave it.
     bool setAcceptingJobs(bool accepting);
     bool setPrinterEnabled(bool enabled);

@@ -3,6 +3,8 @@
 #include "frame/UpDown.h"
 #include "program/WindowSet.h"
 
+#include <QApplication>
+#include <QMenu>
 #include <QTest>
 #include <QWindow>
 
@@ -72,6 +74,15 @@ bool ShowSummary() {
     return Form1->isHidden() && QTest::qWaitForWindowActive(Form2);
 }
 
+bool FillComputeAndShowSummary() {
+    SetEntries(NamedEntries("EdCCNR=12345678|EdIntest1=COMUNE DI ROMA|"
+                            "EdIntest2=SERVIZIO TESORERIA|EdNome=ROSSI MARIO ROMA VIA ROMA 1|"
+                            "EdComun=ROMA|EdCodFisc=RSSMRA80A01H501U|EdNum=2|EdAnno=07"));
+    SetEntries(ColumnEntryTexts("500;5;5;200;100;12", "500;5;5;100;12"));
+    PressCalcola();
+    return ShowSummary();
+}
+
 bool Activate(QWidget* window) {
     window->windowHandle()->requestActivate();
     return QTest::qWaitForWindowActive(window);
@@ -88,6 +99,31 @@ QToolButton* Arrow(const QString& upDown, const char* which) {
 
 void PressStampa() {
     QTest::mouseClick(Form2->findChild<QToolButton*>("StampaBtn1"), Qt::LeftButton);
+}
+
+QMenu* OpenStampaMenu(MenuRequest request) {
+    auto* button = Form2->findChild<QToolButton*>("StampaBtn1");
+    if (request == MenuRequest::RightButton) {
+        // Through the window, as the platform delivers it: a click sent to the button itself
+        // would never become a request for its menu.
+        QTest::mouseClick(Form2->windowHandle(), Qt::RightButton, {},
+                          button->mapTo(Form2, button->rect().center()));
+    } else {
+        button->setFocus();
+        if (request == MenuRequest::ShiftF10)
+            QTest::keyClick(button, Qt::Key_F10, Qt::ShiftModifier);
+        else
+            QTest::keyClick(button, Qt::Key_Menu);
+    }
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    return menu && QTest::qWaitForWindowExposed(menu) ? menu : nullptr;
+}
+
+bool ChooseFromStampaMenu(char letter) {
+    QMenu* menu = OpenStampaMenu();
+    if (menu)
+        QTest::keyClick(menu, letter);
+    return menu != nullptr;
 }
 
 QString ReportText(SlipLabelId label) {

@@ -43,6 +43,10 @@ void TypeEntries(const EntryTexts& entries);
 // "C&alcola", and "&Visualizza": false when the summary did not take the main window's place.
 void PressCalcola();
 bool ShowSummary();
+// The main window filled in (account 12345678, holder "COMUNE DI ROMA" and "SERVIZIO
+// TESORERIA", main residence income 500 with a deduction of 200) and computed, so that every
+// slip text has its value, then the summary shown.
+bool FillComputeAndShowSummary();
 
 // The window made the active one, as the window manager does; false when it did not become so.
 bool Activate(QWidget* window);
@@ -63,6 +67,14 @@ inline QRadioButton* Radio(const QString& name) {
 }
 QToolButton* Arrow(const QString& upDown, const char* which);
 void PressStampa();
+
+// The print button's menu as the user opens it: with the right mouse button, or with
+// Shift+F10 or the menu key while the button has the focus. Null when no menu opened.
+enum class MenuRequest { RightButton, ShiftF10, MenuKey };
+class QMenu;
+QMenu* OpenStampaMenu(MenuRequest request = MenuRequest::RightButton);
+// Opens the menu and chooses an item by its Alt letter; false when there was no menu.
+bool ChooseFromStampaMenu(char letter);
 
 // A label's text in the report that the print fills.
 QString ReportText(SlipLabelId label);

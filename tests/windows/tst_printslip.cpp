@@ -65,16 +65,6 @@ const QString OffSheet = QString::fromUtf8(
     "Le correzioni dell'allineamento portano il bollettino fuori dal foglio: il bollettino non è "
     "stato stampato.\rControllare le correzioni e riprovare.");
 
-// The main window filled in and computed, so that every slip text has its value.
-bool FillAndCompute() {
-    SetEntries(NamedEntries("EdCCNR=12345678|EdIntest1=COMUNE DI ROMA|"
-                            "EdIntest2=SERVIZIO TESORERIA|EdNome=ROSSI MARIO ROMA VIA ROMA 1|"
-                            "EdComun=ROMA|EdCodFisc=RSSMRA80A01H501U|EdNum=2|EdAnno=07"));
-    SetEntries(ColumnEntryTexts("500;5;5;200;100;12", "500;5;5;100;12"));
-    PressCalcola();
-    return ShowSummary();
-}
-
 QList<std::pair<int, int>> Places(const SlipReport& report) {
     QList<std::pair<int, int>> places;
     for (const SlipLabel& label : report.Labels())
@@ -114,7 +104,7 @@ void TestPrintSlip::init() {
         chosen_.append(proposed);
         return chooserAnswer_;
     });
-    QVERIFY(FillAndCompute());
+    QVERIFY(FillComputeAndShowSummary());
     recorder_ = std::make_unique<MessageRecorder>();
 }
 
