@@ -6,6 +6,7 @@
 #include "frame/EnterKey.h"
 #include "frame/HandlerGuard.h"
 #include "frame/MessageBoxes.h"
+#include "frame/PanelColours.h"
 #include "frame/ProgramFocus.h"
 #include "frame/WindowActivation.h"
 #include "rules/ResultTexts.h"
@@ -83,6 +84,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
         setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
                                         screen->availableGeometry()));
     ui->EdCodFisc->setValidator(new UpperCaseValidator(ui->EdCodFisc));
+    for (QWidget* column : {ui->Panel1, ui->Panel2})
+        HandPanelColoursToBoxes(column);
 
     keyPressHandlers_ = {
         {ui->REND1, &TForm1::REND1KeyPress}, {ui->RIVAL1, &TForm1::RIVAL1KeyPress},

@@ -28,6 +28,7 @@ private slots:
 
     void everyTextStandsOutInEveryPalette_data();
     void everyTextStandsOutInEveryPalette();
+    void fixedBackgroundsAreTheBoxesOwn();
     void everyControlHasANameOfItsOwnAndItsHint_data();
     void everyControlHasANameOfItsOwnAndItsHint();
     void namesSayWhatTheBoxHolds_data();
@@ -205,6 +206,25 @@ void TestAccessibility::everyTextStandsOutInEveryPalette() {
     }
     QVERIFY2(measured > 100, qPrintable(QString::number(measured)));
     QVERIFY2(faint.isEmpty(), qPrintable(faint.join('\n')));
+}
+
+// Windows' own styles paint an edit box's background from the theme unless the box's own
+// palette fixes it: a box that shows a fixed colour must hold it itself, not inherit it.
+void TestAccessibility::fixedBackgroundsAreTheBoxesOwn() {
+    QVERIFY(StartWindowSet());
+    QStringList inherited;
+    int fixed = 0;
+    for (QWidget* window : {static_cast<QWidget*>(Form1), static_cast<QWidget*>(Form2)}) {
+        for (const QLineEdit* box : window->findChildren<QLineEdit*>()) {
+            if (box->palette().color(QPalette::Base) == desktopPalette_.color(QPalette::Base))
+                continue;
+            ++fixed;
+            if (!(box->palette().resolveMask() & (1 << QPalette::Base)))
+                inherited.append(Describe(box));
+        }
+    }
+    QVERIFY(fixed > 0);
+    QVERIFY2(inherited.isEmpty(), qPrintable(inherited.join('\n')));
 }
 
 void TestAccessibility::everyControlHasANameOfItsOwnAndItsHint_data() {
