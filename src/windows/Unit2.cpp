@@ -408,8 +408,8 @@ void TForm2::CreateStampaMenu() {
 }
 
 void TForm2::AnteprimaItemClick() {
-    if (CopyAndPlaceReport() && PrintServerAnswersOrOffer())
-        ShowSlipPreview(this, QRFM->QREP);
+    if (CopyAndPlaceReport() && PrintServerAnswersOrOffer() && ShowSlipPreview(this, QRFM->QREP))
+        PrintReport(QString(), PaintSlipReport);
 }
 
 void TForm2::ProvaItemClick() {
