@@ -285,9 +285,9 @@ void TestAlignmentFile::savingLeavesOnlyTheFiveKeys() {
 void TestAlignmentFile::savingKeepsThePermissions_data() {
     QTest::addColumn<int>("old"); // -1: no file yet
     QTest::addColumn<int>("umask");
-    QTest::addColumn<int>("saved");
+    QTest::addColumn<int>("saved"); // -1: the save is refused and the file stays as it was
     AddRow("kept", 0640, 022, 0640);
-    AddRow("read-only kept", 0444, 022, 0444);
+    AddRow("read-only refused", 0444, 022, -1);
     AddRow("set-id bits dropped", 06755, 022, 0755);
     AddRow("new file", -1, 022, 0644);
     AddRow("new file, strict umask", -1, 077, 0644);
@@ -302,10 +302,22 @@ void TestAlignmentFile::savingKeepsThePermissions() {
         QVERIFY(::chmod(QFile::encodeName(path_).constData(), mode_t(old)) == 0);
     }
     const mode_t previous = ::umask(mode_t(umask));
-    WriteAlignmentFile(Std(path_), {"26", "26", "", "", ""});
+    QString refusal;
+    try {
+        WriteAlignmentFile(Std(path_), {"26", "26", "", "", ""});
+    } catch (const EIniFileException& error) {
+        refusal = QString::fromStdString(error.Reason());
+    }
     ::umask(previous);
     struct stat after;
     QVERIFY(::stat(QFile::encodeName(path_).constData(), &after) == 0);
+    if (saved < 0) {
+        QCOMPARE(refusal, QString::fromUtf8("il file è di sola lettura"));
+        QCOMPARE(ReadBytes(path_), QByteArray("[ALLINEA]\n"));
+        QCOMPARE(int(after.st_mode & 07777), old);
+        return;
+    }
+    QCOMPARE(refusal, QString());
     QCOMPARE(int(after.st_mode & 07777), saved);
 }
 
