@@ -80,8 +80,14 @@ std::string AlignmentFilePath(const std::string& directory) {
 AlignmentFilePlace AlignmentFilePlaceFor(const std::string& programDirectory) {
     const std::string beside = AlignmentFilePath(programDirectory);
 #ifndef _WIN32
-    if (!FolderIsWritable(programDirectory))
-        return {AlignmentFilePath(UserConfigFolder() + "/quotario"), beside};
+    if (!FolderIsWritable(programDirectory)) {
+        try {
+            return {AlignmentFilePath(UserConfigFolder() + "/quotario"), beside};
+        } catch (const Exception&) {
+            // No home folder: the shipped default is read, and a save says why it cannot be.
+            return {std::string(), beside};
+        }
+    }
 #endif
     return {beside, {}};
 }
@@ -99,6 +105,9 @@ AlignmentTexts ReadAlignment(const AlignmentFilePlace& place) {
 
 void SaveAlignment(const AlignmentFilePlace& place, const AlignmentTexts& texts,
                    FileOperations& operations) {
+    if (place.file.empty())
+        throw EIniFileException("~/.config/quotario/Allinea.ini",
+                                "la cartella personale dell'utente non si trova");
 #ifndef _WIN32
     // A folder that cannot be made makes the write below fail, and that reports the file.
     if (!place.shippedDefault.empty())

@@ -68,7 +68,7 @@ std::string AlignmentFilePath(const std::string& directory);
 
 // The file that saves write, and the shipped default read while that file does not exist.
 struct AlignmentFilePlace {
-    std::string file;
+    std::string file; // empty when the user's own file has no place: there is no home folder
     std::string shippedDefault; // empty when the file is the one beside the program
     bool operator==(const AlignmentFilePlace&) const = default;
 };
