@@ -46,7 +46,7 @@ Instalment ComputeInstalment(const TaxEntries& entries);
 
 // Rounds half up to the given decimals for positive values; for negative values the
 // truncation toward zero lands one unit of the last decimal higher (-31.60 gives -31.59).
-// The computation never hands it a negative amount.
+// The computation hands it none: the entries take no sign, and the deduction stops at zero.
 double RoundDecimals(double value, int decimals);
 
 // A total that is not above zero is reported to the user and the yellow fields reset.
