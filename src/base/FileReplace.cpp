@@ -163,6 +163,13 @@ std::string Utf8Of(const std::filesystem::path& path) {
     return std::string(text.begin(), text.end());
 }
 
+// The error number of the step that failed stays for the caller to report.
+void RemoveKeepingError(FileOperations& operations, const std::string& temporary) {
+    const int error = errno;
+    operations.Remove(temporary);
+    errno = error;
+}
+
 } // namespace
 
 FileOperations& SystemFileOperations() {
@@ -218,6 +225,16 @@ void RemoveStaleTemporaryFiles(const std::string& path) {
 
 bool ReplaceFileContent(const std::string& path, std::string_view content,
                         FileOperations& operations) {
+    // A file its owner made read-only is not to be changed, though its folder would let the
+    // rename replace it.
+    std::error_code unknown;
+    const std::filesystem::file_status status = std::filesystem::status(PathOf(path), unknown);
+    if (std::filesystem::is_regular_file(status) &&
+        (status.permissions() & std::filesystem::perms::owner_write) ==
+            std::filesystem::perms::none) {
+        errno = EACCES;
+        return false;
+    }
     RemoveStaleTemporaryFiles(path);
     std::string temporary;
     int handle = TemporaryNameTaken;
@@ -230,13 +247,13 @@ bool ReplaceFileContent(const std::string& path, std::string_view content,
     if (handle == TemporaryNameTaken)
         return false;
     if (handle < 0) {
-        operations.Remove(temporary);
+        RemoveKeepingError(operations, temporary);
         return false;
     }
     bool written = operations.WriteAll(handle, content) && operations.FlushToDisk(handle);
     written = operations.Close(handle) && written;
     if (written && operations.Rename(temporary, path))
         return true;
-    operations.Remove(temporary);
+    RemoveKeepingError(operations, temporary);
     return false;
 }

@@ -47,7 +47,8 @@ inline constexpr int StaleTemporaryMinutes = 15;
 void RemoveStaleTemporaryFiles(const std::string& path);
 
 // Makes `content` the whole content of `path`, creating the file when it is missing. Returns
-// false when any step fails; the file at `path` is then as it was before, and no temporary
-// file is left behind. Stale temporary files of `path` are removed first.
+// false when any step fails, with errno from that step; the file at `path` is then as it was
+// before, and no temporary file is left behind. A file whose owner may not write it is refused
+// (EACCES) and stays as it is. Stale temporary files of `path` are removed first.
 bool ReplaceFileContent(const std::string& path, std::string_view content,
                         FileOperations& operations = SystemFileOperations());

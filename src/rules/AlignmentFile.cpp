@@ -5,6 +5,7 @@
 #include "base/UserFolders.h"
 #include "rules/ProfileText.h"
 
+#include <cerrno>
 #include <filesystem>
 
 namespace {
@@ -24,7 +25,51 @@ std::string SingleLine(const std::string& value) {
     return value.substr(0, value.find_first_of(std::string("\r\n\0", 3)));
 }
 
+std::filesystem::path PathOf(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 } // namespace
+
+EIniFileException::EIniFileException(const std::string& file, std::string reason)
+    : Exception(FormatMessage("Unable to write to %s", file)), file_(file),
+      reason_(std::move(reason)) {}
+
+std::string SaveFailureReason(const std::string& file, int systemError) {
+    namespace fs = std::filesystem;
+    std::error_code unknown;
+    const fs::path path = PathOf(file);
+    const fs::file_status status = fs::status(path, unknown);
+    if (fs::is_directory(status))
+        return "al suo posto c'è una cartella con lo stesso nome";
+    if (fs::is_regular_file(status) &&
+        (status.permissions() & fs::perms::owner_write) == fs::perms::none)
+        return "il file è di sola lettura";
+    if (!fs::is_directory(path.parent_path(), unknown))
+        return "la cartella che dovrebbe contenerlo non esiste o non è una cartella";
+    switch (systemError) {
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return "il disco è pieno";
+    case EROFS:
+        return "il disco è protetto in scrittura";
+    case EACCES:
+        return "non si ha il permesso di scrivere nella sua cartella";
+    case EPERM:
+    case EBUSY:
+        return "il sistema non permette di modificarlo";
+    default:
+        return "il sistema non ha permesso di scriverlo (errore " + std::to_string(systemError) +
+               ")";
+    }
+}
+
+std::string SaveFailureMessage(const EIniFileException& failure) {
+    return "Impossibile salvare l'allineamento nel file\r" + failure.File() + "\rperché " +
+           failure.Reason() + ".\rL'allineamento salvato prima resta com'era.";
+}
 
 std::string AlignmentFilePath(const std::string& directory) {
     if (directory.empty() || EndsWithSeparator(directory))
@@ -35,8 +80,14 @@ std::string AlignmentFilePath(const std::string& directory) {
 AlignmentFilePlace AlignmentFilePlaceFor(const std::string& programDirectory) {
     const std::string beside = AlignmentFilePath(programDirectory);
 #ifndef _WIN32
-    if (!FolderIsWritable(programDirectory))
-        return {AlignmentFilePath(UserConfigFolder() + "/quotario"), beside};
+    if (!FolderIsWritable(programDirectory)) {
+        try {
+            return {AlignmentFilePath(UserConfigFolder() + "/quotario"), beside};
+        } catch (const Exception&) {
+            // No home folder: the shipped default is read, and a save says why it cannot be.
+            return {std::string(), beside};
+        }
+    }
 #endif
     return {beside, {}};
 }
@@ -54,6 +105,9 @@ AlignmentTexts ReadAlignment(const AlignmentFilePlace& place) {
 
 void SaveAlignment(const AlignmentFilePlace& place, const AlignmentTexts& texts,
                    FileOperations& operations) {
+    if (place.file.empty())
+        throw EIniFileException("~/.config/quotario/Allinea.ini",
+                                "la cartella personale dell'utente non si trova");
 #ifndef _WIN32
     // A folder that cannot be made makes the write below fail, and that reports the file.
     if (!place.shippedDefault.empty())
@@ -90,6 +144,8 @@ std::string AlignmentFileContent(const AlignmentTexts& texts) {
 
 void WriteAlignmentFile(const std::string& path, const AlignmentTexts& texts,
                         FileOperations& operations) {
-    if (!ReplaceFileContent(path, AlignmentFileContent(texts), operations))
-        throw EIniFileException(FormatMessage("Unable to write to %s", path));
+    if (!ReplaceFileContent(path, AlignmentFileContent(texts), operations)) {
+        const int systemError = errno;
+        throw EIniFileException(path, SaveFailureReason(path, systemError));
+    }
 }

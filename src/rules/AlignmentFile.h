@@ -44,18 +44,31 @@ struct AlignmentTexts {
     bool operator==(const AlignmentTexts&) const = default;
 };
 
-// A save that could not write the file. Its message is "Unable to write to <full name>".
+// A save that could not write the file. Its message is "Unable to write to <full name>"; it
+// also carries the file and the reason, in Italian, for the user.
 class EIniFileException : public Exception {
 public:
-    using Exception::Exception;
+    EIniFileException(const std::string& file, std::string reason);
+    const std::string& File() const { return file_; }
+    const std::string& Reason() const { return reason_; }
+
+private:
+    std::string file_;
+    std::string reason_;
 };
+
+// Why a save of `file` failed, as the user can mend it ("il file è di sola lettura"), from what
+// lies at its place and the system's error number of the failed step.
+std::string SaveFailureReason(const std::string& file, int systemError);
+// What the user is told when a save failed: the file, the reason, and that nothing changed.
+std::string SaveFailureMessage(const EIniFileException& failure);
 
 // "Allinea.ini" in `directory`; a missing trailing separator is added.
 std::string AlignmentFilePath(const std::string& directory);
 
 // The file that saves write, and the shipped default read while that file does not exist.
 struct AlignmentFilePlace {
-    std::string file;
+    std::string file; // empty when the user's own file has no place: there is no home folder
     std::string shippedDefault; // empty when the file is the one beside the program
     bool operator==(const AlignmentFilePlace&) const = default;
 };

@@ -1,5 +1,9 @@
 #include "rules/SlipPrintCheck.h"
 
+#include "base/Errors.h"
+#include "base/NumText.h"
+#include "rules/SlipCopy.h"
+
 const std::string InsufficientSlipDataMessage =
     std::string("Dati insufficienti per stampare !! ") + "\r" + "..Cliccare su CORREGGI!....";
 
@@ -10,6 +14,43 @@ bool HasEssentialSlipTexts(const SlipData& slip) {
             return false;
     return true;
 }
+
+const std::string StaleAmountsMessage =
+    "L'importo non corrisponde ai dati: il bollettino non è stato stampato.\r"
+    "Cliccare su CORREGGI e poi su Calcola.";
+
+bool DeductionConverts(const SlipData& slip) {
+    try {
+        AmountInCents(slip.DETRAZ);
+        return true;
+    } catch (const EConvertError&) {
+        return false;
+    }
+}
+
+std::string DeductionNotANumberMessage(const std::string& deduction) {
+    return FormatMessage("La detrazione \"%s\" non è un numero: il bollettino non è stato "
+                         "stampato.\rCliccare su CORREGGI, correggere la detrazione e poi "
+                         "cliccare su Calcola.",
+                         deduction);
+}
+
+bool CorrectionsAreWhole(PaperPlacement placement, const std::string& vertical,
+                         const std::string& horizontal) {
+    if (placement == PaperPlacement::None)
+        return true;
+    try {
+        StrToInt(vertical);
+        StrToInt(horizontal);
+        return true;
+    } catch (const EConvertError&) {
+        return false;
+    }
+}
+
+const std::string CorrectionsNotWholeMessage =
+    "Le correzioni dell'allineamento non sono numeri interi: il bollettino non è stato "
+    "stampato.\rCliccare su \"Carica valori di DEFAULT\" e riprovare.";
 
 bool EssentialLabelsOnSheet(const SlipReport& report) {
     using enum SlipLabelId;

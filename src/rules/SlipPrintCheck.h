@@ -1,6 +1,8 @@
 #pragma once
-// Before printing, the slip must carry its essential texts, and after the placement they must
-// still lie on the sheet.
+// Before printing, the slip must carry its essential texts, amounts that belong to the entries,
+// a deduction and corrections that convert; after the placement the essential texts must still
+// lie on the sheet. Each refusal says why nothing was printed and what to do.
+#include "rules/PaperPlacement.h"
 #include "rules/SlipData.h"
 #include "rules/SlipReport.h"
 
@@ -12,6 +14,20 @@ extern const std::string InsufficientSlipDataMessage;
 // True when the account number, the amount in words, the first holder line, the payer, the
 // municipality and the tax code all have at least one character (blanks count).
 bool HasEssentialSlipTexts(const SlipData& slip);
+
+// The amounts were not computed from the entries as they stand now.
+extern const std::string StaleAmountsMessage;
+
+// True when the deduction, as the user typed it, converts into the cents the slip's right part
+// prints; otherwise the message names it.
+bool DeductionConverts(const SlipData& slip);
+std::string DeductionNotANumberMessage(const std::string& deduction);
+
+// True when no paper position is chosen (the corrections are then not used) or both corrections
+// are whole numbers, as the placement reads them.
+bool CorrectionsAreWhole(PaperPlacement placement, const std::string& vertical,
+                         const std::string& horizontal);
+extern const std::string CorrectionsNotWholeMessage;
 
 // True when no label that carries an essential text (on both parts of the slip) lies wholly off
 // the page: its box, from its top and left over its designed width and the label height, has

@@ -53,7 +53,11 @@ long double yearlyTax(const ColumnEntries<long double>& column) {
 
 Instalment ComputeInstalment(const TaxEntries& e) {
     long double a = yearlyTax(e.mainResidence);
-    a = a - e.deduction; // the whole yearly deduction, not scaled by share or months
+    // The whole yearly deduction, not scaled by share or months, and only up to the main
+    // residence's own tax: what it leaves unused is never taken off the other buildings.
+    a = a - e.deduction;
+    if (a < 0)
+        a = 0;
     a = a / 2;
     long double b = yearlyTax(e.otherBuildings);
     b = b / 2;

@@ -11,6 +11,7 @@ template <class Value> struct ColumnEntries {
     Value ratePerThousand;
     Value sharePercent;
     Value months;
+    bool operator==(const ColumnEntries&) const = default;
 };
 
 // The eleven entries of the two columns; only the main residence has a deduction, the yearly
@@ -19,6 +20,7 @@ template <class Value> struct Entries {
     ColumnEntries<Value> mainResidence;
     Value deduction;
     ColumnEntries<Value> otherBuildings;
+    bool operator==(const Entries&) const = default;
 };
 
 using TaxEntryTexts = Entries<std::string>;
@@ -39,11 +41,12 @@ struct Instalment {
     double total;          // T1 + T2, from the unrounded columns
 };
 
+// The main residence's tax never goes below zero: its deduction covers at most that tax.
 Instalment ComputeInstalment(const TaxEntries& entries);
 
 // Rounds half up to the given decimals for positive values; for negative values the
-// truncation toward zero lands one unit of the last decimal higher (-31.60 gives -31.59),
-// which is how the amounts have always been printed.
+// truncation toward zero lands one unit of the last decimal higher (-31.60 gives -31.59).
+// The computation hands it none: the entries take no sign, and the deduction stops at zero.
 double RoundDecimals(double value, int decimals);
 
 // A total that is not above zero is reported to the user and the yellow fields reset.

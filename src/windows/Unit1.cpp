@@ -19,7 +19,10 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <QValidator>
+
+#include <algorithm>
 
 TForm1* Form1 = nullptr;
 
@@ -40,18 +43,23 @@ bool IsDigitKey(QChar key) {
     return (c >= u'0' && c <= u'9') || c == 8 || c == 13;
 }
 
-void DigitsRule(QChar& key) {
-    if (IsDigitKey(key))
-        return;
-    key = QChar();
-    ShowMessage(QString::fromUtf8(DigitsMessage));
+bool IsDigitOrCommaKey(QChar key) {
+    return IsDigitKey(key) || key == QLatin1Char(',');
 }
 
-void DigitsAndCommaRule(QChar& key) {
-    if (IsDigitKey(key) || key == QLatin1Char(','))
+// A box's typing rule: the characters it takes, and what it says of any other.
+struct TypingRule {
+    bool (*passes)(QChar key);
+    const char* message;
+};
+const TypingRule DigitsRule{IsDigitKey, DigitsMessage};
+const TypingRule DigitsAndCommaRule{IsDigitOrCommaKey, DigitsAndCommaMessage};
+
+void ApplyRule(const TypingRule& rule, QChar& key) {
+    if (rule.passes(key))
         return;
     key = QChar();
-    ShowMessage(QString::fromUtf8(DigitsAndCommaMessage));
+    ShowMessage(QString::fromUtf8(rule.message));
 }
 
 // Tab and Backtab move the focus, and Delete (U+007F under X11) edits the text: none of them
@@ -71,6 +79,45 @@ public:
         input = input.toUpper();
         return Acceptable;
     }
+};
+
+// Text that reaches a box other than by typing (pasted, dropped) passes the box's typing rule
+// character by character: one character the rule does not take refuses the whole text, and the
+// box keeps what it held. Only the user's own edits are judged, and only of a text that passed:
+// a text the program sets is its own.
+class TypingRuleValidator final : public QValidator {
+public:
+    TypingRuleValidator(QLineEdit* box, const TypingRule& rule) : QValidator(box), rule_(rule) {
+        connect(
+            box, &QLineEdit::inputRejected, this,
+            [this] {
+                // Also sent for a character beyond the box's longest text, which says nothing.
+                if (!refused_)
+                    return;
+                refused_ = false;
+                // Once the box has its text back.
+                QTimer::singleShot(
+                    0, this,
+                    [this] {
+                        Guarded(
+                            parent(), [this] { ShowMessage(QString::fromUtf8(rule_.message)); });
+                    });
+            });
+    }
+
+    State validate(QString& input, int& /*pos*/) const override {
+        const bool passes = std::all_of(input.cbegin(), input.cend(), rule_.passes);
+        // Setting a text clears the box's undo history; an edit of the user adds to it.
+        const bool usersEdit = static_cast<const QLineEdit*>(parent())->isUndoAvailable();
+        refused_ = !passes && passedBefore_ && usersEdit;
+        passedBefore_ = passes || refused_;
+        return refused_ ? Invalid : Acceptable;
+    }
+
+private:
+    TypingRule rule_;
+    mutable bool refused_ = false;
+    mutable bool passedBefore_ = true;
 };
 
 } // namespace
@@ -103,6 +150,23 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
     };
     for (QObject* box : keyPressHandlers_.keys())
         box->installEventFilter(this);
+    const std::pair<QLineEdit*, const TypingRule*> rules[] = {
+        {ui->REND1, &DigitsAndCommaRule}, {ui->RIVAL1, &DigitsAndCommaRule},
+        {ui->ALIQ1, &DigitsAndCommaRule}, {ui->DETR1, &DigitsAndCommaRule},
+        {ui->PERC1, &DigitsRule},         {ui->MESI1, &DigitsRule},
+        {ui->Edit1, &DigitsAndCommaRule}, {ui->Edit2, &DigitsAndCommaRule},
+        {ui->Edit3, &DigitsAndCommaRule}, {ui->Edit5, &DigitsRule},
+        {ui->Edit6, &DigitsRule},         {ui->EdCCNR, &DigitsRule},
+    };
+    for (const auto& [box, rule] : rules)
+        box->setValidator(new TypingRuleValidator(box, *rule));
+    // Each yellow box's start and reset texts, which a click selects whole.
+    startTexts_ = {
+        {ui->REND1, {"00,00"}},       {ui->RIVAL1, {"0"}},  {ui->ALIQ1, {"00,00"}},
+        {ui->DETR1, {"00,00"}},       {ui->PERC1, {"100"}}, {ui->MESI1, {"12"}},
+        {ui->Edit1, {"00", "00,00"}}, {ui->Edit2, {"0"}},   {ui->Edit3, {"00,00"}},
+        {ui->Edit5, {"100"}},         {ui->Edit6, {"12"}},
+    };
     for (QObject* control : clickHandlers_.keys())
         control->installEventFilter(this);
 
@@ -149,6 +213,13 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::MouseButtonRelease) {
         const ClickHandler handler = clickHandlers_.value(watched);
         const auto* mouse = static_cast<QMouseEvent*>(event);
+        // A click into a start text selects it, so that what is typed replaces it instead of
+        // being added to it ("00,00750").
+        if (mouse->button() == Qt::LeftButton && startTexts_.contains(watched)) {
+            auto* box = static_cast<QLineEdit*>(watched);
+            if (startTexts_.value(watched).contains(box->text()))
+                box->selectAll();
+        }
         const auto* control = qobject_cast<QWidget*>(watched);
         if (handler && mouse->button() == Qt::LeftButton &&
             control->rect().contains(mouse->position().toPoint()))
@@ -173,40 +244,40 @@ bool TForm1::FilterTypedText(QObject* box, KeyPressHandler handler, const QStrin
 }
 
 void TForm1::REND1KeyPress(QChar& key) {
-    DigitsAndCommaRule(key);
+    ApplyRule(DigitsAndCommaRule, key);
 }
 void TForm1::RIVAL1KeyPress(QChar& key) {
-    DigitsAndCommaRule(key);
+    ApplyRule(DigitsAndCommaRule, key);
 }
 void TForm1::ALIQ1KeyPress(QChar& key) {
-    DigitsAndCommaRule(key);
+    ApplyRule(DigitsAndCommaRule, key);
 }
 void TForm1::DETR1KeyPress(QChar& key) {
-    DigitsAndCommaRule(key);
+    ApplyRule(DigitsAndCommaRule, key);
 }
 void TForm1::PERC1KeyPress(QChar& key) {
-    DigitsRule(key);
+    ApplyRule(DigitsRule, key);
 }
 void TForm1::MESI1KeyPress(QChar& key) {
-    DigitsRule(key);
+    ApplyRule(DigitsRule, key);
 }
 void TForm1::Edit1KeyPress(QChar& key) {
-    DigitsAndCommaRule(key);
+    ApplyRule(DigitsAndCommaRule, key);
 }
 void TForm1::Edit2KeyPress(QChar& key) {
-    DigitsAndCommaRule(key);
+    ApplyRule(DigitsAndCommaRule, key);
 }
 void TForm1::Edit3KeyPress(QChar& key) {
-    DigitsAndCommaRule(key);
+    ApplyRule(DigitsAndCommaRule, key);
 }
 void TForm1::Edit5KeyPress(QChar& key) {
-    DigitsRule(key);
+    ApplyRule(DigitsRule, key);
 }
 void TForm1::Edit6KeyPress(QChar& key) {
-    DigitsRule(key);
+    ApplyRule(DigitsRule, key);
 }
 void TForm1::EdCCNRKeyPress(QChar& key) {
-    DigitsRule(key);
+    ApplyRule(DigitsRule, key);
 }
 
 // Exactly one of the two boxes holds the mark after any click; a text typed into EdAcc that
@@ -246,6 +317,7 @@ void TForm1::ResetYellowFields() {
     ui->TOT2->setText(QStringLiteral("00"));
     ui->StatusBar2->clear();
     ui->LabIci->setText(QStringLiteral("00"));
+    computedEntries_.reset();
 }
 
 void TForm1::ResetBtnClick() {
@@ -303,19 +375,11 @@ void TForm1::CalcolaBtnClick() {
         return;
     }
 
+    // From here on the amounts shown belong to no entries until this press completes.
+    computedEntries_.reset();
+    const TaxEntryTexts texts = CurrentEntryTexts();
     // A text that is not a number ends the press here, on its way to AppException.
-    const TaxEntries entries =
-        ConvertEntries({.mainResidence = {.income = StdText(ui->REND1),
-                                          .revaluationPercent = StdText(ui->RIVAL1),
-                                          .ratePerThousand = StdText(ui->ALIQ1),
-                                          .sharePercent = StdText(ui->PERC1),
-                                          .months = StdText(ui->MESI1)},
-                        .deduction = StdText(ui->DETR1),
-                        .otherBuildings = {.income = StdText(ui->Edit1),
-                                           .revaluationPercent = StdText(ui->Edit2),
-                                           .ratePerThousand = StdText(ui->Edit3),
-                                           .sharePercent = StdText(ui->Edit5),
-                                           .months = StdText(ui->Edit6)}});
+    const TaxEntries entries = ConvertEntries(texts);
 
     const RangeFault range = CheckRanges(entries);
     if (range != RangeFault::None) {
@@ -346,10 +410,31 @@ void TForm1::CalcolaBtnClick() {
         MessageWarning(QString::fromUtf8(ZeroOrNegativeMessage));
         ResetYellowFields();
         GiveFocus(ui->REND1);
+        return;
     }
+    computedEntries_ = texts;
+}
+
+TaxEntryTexts TForm1::CurrentEntryTexts() const {
+    return {.mainResidence = {.income = StdText(ui->REND1),
+                              .revaluationPercent = StdText(ui->RIVAL1),
+                              .ratePerThousand = StdText(ui->ALIQ1),
+                              .sharePercent = StdText(ui->PERC1),
+                              .months = StdText(ui->MESI1)},
+            .deduction = StdText(ui->DETR1),
+            .otherBuildings = {.income = StdText(ui->Edit1),
+                               .revaluationPercent = StdText(ui->Edit2),
+                               .ratePerThousand = StdText(ui->Edit3),
+                               .sharePercent = StdText(ui->Edit5),
+                               .months = StdText(ui->Edit6)}};
+}
+
+bool TForm1::AmountsMatchEntries() const {
+    return computedEntries_ && *computedEntries_ == CurrentEntryTexts();
 }
 
 void TForm1::AppException(QObject* /*sender*/, std::exception_ptr /*error*/) {
+    computedEntries_.reset();
     ShowErrorBox(this, QString::fromUtf8(AppExceptionMessage));
     ui->REND1->setText(QStringLiteral("00,00"));
     ui->RIVAL1->setText(QStringLiteral("0"));

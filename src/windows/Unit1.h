@@ -2,13 +2,17 @@
 // The main window: the entries of the tax computation and of the slip, their typing rules,
 // the advance/balance marks, the resets, the computation's results and the program's error
 // handler.
+#include "rules/TaxComputation.h"
+
 #include <QChar>
 #include <QHash>
+#include <QStringList>
 #include <QWidget>
 
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class TForm1;
@@ -30,6 +34,12 @@ public:
     // fixed message, then the yellow fields get their texts back. Sender and error are not
     // looked at.
     void AppException(QObject* sender, std::exception_ptr error);
+
+    // True when the amounts the slip takes from this window (the column results and the hidden
+    // result labels) are those of a complete computation, with a total above zero, of the
+    // eleven entries as they stand now. A reset, a computation that stopped or ended at zero or
+    // below, and any change of an entry since make them stale until the next computation.
+    bool AmountsMatchEntries() const;
 
     // What "Inform." shows: the program's information box, which the start-up hands in.
     void SetInformationBox(std::function<void()> show);
@@ -71,10 +81,14 @@ private:
     void CalcolaBtnClick();
 
     void SwapMarks();
+    TaxEntryTexts CurrentEntryTexts() const;
     bool FilterTypedText(QObject* box, KeyPressHandler handler, const QString& text);
 
     QHash<QObject*, KeyPressHandler> keyPressHandlers_;
     QHash<QObject*, ClickHandler> clickHandlers_;
+    QHash<QObject*, QStringList> startTexts_;
+    // The entries the amounts shown were computed from; none while they are stale.
+    std::optional<TaxEntryTexts> computedEntries_;
     std::function<void()> informationBox_;
 };
 

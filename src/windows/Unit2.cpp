@@ -241,10 +241,15 @@ void TForm2::SalvaBtnClick() {
     ui->EDITC->setText(QText(marks.centre));
     ui->EDITD->setText(QText(marks.right));
     ui->EDITS->setText(QText(marks.left));
-    SaveAlignment(AlignmentPlace(),
-                  {.verticalCorrection = StdText(ui->Edit1),
-                   .horizontalCorrection = StdText(ui->Edit2),
-                   .paperMarks = {StdText(ui->EDITC), StdText(ui->EDITD), StdText(ui->EDITS)}});
+    // A save that cannot write says so and changes nothing else.
+    try {
+        SaveAlignment(AlignmentPlace(),
+                      {.verticalCorrection = StdText(ui->Edit1),
+                       .horizontalCorrection = StdText(ui->Edit2),
+                       .paperMarks = {StdText(ui->EDITC), StdText(ui->EDITD), StdText(ui->EDITS)}});
+    } catch (const EIniFileException& failure) {
+        ShowMessage(QText(SaveFailureMessage(failure)));
+    }
 }
 
 void TForm2::ResetBtnClick() {
@@ -287,12 +292,27 @@ void TForm2::StampaBtn1Click() {
 }
 
 // What every print of the page does first, from the button and from its menu: the essential
-// texts, then the copy and the placement for the chosen paper position. False, with the
-// message shown, when there is no page to make: a text is missing or the placement has put an
-// essential text off the sheet.
+// texts, the amounts and the corrections, then the copy and the placement for the chosen paper
+// position. False, with the message shown, when there is no page to make: a text is missing,
+// an amount is not the one of the entries, a correction is no whole number, or the placement
+// has put an essential text off the sheet.
 bool TForm2::CopyAndPlaceReport() {
-    if (!HasEssentialSlipTexts(CurrentSlipData())) {
+    const SlipData slip = CurrentSlipData();
+    if (!HasEssentialSlipTexts(slip)) {
         ShowMessage(QText(InsufficientSlipDataMessage));
+        return false;
+    }
+    // Nothing goes onto paper with an amount that is not the one of the entries.
+    if (!DeductionConverts(slip)) {
+        ShowMessage(QText(DeductionNotANumberMessage(slip.DETRAZ)));
+        return false;
+    }
+    if (!Form1->AmountsMatchEntries()) {
+        ShowMessage(QText(StaleAmountsMessage));
+        return false;
+    }
+    if (!CorrectionsAreWhole(ChosenPlacement(), StdText(ui->Edit1), StdText(ui->Edit2))) {
+        ShowMessage(QText(CorrectionsNotWholeMessage));
         return false;
     }
     CopySlipToReport();

@@ -37,13 +37,14 @@ QString SystemError(const char* what) {
     return QString("%1: %2").arg(what, std::strerror(errno));
 }
 
-// Saves `texts` and gives the error's message, or "saved" when the save succeeded.
+// Saves `texts` and gives the error's message and the reason the user reads, or "saved" when
+// the save succeeded.
 QString SaveOutcome(const QString& path, const AlignmentTexts& texts) {
     try {
         WriteAlignmentFile(path.toStdString(), texts);
         return "saved";
     } catch (const EIniFileException& error) {
-        return QString::fromStdString(error.what());
+        return QString::fromStdString(error.what()) + ": " + QString::fromStdString(error.Reason());
     }
 }
 
@@ -231,7 +232,7 @@ private slots:
 
 private:
     void writeOldFile();
-    void checkFailedSave(const QByteArray& before);
+    void checkFailedSave(const QByteArray& before, const QString& reason);
 
     QString noMountsReason_;
     std::unique_ptr<QTemporaryDir> dir_;
@@ -261,24 +262,30 @@ void TestAlignmentFaults::writeOldFile() {
     WriteAlignmentFile(path_.toStdString(), OldTexts);
 }
 
-// The save fails with the designed message and leaves the directory exactly as it was.
-void TestAlignmentFaults::checkFailedSave(const QByteArray& before) {
+// The save fails with the designed message and the reason, and leaves the directory exactly as
+// it was.
+void TestAlignmentFaults::checkFailedSave(const QByteArray& before, const QString& reason) {
     const QStringList entries = DirectoryEntries(place_);
-    QCOMPARE(SaveOutcome(path_, NewTexts), "Unable to write to " + path_);
+    QCOMPARE(SaveOutcome(path_, NewTexts), "Unable to write to " + path_ + ": " + reason);
     QCOMPARE(ReadBytes(path_), before);
     QCOMPARE(DirectoryEntries(place_), entries);
 }
 
 void TestAlignmentFaults::readOnlyPlaceRaisesTheError_data() {
     QTest::addColumn<QString>("fault");
-    QTest::newRow("directory on a read-only mount") << "read-only directory";
-    QTest::newRow("missing file, directory on a read-only mount") << "read-only empty directory";
-    QTest::newRow("file on a read-only mount") << "read-only file";
-    QTest::newRow("immutable file") << "immutable file";
+    QTest::addColumn<QString>("reason");
+    const QString readOnlyDisk = QString::fromUtf8("il disco è protetto in scrittura");
+    const QString refused = QString::fromUtf8("il sistema non permette di modificarlo");
+    QTest::newRow("directory on a read-only mount") << "read-only directory" << readOnlyDisk;
+    QTest::newRow("missing file, directory on a read-only mount")
+        << "read-only empty directory" << readOnlyDisk;
+    QTest::newRow("file on a read-only mount") << "read-only file" << refused;
+    QTest::newRow("immutable file") << "immutable file" << refused;
 }
 
 void TestAlignmentFaults::readOnlyPlaceRaisesTheError() {
     QFETCH(QString, fault);
+    QFETCH(QString, reason);
     if (!noMountsReason_.isEmpty())
         QSKIP(qPrintable(noMountsReason_));
     const QString mounted = mounts_.MountTmpfs(place_, "size=1m,mode=0755");
@@ -299,12 +306,12 @@ void TestAlignmentFaults::readOnlyPlaceRaisesTheError() {
         int flags = 0;
         const bool set = ::ioctl(handle, FS_IOC_GETFLAGS, &flags) == 0 &&
                          (flags |= FS_IMMUTABLE_FL, ::ioctl(handle, FS_IOC_SETFLAGS, &flags) == 0);
-        const QString reason = SystemError("the immutable attribute cannot be set");
+        const QString notSet = SystemError("the immutable attribute cannot be set");
         ::close(handle);
         if (!set)
-            QSKIP(qPrintable(reason));
+            QSKIP(qPrintable(notSet));
     }
-    checkFailedSave(before);
+    checkFailedSave(before, reason);
 }
 
 void TestAlignmentFaults::fullFileSystemRaisesTheError_data() {
@@ -327,7 +334,7 @@ void TestAlignmentFaults::fullFileSystemRaisesTheError() {
     const QString filler = place_ + "/filler";
     if (fill)
         QVERIFY(FillFileSystem(filler));
-    checkFailedSave(Bytes(AlignmentFileContent(OldTexts)));
+    checkFailedSave(Bytes(AlignmentFileContent(OldTexts)), QString::fromUtf8("il disco è pieno"));
     if (QTest::currentTestFailed())
         return;
 
@@ -544,6 +551,9 @@ void TestAlignmentFaults::unwritableConfigFolderNamesTheUserFile() {
     } catch (const EIniFileException& error) {
         QCOMPARE(QString::fromStdString(error.what()),
                  "Unable to write to " + taken + "/quotario/Allinea.ini");
+        QCOMPARE(QString::fromStdString(error.Reason()),
+                 QString::fromUtf8("la cartella che dovrebbe contenerlo non esiste o non è una "
+                                   "cartella"));
     }
     QCOMPARE(ReadBytes(path_), Bytes(AlignmentFileContent(OldTexts)));
 }

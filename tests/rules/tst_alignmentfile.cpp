@@ -285,9 +285,9 @@ void TestAlignmentFile::savingLeavesOnlyTheFiveKeys() {
 void TestAlignmentFile::savingKeepsThePermissions_data() {
     QTest::addColumn<int>("old"); // -1: no file yet
     QTest::addColumn<int>("umask");
-    QTest::addColumn<int>("saved");
+    QTest::addColumn<int>("saved"); // -1: the save is refused and the file stays as it was
     AddRow("kept", 0640, 022, 0640);
-    AddRow("read-only kept", 0444, 022, 0444);
+    AddRow("read-only refused", 0444, 022, -1);
     AddRow("set-id bits dropped", 06755, 022, 0755);
     AddRow("new file", -1, 022, 0644);
     AddRow("new file, strict umask", -1, 077, 0644);
@@ -302,10 +302,22 @@ void TestAlignmentFile::savingKeepsThePermissions() {
         QVERIFY(::chmod(QFile::encodeName(path_).constData(), mode_t(old)) == 0);
     }
     const mode_t previous = ::umask(mode_t(umask));
-    WriteAlignmentFile(Std(path_), {"26", "26", "", "", ""});
+    QString refusal;
+    try {
+        WriteAlignmentFile(Std(path_), {"26", "26", "", "", ""});
+    } catch (const EIniFileException& error) {
+        refusal = QString::fromStdString(error.Reason());
+    }
     ::umask(previous);
     struct stat after;
     QVERIFY(::stat(QFile::encodeName(path_).constData(), &after) == 0);
+    if (saved < 0) {
+        QCOMPARE(refusal, QString::fromUtf8("il file è di sola lettura"));
+        QCOMPARE(ReadBytes(path_), QByteArray("[ALLINEA]\n"));
+        QCOMPARE(int(after.st_mode & 07777), old);
+        return;
+    }
+    QCOMPARE(refusal, QString());
     QCOMPARE(int(after.st_mode & 07777), saved);
 }
 
@@ -394,29 +406,43 @@ void TestAlignmentFile::failedSaveOfAMissingFileCreatesNothing() {
 }
 
 void TestAlignmentFile::unwritablePlaceRaisesTheError_data() {
-    QTest::addColumn<QString>("place"); // how the settings file's place is spoilt
-    AddRow("directory missing", "missing");
-    AddRow("directory is a file", "file");
-    AddRow("file name taken by a directory", "directory");
+    QTest::addColumn<QString>("place");  // how the settings file's place is spoilt
+    QTest::addColumn<QString>("reason"); // what the user is told
+    const QString noFolder =
+        QString::fromUtf8("la cartella che dovrebbe contenerlo non esiste o non è una cartella");
+    AddRow("directory missing", "missing", noFolder);
+    AddRow("directory is a file", "file", noFolder);
+    AddRow("file name taken by a directory", "directory",
+           QString::fromUtf8("al suo posto c'è una cartella con lo stesso nome"));
+    AddRow("no home folder for the user's own file", "no home",
+           QString::fromUtf8("la cartella personale dell'utente non si trova"));
 }
 
 void TestAlignmentFile::unwritablePlaceRaisesTheError() {
     QFETCH(QString, place);
+    QFETCH(QString, reason);
     QString path = dir_->filePath("missing/Allinea.ini");
-    if (place == "file") {
+    AlignmentFilePlace saved{Std(path), {}};
+    if (place == "no home") {
+        path = "~/.config/quotario/Allinea.ini";
+        saved = {std::string(), Std(path_)};
+    } else if (place == "file") {
         QVERIFY(WriteBytes(dir_->filePath("program"), "not a directory"));
         path = dir_->filePath("program/Allinea.ini");
     } else if (place == "directory") {
         QVERIFY(QDir(dir_->path()).mkpath("Allinea.ini/inside"));
         path = path_;
     }
+    if (place != "no home")
+        saved.file = Std(path);
     const QStringList before =
         QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     try {
-        WriteAlignmentFile(Std(path), {"26", "26", "", "", ""});
+        SaveAlignment(saved, {"26", "26", "", "", ""});
         QFAIL("the failed save reported success");
     } catch (const EIniFileException& error) {
         QCOMPARE(QString::fromStdString(error.what()), "Unable to write to " + path);
+        QCOMPARE(QString::fromStdString(error.Reason()), reason);
     }
     QCOMPARE(QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              before);

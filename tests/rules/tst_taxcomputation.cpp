@@ -115,10 +115,14 @@ void TestTaxComputation::computesTheResults_data() {
     row("share above 100 elsewhere", "1000;5;7;0;100;12", "1000;5;7;150;12",
         {"367,5", "551,25", "918,75", "918", "75", "#NOVECENTODICIOTTO/75", "1837,5"});
     row("all start texts", StartMain, StartOther, {"0", "0", "0", "0", "00", "#ZERO/00", "0"});
+    // The deduction covers at most the main residence's own tax.
     row("rate of zero", "500;5;0;200;100;12", StartOther,
-        {"-99,99", "0", "-99,99", "-99", "-99", "#NOVANTANOVE/-99", "-199,98"});
+        {"0", "0", "0", "0", "00", "#ZERO/00", "0"});
     row("deduction above the tax", "100;0;4;103,2;100;12", StartOther,
-        {"-31,59", "0", "-31,59", "-31", "-59", "#TRENTUNO/-59", "-63,18"});
+        {"0", "0", "0", "0", "00", "#ZERO/00", "0"});
+    row("unused deduction stays off the other buildings", "150;5;5;103,29;100;12",
+        "1000;5;7;100;12",
+        {"0", "367,5", "367,5", "367", "50", "#TRECENTOSESSANTASETTE/50", "735"});
     row("below half a cent", "0,01;0;0,8;00,00;100;12", StartOther,
         {"0", "0", "0", "0", "00", "#ZERO/00", "0"});
     row("lone comma is zero", ",;0;00,00;00,00;100;12", StartOther,
@@ -194,7 +198,7 @@ void TestTaxComputation::zeroOrNegativeTotal_data() {
     QTest::addColumn<QString>("main");
     QTest::addColumn<bool>("warned");
     AddRow("start texts", StartMain, true);
-    AddRow("negative", "100;0;4;103,2;100;12", true);
+    AddRow("deduction above the tax", "100;0;4;103,2;100;12", true);
     AddRow("below half a cent passes", "0,01;0;0,8;00,00;100;12", false);
     AddRow("positive", "500;5;5;200;100;12", false);
 }

@@ -40,6 +40,9 @@ inline const QByteArray ShippedAlignment("[ALLINEA]\nEDITC=\nEDITD=\nEDITS=\nEDI
 inline const QString ErrorBoxText = "ERRORE.........\r Nei campi di scrittura di questa colonna\r"
                                     "COLORE GIALLO.\r Sono ammessi solamente valori numerici e\r"
                                     " non possono essere lasciati vuoti !!!";
+inline const QString StaleAmounts =
+    QString::fromUtf8("L'importo non corrisponde ai dati: il bollettino non è stato stampato.\r"
+                      "Cliccare su CORREGGI e poi su Calcola.");
 inline const QString NoPrinterMessage =
     QString::fromUtf8("Nessuna stampante disponibile: il bollettino non è stato stampato.\r"
                       "Vuoi salvarlo come file PDF, da stampare in seguito?");

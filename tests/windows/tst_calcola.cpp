@@ -26,7 +26,8 @@ private slots:
     void showsTheWarningInARealBox();
     void typingReplacesTheTextWhereTheProgramPutTheFocus_data();
     void typingReplacesTheTextWhereTheProgramPutTheFocus();
-    void aClickPlacesTheCursorWithoutSelecting();
+    void aClickSelectsOnlyAStartText_data();
+    void aClickSelectsOnlyAStartText();
 };
 
 namespace {
@@ -218,14 +219,11 @@ void TestCalcola::warnsAboutAZeroOrNegativeTotal_data() {
     QTest::addColumn<QString>("main");
     QTest::addColumn<QStringList>("whileOpen");
     QTest::addColumn<QString>("statusWhileOpen");
-    AddRow("start texts", "00,00;0;00,00;00,00;100;12",
-           QStringList{"0", "0", "0", "0", "00", "#ZERO/00"}, StatusLineOf("0", "0"));
-    AddRow("rate of 0", "500;5;0;200;100;12",
-           QStringList{"-99,99", "0", "-99,99", "-99", "-99", "#NOVANTANOVE/-99"},
-           StatusLineOf("-199,98", "-99,99"));
-    AddRow("deduction above the tax", "100;0;4;103,2;100;12",
-           QStringList{"-31,59", "0", "-31,59", "-31", "-59", "#TRENTUNO/-59"},
-           StatusLineOf("-63,18", "-31,59"));
+    // The deduction covers at most the main residence's own tax: never a negative amount.
+    const QStringList zero{"0", "0", "0", "0", "00", "#ZERO/00"};
+    AddRow("start texts", "00,00;0;00,00;00,00;100;12", zero, StatusLineOf("0", "0"));
+    AddRow("rate of 0", "500;5;0;200;100;12", zero, StatusLineOf("0", "0"));
+    AddRow("deduction above the tax", "100;0;4;103,2;100;12", zero, StatusLineOf("0", "0"));
 }
 
 void TestCalcola::warnsAboutAZeroOrNegativeTotal() {
@@ -322,16 +320,29 @@ void TestCalcola::typingReplacesTheTextWhereTheProgramPutTheFocus() {
     QCOMPARE(Box(focus.toLatin1().constData())->text(), result);
 }
 
-void TestCalcola::aClickPlacesTheCursorWithoutSelecting() {
-    QTest::mouseClick(Button("ResetBtn"), Qt::LeftButton);
-    QLineEdit* income = Box("REND1");
-    QTest::mouseClick(income, Qt::LeftButton, {},
-                      QPoint(income->width() - 3, income->height() / 2));
-    QTest::keyClicks(income, "5");
-    QCOMPARE(income->text(), QString("00,005"));
-    QLineEdit* account = Box("EdCCNR");
-    QTest::mouseClick(account, Qt::LeftButton, {}, QPoint(account->width() - 3, 5));
-    QTest::keyClicks(account, "9");
-    // Eight digits fill the box: a ninth goes nowhere unless the text was selected.
-    QCOMPARE(account->text(), QString("12345678"));
+void TestCalcola::aClickSelectsOnlyAStartText_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("result");
+    AddRow("income after Reset", "REND1", "00,00", "750", "750");
+    AddRow("other income at start", "Edit1", "00", "750", "750");
+    AddRow("share", "PERC1", "100", "50", "50");
+    AddRow("months", "MESI1", "12", "6", "6");
+    AddRow("an income typed", "REND1", "7,5", "5", "7,55");
+    AddRow("an account number, no yellow box", "EdCCNR", "1234", "5", "12345");
+}
+
+// A click into a yellow box that still shows its start text selects it, so that typing replaces
+// it; a click into any other text puts the cursor where the click was (here, at its end).
+void TestCalcola::aClickSelectsOnlyAStartText() {
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QFETCH(QString, typed);
+    QFETCH(QString, result);
+    QLineEdit* box = Box(name.toLatin1().constData());
+    box->setText(text);
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 3, box->height() / 2));
+    QTest::keyClicks(box, typed);
+    QCOMPARE(box->text(), result);
 }

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDate>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
@@ -28,7 +30,8 @@ private slots:
     void enterPressesTheFocusedButton();
     void typingRulesJudgeEachCharacter_data();
     void typingRulesJudgeEachCharacter();
-    void textNotTypedIsNotFiltered();
+    void textNotTypedFollowsTheTypingRules_data();
+    void textNotTypedFollowsTheTypingRules();
     void taxCodeTurnsToCapitals();
     void anyMarkControlSwapsTheMarks_data();
     void anyMarkControlSwapsTheMarks();
@@ -317,15 +320,55 @@ void TestMainWindow::typingRulesJudgeEachCharacter() {
     QCOMPARE(FocusedName(Form1), name);
 }
 
-void TestMainWindow::textNotTypedIsNotFiltered() {
+void TestMainWindow::textNotTypedFollowsTheTypingRules_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("how"); // "paste" (the context menu's), "Shift+Insert", "drop"
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("message");
+    const QString digits = "Accetto solo valori numerici !!";
+    const QString comma = "Accetto la virgola e valori numerici !!";
+    AddRow("minus sign pasted", "REND1", "paste", "-500", "00,00", comma);
+    AddRow("letter pasted with Shift+Insert", "PERC1", "Shift+Insert", "1a", "100", digits);
+    AddRow("minus sign dropped", "Edit1", "drop", "-500", "00", comma);
+    AddRow("digits and comma pasted", "DETR1", "paste", "103,29", "103,29", "");
+    AddRow("comma pasted into a digits box", "EdCCNR", "Shift+Insert", "1,5", "", digits);
+}
+
+// Pasted or dropped text passes the box's rule as a whole: one character the rule does not take
+// refuses it, with the rule's message, and the box keeps its text.
+void TestMainWindow::textNotTypedFollowsTheTypingRules() {
+    QFETCH(QString, name);
+    QFETCH(QString, how);
+    QFETCH(QString, text);
+    QFETCH(QString, after);
+    QFETCH(QString, message);
     MessageRecorder recorder;
-    QApplication::clipboard()->setText("ab.1");
-    Box("REND1")->setText("");
-    Box("REND1")->paste();
-    Box("PERC1")->setText("x,y");
-    QCOMPARE(Box("REND1")->text(), QString("ab.1"));
-    QCOMPARE(Box("PERC1")->text(), QString("x,y"));
-    QVERIFY(recorder.messages.isEmpty());
+    QLineEdit* box = Box(name.toLatin1().constData());
+    box->setFocus();
+    box->selectAll();
+    if (how == "drop") {
+        QMimeData data;
+        data.setText(text);
+        const QPoint at = box->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box, &enter);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box, &drop);
+    } else {
+        QApplication::clipboard()->setText(text);
+        if (how == "paste")
+            box->paste();
+        else
+            QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+    }
+    QTRY_COMPARE(recorder.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(box->text(), after);
+    // A text the program sets is its own: it is not judged.
+    box->setText("x,y");
+    QCOMPARE(box->text(), QString("x,y"));
+    QTest::qWait(20);
+    QCOMPARE(recorder.messages.size(), message.isEmpty() ? 0 : 1);
 }
 
 void TestMainWindow::taxCodeTurnsToCapitals() {

@@ -32,8 +32,8 @@ private slots:
 
     void theMenuOpensFromTheMouseAndTheKeys_data();
     void theMenuOpensFromTheMouseAndTheKeys();
-    void everyItemChecksTheEssentialTextsFirst_data();
-    void everyItemChecksTheEssentialTextsFirst();
+    void everyItemRefusesWhatThePrintButtonRefuses_data();
+    void everyItemRefusesWhatThePrintButtonRefuses();
     void thePreviewShowsThePageThatPrints_data();
     void thePreviewShowsThePageThatPrints();
     void theTestSheetCarriesTheSlipAndItsBoxes();
@@ -121,26 +121,35 @@ void TestPrintMenu::theMenuOpensFromTheMouseAndTheKeys() {
     QVERIFY(!QFile::exists(server_.jobFile()));
 }
 
-void TestPrintMenu::everyItemChecksTheEssentialTextsFirst_data() {
+void TestPrintMenu::everyItemRefusesWhatThePrintButtonRefuses_data() {
     QTest::addColumn<char>("letter");
-    QTest::newRow("preview") << 'a';
-    QTest::newRow("test sheet") << 'p';
-    QTest::newRow("PDF") << 'd';
-    QTest::newRow("another printer") << 's';
+    QTest::addColumn<QString>("fault");
+    const std::pair<const char*, char> items[] = {
+        {"preview", 'a'}, {"test sheet", 'p'}, {"PDF", 'd'}, {"another printer", 's'}};
+    for (const auto& [item, letter] : items) {
+        QTest::addRow("%s, no tax code", item) << letter << "no tax code";
+        QTest::addRow("%s, rate changed since Calcola", item) << letter << "stale";
+    }
 }
 
-// An empty tax code stops every item before any dialog opens or anything is printed; the
-// watchdog fails the test if a dialog opens all the same.
-void TestPrintMenu::everyItemChecksTheEssentialTextsFirst() {
+// An empty tax code, or amounts that are not those of the entries, stop every item before any
+// dialog opens or anything is printed; the watchdog fails the test if a dialog opens all the
+// same.
+void TestPrintMenu::everyItemRefusesWhatThePrintButtonRefuses() {
     QFETCH(char, letter);
+    QFETCH(QString, fault);
     QString chosenFile;
     SetPdfFileChooser([&chosenFile](QWidget*, const QString& proposed) {
         chosenFile = proposed;
         return QString();
     });
-    SummaryBox("CODFISC")->setText("");
+    if (fault == "stale")
+        Box("ALIQ1")->setText("6");
+    else
+        SummaryBox("CODFISC")->setText("");
     QVERIFY(ChooseFromStampaMenu(letter));
-    QCOMPARE(recorder_->shown(), QStringList{"Plain Quotario: " + InsufficientData});
+    QCOMPARE(recorder_->shown(), QStringList{"Plain Quotario: " +
+                                             (fault == "stale" ? StaleAmounts : InsufficientData)});
     QVERIFY(chosenFile.isEmpty());
     QVERIFY(proposedPrinters_.isEmpty());
     QCOMPARE(ReportText(SlipLabelId::QRCCNR1), QString("QRCCNR1"));

@@ -2,7 +2,6 @@
 // essential texts, the errors that end the print, where the labels go, and the page that the
 // user may keep as a PDF file instead (read back and checked like a printed one).
 #include "frame/SlipPdfFile.h"
-#include "rules/SlipCopy.h"
 #include "rules/SlipPlacement.h"
 #include "support/DataRows.h"
 #include "support/MessageRecorder.h"
@@ -30,9 +29,8 @@ private slots:
 
     void anEmptyEssentialTextStopsThePrint_data();
     void anEmptyEssentialTextStopsThePrint();
-    void aDeductionThatIsNoNumberReachesAppException();
-    void aBadCorrectionEndsThePrint_data();
-    void aBadCorrectionEndsThePrint();
+    void unconvertibleTextsStopThePrintAndKeepTheEntries_data();
+    void unconvertibleTextsStopThePrintAndKeepTheEntries();
     void correctionsThatPutTheSlipOffTheSheetPrintNothing_data();
     void correctionsThatPutTheSlipOffTheSheetPrintNothing();
     void aFirstRunWithoutPositionPrintsAtTheDesignPlaces();
@@ -156,65 +154,51 @@ void TestPrintSlip::anEmptyEssentialTextStopsThePrint() {
     QVERIFY(Form2->isVisible());
 }
 
-void TestPrintSlip::aDeductionThatIsNoNumberReachesAppException() {
-    choose("RBTNS", "26", "26");
-    SummaryBox("DETRAZ")->setText("12a");
-    PressStampa();
-    QCOMPARE(errors_->texts, QStringList({"'12a' is not a valid floating point value"}));
-    QCOMPARE(recorder_->messages.size(), 1);
-    QCOMPARE(recorder_->messages[0].kind, MessageKind::Error);
-    QVERIFY(recorder_->messages[0].text.startsWith("ERRORE.........\r"));
-    QCOMPARE(Box("REND1")->text(), QString("00,00"));
-    QCOMPARE(Box("DETR1")->text(), QString("00,00"));
-    QVERIFY(chosen_.isEmpty());
-    // The copy went as far as the deduction in cents; nothing was placed.
-    QCOMPARE(ReportText(QRDETRAZ1), QString("12a"));
-    QCOMPARE(ReportText(QRABIT11),
-             QString::fromStdString(AmountInCents(SummaryBox("ABPRINC")->text().toStdString())));
-    QCOMPARE(ReportText(QRDETRAZ11), QString("QRDETRAZ11"));
-    QCOMPARE(Places(QRFM->QREP), DesignPlaces());
-}
-
-void TestPrintSlip::aBadCorrectionEndsThePrint_data() {
+// A deduction or corrections that do not convert stop the print before anything is copied,
+// with a message that says how to mend them; the entries stay.
+void TestPrintSlip::unconvertibleTextsStopThePrintAndKeepTheEntries_data() {
     QTest::addColumn<QString>("radio");
     QTest::addColumn<QString>("vertical");
     QTest::addColumn<QString>("horizontal");
-    QTest::addColumn<QString>("error");
-    QTest::addColumn<int>("topsMovedBy"); // -1: tops stay at the design places
-    AddRow("no file: default value, centre", "RBTNC", "default value", "default value",
-           "'default value' is not a valid integer value", -1);
-    AddRow("bad vertical only, left", "RBTNS", "", "26", "'' is not a valid integer value", -1);
-    AddRow("bad horizontal only, right: tops already set", "RBTND", "30", "2x",
-           "'2x' is not a valid integer value", 30 - 10 + 406);
-    AddRow("no position: the corrections are not read", "", "default value", "default value", "",
-           -1);
+    QTest::addColumn<QString>("deduction"); // the summary's DETRAZ
+    QTest::addColumn<QString>("message");   // empty: the print goes on
+    const QString deductionMessage = QString::fromUtf8(
+        "La detrazione \"12a\" non è un numero: il bollettino non è stato stampato.\rCliccare "
+        "su CORREGGI, correggere la detrazione e poi cliccare su Calcola.");
+    const QString correctionsMessage = QString::fromUtf8(
+        "Le correzioni dell'allineamento non sono numeri interi: il bollettino non è stato "
+        "stampato.\rCliccare su \"Carica valori di DEFAULT\" e riprovare.");
+    AddRow("deduction no number", "RBTNS", "26", "26", "12a", deductionMessage);
+    AddRow("no file: default value, centre", "RBTNC", "default value", "default value", "200",
+           correctionsMessage);
+    AddRow("bad vertical only, left", "RBTNS", "", "26", "200", correctionsMessage);
+    AddRow("bad horizontal only, right", "RBTND", "30", "2x", "200", correctionsMessage);
+    AddRow("no position: the corrections are not read", "", "default value", "default value", "200",
+           "");
 }
 
-void TestPrintSlip::aBadCorrectionEndsThePrint() {
+void TestPrintSlip::unconvertibleTextsStopThePrintAndKeepTheEntries() {
     QFETCH(QString, radio);
     QFETCH(QString, vertical);
     QFETCH(QString, horizontal);
-    QFETCH(QString, error);
-    QFETCH(int, topsMovedBy);
+    QFETCH(QString, deduction);
+    QFETCH(QString, message);
     choose(radio.isEmpty() ? nullptr : radio.toLatin1().constData(), vertical, horizontal);
+    SummaryBox("DETRAZ")->setText(deduction);
     recorder_->answers = {MessageAnswer::No};
     PressStampa();
-    QCOMPARE(recorder_->messages.size(), 1);
-    if (error.isEmpty()) {
-        QVERIFY(errors_->texts.isEmpty());
-        QCOMPARE(recorder_->messages[0].text, NoPrinterMessage);
-    } else {
-        QCOMPARE(errors_->texts, QStringList({error}));
-        QCOMPARE(recorder_->messages[0].kind, MessageKind::Error);
-        QCOMPARE(Box("REND1")->text(), QString("00,00"));
-    }
+    QVERIFY(errors_->texts.isEmpty());
     QVERIFY(chosen_.isEmpty());
-    QCOMPARE(ReportText(QRDETRAZ11), QString("20000"));
-    for (const SlipLabel& label : QRFM->QREP.Labels()) {
-        const int top = topsMovedBy < 0 ? label.design->top : topsMovedBy + label.design->row;
-        QCOMPARE(label.top, top);
-        QCOMPARE(label.left, label.design->left);
+    QCOMPARE(Box("REND1")->text(), QString("500"));
+    if (!message.isEmpty()) {
+        QCOMPARE(recorder_->shown(), QStringList{"Plain Quotario: " + message});
+        QCOMPARE(Texts(QRFM->QREP), Texts(SlipReport()));
+        QCOMPARE(Places(QRFM->QREP), DesignPlaces());
+        return;
     }
+    QCOMPARE(recorder_->texts(), QStringList{NoPrinterMessage});
+    QCOMPARE(ReportText(QRDETRAZ11), QString("20000"));
+    QCOMPARE(Places(QRFM->QREP), DesignPlaces());
 }
 
 void TestPrintSlip::correctionsThatPutTheSlipOffTheSheetPrintNothing_data() {

@@ -2,6 +2,7 @@
 // the summary, aligns the paper and presses "Stampa il bollettino"; the page goes to the default
 // printer of a private print server, whose queue writes it to a file. Every text must lie where
 // the paper position and the corrections put it, within 0.1 mm.
+#include "support/DataRows.h"
 #include "support/MessageRecorder.h"
 #include "support/PrintedPage.h"
 #include "support/PrivateCupsd.h"
@@ -11,6 +12,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QTest>
 
@@ -24,6 +26,8 @@ private slots:
     void aQueueRejectingJobsOffersThePdf();
     void aPrintThatFailsOffersThePdf_data();
     void aPrintThatFailsOffersThePdf();
+    void onlyTheAmountOfTheEntriesReachesPaper_data();
+    void onlyTheAmountOfTheEntriesReachesPaper();
 
 private:
     PrivateCupsd server_;
@@ -43,6 +47,32 @@ bool FillComputeAndOpenSummary() {
     PressCalcola();
     return ShowSummary();
 }
+
+// Runs steps in the main window, separated by ";": "Calcola", "Reset", "Reset tot.", "Correggi"
+// (the summary shown and left again), "Entries" (the columns typed again) or entries typed
+// ("box=text|box=text").
+void RunSteps(const QString& steps, const EntryTexts& columns) {
+    for (const QString& step : steps.split(';'))
+        if (step == "Calcola")
+            PressCalcola();
+        else if (step == "Reset")
+            QTest::mouseClick(Button("ResetBtn"), Qt::LeftButton);
+        else if (step == "Reset tot.")
+            QTest::mouseClick(Button("ResetGenBtn"), Qt::LeftButton);
+        else if (step == "Correggi" && ShowSummary())
+            QTest::mouseClick(Form2->findChild<QPushButton*>("CorreggiBtn"), Qt::LeftButton);
+        else if (step == "Entries")
+            TypeEntries(columns);
+        else
+            TypeEntries(NamedEntries(step));
+}
+
+const QString Payer = "EdCCNR=12345678|EdIntest1=COMUNE DI ROMA|EdIntest2=SERV. TESORERIA|"
+                      "EdNome=ROSSI MARIO ROMA VIA APPIA 12|EdComun=ROMA|"
+                      "EdCodFisc=RSSMRA60A01H501U|EdNum=2|EdAnno=07";
+const QString OtherPayer = "EdCCNR=87654321|EdIntest1=COMUNE DI RIETI|EdIntest2=TESORERIA|"
+                           "EdNome=BIANCHI LUCA RIETI VIA ROMA 3|EdComun=RIETI|"
+                           "EdCodFisc=BNCLCU70B02H282K|EdNum=1|EdAnno=07";
 
 } // namespace
 
@@ -174,6 +204,63 @@ void TestPrintSlipCups::aPrintThatFailsOffersThePdf() {
     PressStampa();
     QCOMPARE(recorder.messages.size(), 1);
     QVERIFY2(WaitForJobFile(job), "the print job did not reach the queue's file");
+}
+
+void TestPrintSlipCups::onlyTheAmountOfTheEntriesReachesPaper_data() {
+    QTest::addColumn<QString>("main");
+    QTest::addColumn<QString>("other");
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("printed"); // euros and cents on the slip; empty: refused
+    const QString main = "750;5;5;103,29;100;12";
+    const QString other = "1000;5;7;100;12";
+    AddRow("computed and shown", main, other, "Calcola", "512,73");
+    AddRow("recomputed after a change", main, other, "Calcola;ALIQ1=7;Calcola", "591,48");
+    AddRow("another payer after Correggi, entries unchanged", main, other,
+           "Calcola;Correggi;" + OtherPayer, "512,73");
+    AddRow("another taxpayer typed after Reset tot.", main, other,
+           "Calcola;Reset tot.;" + OtherPayer + ";REND1=500|ALIQ1=6", "");
+    AddRow("rate changed without Calcola", main, other, "Calcola;ALIQ1=6", "");
+    AddRow("entries typed again after Reset without Calcola", main, other, "Calcola;Reset;Entries",
+           "");
+    AddRow("stopped at the months", main, other, "Calcola;MESI1=13;Calcola", "");
+    AddRow("the error handler's reset", main, other, "Calcola;REND1=1,,5;Calcola", "");
+    AddRow("zero-or-negative warning", "100;0;4;103,2;100;12", "0;0;0;100;12", "Calcola", "");
+    AddRow("deduction beyond the main residence's tax", "150;5;5;103,29;100;12", other, "Calcola",
+           "367,50");
+}
+
+// The slip carries only the amount of a complete computation of the entries the main window
+// holds now; otherwise every print says so and nothing reaches the printer.
+void TestPrintSlipCups::onlyTheAmountOfTheEntriesReachesPaper() {
+    QFETCH(QString, main);
+    QFETCH(QString, other);
+    QFETCH(QString, steps);
+    QFETCH(QString, printed);
+    QVERIFY(WriteBytes(testFile("Allinea.ini"), ShippedAlignment));
+    TypeEntries(NamedEntries(Payer));
+    const EntryTexts columns = ColumnEntryTexts(main, other);
+    TypeEntries(columns);
+    MessageRecorder recorder;
+    RunSteps(steps, columns);
+    QVERIFY(ShowSummary());
+    const int before = int(recorder.messages.size());
+    const QString job = server_.jobFile();
+    QFile::remove(job);
+    PressStampa();
+    const QStringList shown = recorder.shown().mid(before);
+    if (printed.isEmpty()) {
+        QCOMPARE(shown, QStringList{"Plain Quotario: " + StaleAmounts});
+        QVERIFY(PrivateCupsd::queueIsEmpty());
+        QVERIFY(!QFile::exists(job));
+        QCOMPARE(ReportText(QRIMP1), QString::fromStdString(SlipReport().Label(QRIMP1).text));
+        return;
+    }
+    QVERIFY2(shown.isEmpty(), qPrintable(shown.join(" | ")));
+    QVERIFY2(WaitForJobFile(job), "the print job did not reach the queue's file");
+    QCOMPARE(ReportText(QRIMP1) + "," + ReportText(QRCENT1), printed);
+    QCOMPARE(ReportText(QRIMPLETT1), Label("LabLett")->text());
+    QCOMPARE(ReportText(QRABIT1), Label("TOT1")->text());
+    QCOMPARE(ReportText(QRNOME1), Box("EdNome")->text());
 }
 
 QUOTARIO_GUI_TEST_MAIN(TestPrintSlipCups)

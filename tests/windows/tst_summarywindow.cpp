@@ -45,7 +45,8 @@ private slots:
     void saveWritesTheWholeFileAndLoadsBack_data();
     void saveWritesTheWholeFileAndLoadsBack();
     void saveCreatesAMissingFile();
-    void failedSaveReachesAppExceptionWithoutReloading();
+    void aFailedSaveSaysWhyAndKeepsTheEntries_data();
+    void aFailedSaveSaysWhyAndKeepsTheEntries();
     void resetPutsBackOnlyTheCorrections();
     void theFileLiesBesideTheProgram();
     void informazOpensTheReadmeAndWaits();
@@ -573,33 +574,59 @@ void TestSummaryWindow::saveCreatesAMissingFile() {
                         "EDIT2=default value\n"));
 }
 
-void TestSummaryWindow::failedSaveReachesAppExceptionWithoutReloading() {
-    // A directory that cannot be: its name is taken by a file.
-    const QString blocked = testFile("blocked");
-    QVERIFY(WriteBytes(blocked, "not a directory"));
-    Form2->SetAlignmentDirectory(blocked.toStdString());
+void TestSummaryWindow::aFailedSaveSaysWhyAndKeepsTheEntries_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("reason");
+    AddRow("its folder's name taken by a file", "blocked",
+           QString::fromUtf8("la cartella che dovrebbe contenerlo non esiste o non è una "
+                             "cartella"));
+    AddRow("a folder named Allinea.ini", "folder",
+           QString::fromUtf8("al suo posto c'è una cartella con lo stesso nome"));
+    AddRow("Allinea.ini made read-only", "read-only",
+           QString::fromUtf8("il file è di sola lettura"));
+}
+
+void TestSummaryWindow::aFailedSaveSaysWhyAndKeepsTheEntries() {
+    QFETCH(QString, fault);
+    QFETCH(QString, reason);
+    QString directory = testFile("");
+    if (fault == "blocked") {
+        directory = testFile("blocked");
+        QVERIFY(WriteBytes(directory, "not a directory"));
+    } else if (fault == "folder") {
+        QVERIFY(QDir().mkpath(testFile("Allinea.ini")));
+    } else {
+        QVERIFY(WriteBytes(testFile("Allinea.ini"), ShippedAlignment));
+        QVERIFY(QFile::setPermissions(testFile("Allinea.ini"), QFile::ReadOwner));
+    }
+    Form2->SetAlignmentDirectory(directory.toStdString());
+    const QString file = QString::fromStdString(Form2->AlignmentPlace().file);
+    const QByteArray before = ReadBytes(file);
     Box("REND1")->setText("9");
     Box("EdNome")->setText("ROSSI");
     QVERIFY(ShowSummary());
-    QCOMPARE(Alignment().first(), DefaultValue);
-    QTest::mouseClick(Arrow("UpDown1", "up"), Qt::LeftButton);
+    QTest::mouseClick(Arrow("UpDown1", "down"), Qt::LeftButton);
     QTest::mouseClick(Radio("RBTNC"), Qt::LeftButton);
 
     SeenBox seen;
     AnswerNextMessageBox(&seen, "OK", ActivateBox);
     QTest::mouseClick(Form2->findChild<QToolButton*>("SalvaBtn"), Qt::LeftButton);
+    const QStringList changed = Alignment();
+    QCOMPARE(changed.last(), QString("RBTNC"));
     QVERIFY(seen.seen);
     QCOMPARE(seen.title, QString("Quotario"));
-    QCOMPARE(seen.text, QString(ErrorBoxText).replace('\r', '\n'));
-    QCOMPARE(seen.parent, Form1);
-    QCOMPARE(Box("REND1")->text(), QString("00,00"));
+    QCOMPARE(seen.text, QString::fromUtf8("Impossibile salvare l'allineamento nel file\n%1\n"
+                                          "perché %2.\nL'allineamento salvato prima resta "
+                                          "com'era.")
+                            .arg(file, reason));
+    QCOMPARE(Box("REND1")->text(), QString("9"));
     QCOMPARE(Box("EdNome")->text(), QString("ROSSI"));
     QVERIFY(Form1->isHidden());
-    QVERIFY(!QFile::exists(blocked + "/Allinea.ini"));
+    QCOMPARE(ReadBytes(file), before);
 
     // Back in the summary after the box: the alignment shown is not reloaded.
     QVERIFY(Activate(Form2));
-    QCOMPARE(Alignment(), QStringList({"28", DefaultValue, "C1", "", "", "RBTNC"}));
+    QCOMPARE(Alignment(), changed);
 }
 
 void TestSummaryWindow::resetPutsBackOnlyTheCorrections() {

@@ -4,6 +4,7 @@
 # - the focus the program gives selects the text: after "R&eset" and after the zero-or-negative
 #   warning, "7,5" typed into the income replaces "00,00" (appended, it would be "00,007,5",
 #   no number, and the error box would come instead of the warning);
+# - a real mouse click into the income's "00,00", after its end, selects it just the same;
 # - showing a window is its activation: the summary takes the keyboard and shows the saved
 #   alignment at once, and an unsaved change is gone when it is shown again.
 # Exits 77 (skipped) when Xvfb or xdotool is missing.
@@ -99,6 +100,9 @@ xdotool key alt+e
 sleep 0.3
 expect_warning "$main" "after R&eset"
 expect_warning "$main" "after the warning"
+xdotool key Tab # away from the income, which still shows "00,00"
+click "$main" 440 91
+expect_warning "$main" "after a click into 00,00"
 
 xdotool key alt+v
 summary=$(wait_keyboard 'Riepilogo Bollettino' "the summary window") || exit 1
