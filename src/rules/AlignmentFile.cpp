@@ -91,5 +91,5 @@ std::string AlignmentFileContent(const AlignmentTexts& texts) {
 void WriteAlignmentFile(const std::string& path, const AlignmentTexts& texts,
                         FileOperations& operations) {
     if (!ReplaceFileContent(path, AlignmentFileContent(texts), operations))
-        throw EIniFileException(FormatMessage("Unable to write to %s", path));
+        throw EIniFileException(MessageWithText("Unable to write to %s", path));
 }
