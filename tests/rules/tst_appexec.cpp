@@ -76,7 +76,7 @@ bool processExists(qint64 pid) {
 #endif
 }
 
-std::vector<std::string> toStdList(const QStringList& list) {
+std::vector<std::string> StdStrings(const QStringList& list) {
     std::vector<std::string> out;
     for (const QString& item : list)
         out.push_back(item.toStdString());
@@ -256,9 +256,9 @@ void TestAppExec::commandLine() {
     QFETCH(QStringList, params);
     QFETCH(QString, commandLine);
     QFETCH(QStringList, items);
-    const std::string built = BuildCommandLine(name.toStdString(), toStdList(params));
+    const std::string built = BuildCommandLine(name.toStdString(), StdStrings(params));
     QCOMPARE(QString::fromStdString(built), commandLine);
-    QCOMPARE(SplitCommandLine(built), toStdList(items));
+    QCOMPARE(SplitCommandLine(built), StdStrings(items));
 }
 
 void TestAppExec::startedProgramSeesUnquotedItems() {
