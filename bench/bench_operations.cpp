@@ -7,6 +7,7 @@
 #include "rules/SlipCopy.h"
 #include "rules/SlipPlacement.h"
 #include "support/MessageRecorder.h"
+#include "support/SampleSlip.h"
 #include "support/TestMain.h"
 #include "support/WindowSetFixture.h"
 
@@ -24,26 +25,6 @@ private slots:
 };
 
 namespace {
-
-SlipData FilledSlip() {
-    SlipData slip;
-    slip.CCNR = "12345678";
-    slip.Imp = "427";
-    slip.CENT = "16";
-    slip.IMPLETT = "#QUATTROCENTOVENTISETTE/16";
-    slip.INTEST1 = "COMUNE DI ROMA";
-    slip.INTEST2 = "SERVIZIO TRIBUTI ICI";
-    slip.NOME = "ROSSI MARIO VIA APPIA 12";
-    slip.Comune = "ROMA";
-    slip.CODFISC = "RSSMRA60A01H501X";
-    slip.FABB = "2";
-    slip.ANNO = "2001";
-    slip.ACC = "X";
-    slip.ABPRINC = "276,48";
-    slip.ALTRIFABB = "150,68";
-    slip.DETRAZ = "103,29";
-    return slip;
-}
 
 // What the print button does once the data are checked: copy, place, print.
 template <class Print> SlipPrintResult PrintRun(const SlipData& slip, Print print) {
@@ -82,7 +63,7 @@ void BenchOperations::amountInWords() {
 void BenchOperations::printRunToPdf() {
     QTemporaryDir files;
     const QString file = files.filePath("bollettino.pdf");
-    const SlipData slip = FilledSlip();
+    const SlipData slip = SampleSlip();
     QBENCHMARK {
         const SlipPrintResult result =
             PrintRun(slip, [&](const SlipReport& report) { return PrintSlipToPdf(report, file); });
@@ -93,7 +74,7 @@ void BenchOperations::printRunToPdf() {
 void BenchOperations::printRunToDefaultPrinter() {
     if (QPrinterInfo::defaultPrinter().isNull())
         QSKIP("no default printer (scripts/bench starts a private one)");
-    const SlipData slip = FilledSlip();
+    const SlipData slip = SampleSlip();
     QBENCHMARK {
         const SlipPrintResult result = PrintRun(slip, PrintSlipOnDefaultPrinter);
         QCOMPARE(result.status, SlipPrintStatus::Printed);

@@ -19,5 +19,5 @@ public:
     EAbort() : Exception("Operation aborted") {}
 };
 
-// Replaces the single "%s" of a message pattern with the offending text.
-std::string FormatMessage(const std::string& pattern, const std::string& text);
+// The message pattern with its single "%s" replaced by the offending text.
+std::string MessageWithText(const std::string& pattern, const std::string& text);

@@ -75,13 +75,13 @@ std::optional<std::string> ToCNotation(const std::string& text) {
 long double StrToFloat(const std::string& text) {
     const auto number = ToCNotation(text);
     if (!number)
-        throw EConvertError(FormatMessage(FloatMessage, text));
+        throw EConvertError(MessageWithText(FloatMessage, text));
     CLocaleScope c;
     errno = 0;
     const long double value = std::strtold(number->c_str(), nullptr);
     // Overflow fails; an underflow keeps the nearest value the type holds (0 or subnormal).
     if (errno == ERANGE && std::isinf(value))
-        throw EConvertError(FormatMessage(FloatMessage, text));
+        throw EConvertError(MessageWithText(FloatMessage, text));
     return value;
 }
 
@@ -93,18 +93,18 @@ int StrToInt(const std::string& text) {
     std::string digits;
     i = TakeDigits(text, i, digits);
     if (digits.empty() || i != text.size())
-        throw EConvertError(FormatMessage(IntegerMessage, text));
+        throw EConvertError(MessageWithText(IntegerMessage, text));
 
     long long value = 0;
     for (char d : digits) {
         value = value * 10 + (d - '0');
         if (value > static_cast<long long>(INT_MAX) + 1)
-            throw EConvertError(FormatMessage(IntegerMessage, text));
+            throw EConvertError(MessageWithText(IntegerMessage, text));
     }
     if (negative)
         value = -value;
     if (value < INT_MIN || value > INT_MAX)
-        throw EConvertError(FormatMessage(IntegerMessage, text));
+        throw EConvertError(MessageWithText(IntegerMessage, text));
     return static_cast<int>(value);
 }
 
@@ -150,6 +150,6 @@ Currency StrToCurr(const std::string& text) {
     // 2^63 is exact in the extended type; anything from there on does not fit.
     constexpr long double limit = 9223372036854775808.0L;
     if (!(scaled >= -limit && scaled < limit - 0.5L))
-        throw EConvertError(FormatMessage(FloatMessage, text));
+        throw EConvertError(MessageWithText(FloatMessage, text));
     return std::llrint(scaled);
 }

@@ -1,5 +1,3 @@
-#ifndef _WIN32
-
 #include "base/UserFolders.h"
 
 #include "base/Errors.h"
@@ -60,5 +58,3 @@ bool MakePrivateFolders(const std::string& folder) {
     }
     return IsFolder(folder);
 }
-
-#endif

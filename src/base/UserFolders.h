@@ -4,8 +4,6 @@
 // rules name it, and a test of whether a folder takes new files.
 #include <string>
 
-#ifndef _WIN32
-
 // True when the calling user can create and rename files in `folder`: it is a folder, the
 // permissions allow it and it is not on a read-only mount.
 bool FolderIsWritable(const std::string& folder);
@@ -18,5 +16,3 @@ std::string UserConfigFolder();
 // Creates `folder` and whatever is missing above it, each new folder with mode 0700 (only its
 // owner may enter it). True when `folder` is a folder afterwards.
 bool MakePrivateFolders(const std::string& folder);
-
-#endif

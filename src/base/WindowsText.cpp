@@ -1,14 +1,6 @@
-#ifdef _WIN32
-
 #include "base/WindowsText.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "base/WindowsApi.h"
 
 std::wstring Utf8ToWide(const std::string& text) {
     if (text.empty())
@@ -49,5 +41,3 @@ std::string WindowsErrorMessage(unsigned long error, const std::string& file) {
         text.replace(placeHolder, 2, file.empty() ? std::string("?") : file);
     return text;
 }
-
-#endif

@@ -46,7 +46,7 @@ void DrawSpacedLine(QPainter& painter, const QFontMetricsF& metrics, const QStri
     if (characters.isEmpty())
         return;
     const SlipLabelDesign& design = *label.design;
-    const double count = double(characters.size());
+    const double count = static_cast<double>(characters.size());
     double cell = SpacedCellWidth(design.pointSize);
     if (design.widthRule == SlipWidthRule::Fixed)
         cell = std::min(cell, design.width / count);
@@ -57,7 +57,7 @@ void DrawSpacedLine(QPainter& painter, const QFontMetricsF& metrics, const QStri
     for (qsizetype i = 0; i < characters.size(); ++i) {
         const char32_t code = characters[i];
         const QString glyph = QString::fromUcs4(&code, 1);
-        const double cellLeft = scale.Left(start + cell * double(i));
+        const double cellLeft = scale.Left(start + cell * static_cast<double>(i));
         const double advance = metrics.horizontalAdvance(glyph);
         painter.drawText(QPointF(cellLeft + (scale.Left(cell) - advance) / 2, baseline), glyph);
     }

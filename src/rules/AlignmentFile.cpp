@@ -32,7 +32,7 @@ std::filesystem::path PathOf(const std::string& utf8) {
 } // namespace
 
 EIniFileException::EIniFileException(const std::string& file, std::string reason)
-    : Exception(FormatMessage("Unable to write to %s", file)), file_(file),
+    : Exception(MessageWithText("Unable to write to %s", file)), file_(file),
       reason_(std::move(reason)) {}
 
 std::string SaveFailureReason(const std::string& file, int systemError) {

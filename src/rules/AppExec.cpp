@@ -2,16 +2,21 @@
 
 namespace {
 
+// The system's own numbers for how a started program's first window is shown.
+constexpr std::uint16_t ShowNormal = 1;
+constexpr std::uint16_t ShowMinimized = 2;
+constexpr std::uint16_t ShowMaximized = 3;
+
 std::uint16_t ShowCommandFor(TWindowState state) {
     switch (state) {
     case TWindowState::wsMinimized:
-        return 2; // SW_SHOWMINIMIZED
+        return ShowMinimized;
     case TWindowState::wsMaximized:
-        return 3; // SW_SHOWMAXIMIZED
+        return ShowMaximized;
     case TWindowState::wsNormal:
         break;
     }
-    return 1; // SW_SHOWNORMAL
+    return ShowNormal;
 }
 
 bool IsDriveRoot(const std::string& path) {

@@ -13,7 +13,9 @@ struct ErrorRow {
     const char* text;
 };
 
-// Numbered as the results of the old program-start call, kept because users know these texts.
+// The launcher's texts for its error numbers, in French as users know them: -1 when nothing was
+// started, the numbers the system's program-start calls give, and the one check the launcher
+// makes itself.
 constexpr ErrorRow ErrorTable[] = {
     {-1, "Pas d'exécution"},
     {0, "Système dépassé en capacité mémoire, exécutable corrompu, ou réallocations invalides"},
@@ -46,8 +48,8 @@ std::string AppExecErrorText(int errNo, [[maybe_unused]] const std::string& prog
     for (const ErrorRow& row : ErrorTable)
         if (row.number == errNo)
             return row.text;
-            // The old table called every number from 32 up a success; a failed start must never say
-            // "no error", so numbers without a row name the failure and its number instead.
+    // A failed start never says "no error": a number without a row names the failure and its
+    // number.
 #ifdef _WIN32
     // Here the number is the system's own (GetLastError), so the system can say what it means:
     // 193, say, for a file that is not a program, in the language of the user's Windows.

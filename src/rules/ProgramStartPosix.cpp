@@ -1,7 +1,5 @@
 // Starting a program on POSIX systems: posix_spawnp, never a shell, so no character of the command
 // line has any meaning but the blanks that separate its items.
-#ifndef _WIN32
-
 #include "rules/AppExecErrors.h"
 #include "rules/ProgramStart.h"
 
@@ -126,5 +124,3 @@ std::optional<std::string> ChangeCurrentDirectory(const std::string& path) {
     const int error = errno;
     return std::system_category().message(error);
 }
-
-#endif

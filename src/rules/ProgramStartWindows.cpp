@@ -1,30 +1,23 @@
-// Starting a program on Windows: CreateProcessA finds the program named first on the command line
-// the system's usual way and splits the rest itself.
-#ifdef _WIN32
-
+// Starting a program on Windows: CreateProcess finds the program named first on the command line
+// the system's usual way and splits the rest itself. The wide call, as everywhere: a program or a
+// file named in any script reaches the system unchanged.
 #include "rules/ProgramStart.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-
+#include "base/WindowsApi.h"
 #include "base/WindowsText.h"
 
 StartResult StartProgram(const StartRequest& request) {
-    // CreateProcessA may write into the command line, so it gets a zero-terminated copy of its own.
-    std::vector<char> commandLine(request.commandLine.begin(), request.commandLine.end());
-    commandLine.push_back('\0');
+    // CreateProcessW may write into the command line, so it gets a zero-terminated copy of its own.
+    const std::wstring wide = Utf8ToWide(request.commandLine);
+    std::vector<wchar_t> commandLine(wide.begin(), wide.end());
+    commandLine.push_back(L'\0');
 
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = request.showCommand;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
                         CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
                         &process)) {
         // The system's own number: the launcher's error table was made for its numbering.
@@ -48,5 +41,3 @@ std::optional<std::string> ChangeCurrentDirectory(const std::string& path) {
         return std::nullopt;
     return WindowsErrorMessage(GetLastError());
 }
-
-#endif

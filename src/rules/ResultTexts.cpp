@@ -6,21 +6,21 @@
 #include <cmath>
 
 ResultTexts ComputeResultTexts(const Instalment& instalment) {
-    ResultTexts r;
-    r.mainResidence = FloatToStr(RoundDecimals(instalment.mainResidence, 2));
-    r.otherBuildings = FloatToStr(RoundDecimals(instalment.otherBuildings, 2));
-    r.total = FloatToStr(RoundDecimals(instalment.total, 2));
+    ResultTexts texts;
+    texts.mainResidence = FloatToStr(RoundDecimals(instalment.mainResidence, 2));
+    texts.otherBuildings = FloatToStr(RoundDecimals(instalment.otherBuildings, 2));
+    texts.total = FloatToStr(RoundDecimals(instalment.total, 2));
 
     // The comma is the only separator the number texts use, so the total's text is read
     // back as it stands. The currency conversion fails first for a total too large to spell,
     // so the whole euros below always fit a 64-bit integer.
-    const Currency amount = StrToCurr(r.total);
-    const long double total = StrToFloat(r.total);
-    r.totalEuros = std::to_string(static_cast<long long>(std::trunc(total)));
-    r.totalCents = CentsText(r.total);
-    r.totalInWords = AmountInWords(amount) + r.totalCents;
-    r.statusLine = StatusLineText(r.total);
-    return r;
+    const Currency amount = StrToCurr(texts.total);
+    const long double total = StrToFloat(texts.total);
+    texts.totalEuros = std::to_string(static_cast<long long>(std::trunc(total)));
+    texts.totalCents = CentsText(texts.total);
+    texts.totalInWords = AmountInWords(amount) + texts.totalCents;
+    texts.statusLine = StatusLineText(texts.total);
+    return texts;
 }
 
 std::string CentsText(const std::string& totalText) {

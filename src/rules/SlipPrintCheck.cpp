@@ -29,10 +29,10 @@ bool DeductionConverts(const SlipData& slip) {
 }
 
 std::string DeductionNotANumberMessage(const std::string& deduction) {
-    return FormatMessage("La detrazione \"%s\" non è un numero: il bollettino non è stato "
-                         "stampato.\rCliccare su CORREGGI, correggere la detrazione e poi "
-                         "cliccare su Calcola.",
-                         deduction);
+    return MessageWithText("La detrazione \"%s\" non è un numero: il bollettino non è stato "
+                           "stampato.\rCliccare su CORREGGI, correggere la detrazione e poi "
+                           "cliccare su Calcola.",
+                           deduction);
 }
 
 bool CorrectionsAreWhole(PaperPlacement placement, const std::string& vertical,

@@ -19,7 +19,7 @@ public:
     const std::unique_ptr<Ui::TQRFM> ui;
 
     // The printed slip: one landscape A4 page whose 31 labels keep the text and position of
-    // the last print until the next one. Its one band, QRBand1, is printed once: the page's
+    // the last print until the next one. Its one band is printed once: the page's
     // full width and one unit less than its height, starting 0.2 mm below the sheet's top
     // edge (SlipBandTopMm), so every label's place is measured from the band's corner.
     SlipReport QREP;

@@ -1,5 +1,6 @@
 #include "base/Errors.h"
 #include "base/NumText.h"
+#include "support/SkipInCi.h"
 
 #include <QTest>
 
@@ -133,8 +134,8 @@ void TestNumText::ignoresTheRegionalSeparator() {
     const char* old = setlocale(LC_NUMERIC, nullptr);
     const std::string saved = old ? old : "C";
     if (!setlocale(LC_NUMERIC, "it_IT.UTF-8") && !setlocale(LC_NUMERIC, "de_DE.UTF-8") &&
-        !setlocale(LC_NUMERIC, "Italian_Italy.1252") && !setlocale(LC_NUMERIC, "C.UTF-8"))
-        QSKIP("no other locale installed");
+        !setlocale(LC_NUMERIC, "Italian_Italy.1252"))
+        SKIP_OR_FAIL_IN_CI("no locale with a decimal comma is installed");
     const bool sameValue = StrToFloat("12,5") == 12.5L;
     const std::string text = FloatToStr(12.5L);
     setlocale(LC_NUMERIC, saved.c_str());
@@ -203,5 +204,5 @@ void TestNumText::survivesHugeTexts() {
     QCOMPARE(StrToFloat(std::string(100000, ' ') + "1" + std::string(100000, ' ')), 1.0L);
 }
 
-QTEST_APPLESS_MAIN(TestNumText)
+QUOTARIO_SKIPPABLE_TEST_MAIN(NoApplication, TestNumText)
 #include "tst_numtext.moc"

@@ -24,7 +24,7 @@ private slots:
 
 namespace {
 
-std::string Std(const QString& path) {
+std::string NativePath(const QString& path) {
     return QDir::toNativeSeparators(path).toStdString();
 }
 
@@ -56,7 +56,7 @@ void TestWindowsPaths::alignmentFileInAnyFolder() {
     QTemporaryDir temporary;
     QVERIFY(QDir(temporary.path()).mkdir(folder));
     const QString directory = temporary.filePath(folder);
-    const std::string path = AlignmentFilePath(Std(directory));
+    const std::string path = AlignmentFilePath(NativePath(directory));
     WriteAlignmentFile(path, Saved);
     QCOMPARE(Content(directory + "/Allinea.ini"),
              QByteArray::fromStdString(AlignmentFileContent(Saved)));
@@ -70,7 +70,7 @@ void TestWindowsPaths::failedReplaceLeavesTheFileWhole() {
     QTemporaryDir temporary;
     const QString directory = temporary.filePath(QString::fromUtf8("è"));
     QVERIFY(QDir().mkpath(directory));
-    const std::string path = AlignmentFilePath(Std(directory));
+    const std::string path = AlignmentFilePath(NativePath(directory));
     WriteAlignmentFile(path, Saved);
     QFile held(directory + "/Allinea.ini");
     QVERIFY(held.open(QIODevice::ReadOnly));
@@ -86,7 +86,7 @@ void TestWindowsPaths::currentDirectoryInAnyFolder() {
     const QString directory = temporary.filePath(QString::fromUtf8("Città Москва"));
     QVERIFY(QDir().mkpath(directory));
     const QString before = QDir::currentPath();
-    const auto failure = ChangeCurrentDirectory(Std(directory));
+    const auto failure = ChangeCurrentDirectory(NativePath(directory));
     const QString now = QDir::currentPath();
     QDir::setCurrent(before);
     QVERIFY2(!failure, failure ? failure->c_str() : "");

@@ -3,7 +3,7 @@
 #ifdef _WIN32
 
 #include <malloc.h>
-#include <windows.h>
+#include "base/WindowsApi.h"
 
 #include <psapi.h>
 #include <tlhelp32.h>

@@ -7,9 +7,11 @@
 #include "base/FileReplace.h"
 #include "rules/AlignmentFile.h"
 #include "support/FileFaults.h"
+#include "support/SkipInCi.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
@@ -287,7 +289,7 @@ void TestAlignmentFaults::readOnlyPlaceRaisesTheError() {
     QFETCH(QString, fault);
     QFETCH(QString, reason);
     if (!noMountsReason_.isEmpty())
-        QSKIP(qPrintable(noMountsReason_));
+        SKIP_OR_FAIL_IN_CI(noMountsReason_.toUtf8());
     const QString mounted = mounts_.MountTmpfs(place_, "size=1m,mode=0755");
     QVERIFY2(mounted.isEmpty(), qPrintable(mounted));
     if (fault != "read-only empty directory")
@@ -309,7 +311,7 @@ void TestAlignmentFaults::readOnlyPlaceRaisesTheError() {
         const QString notSet = SystemError("the immutable attribute cannot be set");
         ::close(handle);
         if (!set)
-            QSKIP(qPrintable(notSet));
+            SKIP_OR_FAIL_IN_CI(notSet.toUtf8());
     }
     checkFailedSave(before, reason);
 }
@@ -327,7 +329,7 @@ void TestAlignmentFaults::fullFileSystemRaisesTheError() {
     QFETCH(QString, options);
     QFETCH(bool, fill);
     if (!noMountsReason_.isEmpty())
-        QSKIP(qPrintable(noMountsReason_));
+        SKIP_OR_FAIL_IN_CI(noMountsReason_.toUtf8());
     const QString mounted = mounts_.MountTmpfs(place_, options);
     QVERIFY2(mounted.isEmpty(), qPrintable(mounted));
     writeOldFile();
@@ -500,7 +502,7 @@ void TestAlignmentFaults::fileLiesWhereTheUserCanSave() {
     QFETCH(QString, configHome);
     QFETCH(QString, configFolder);
     if (readOnly && !noMountsReason_.isEmpty())
-        QSKIP(qPrintable(noMountsReason_));
+        SKIP_OR_FAIL_IN_CI(noMountsReason_.toUtf8());
     const QString shipped = path_;
     writeOldFile();
     if (readOnly) {
@@ -538,7 +540,7 @@ void TestAlignmentFaults::fileLiesWhereTheUserCanSave() {
 
 void TestAlignmentFaults::unwritableConfigFolderNamesTheUserFile() {
     if (!noMountsReason_.isEmpty())
-        QSKIP(qPrintable(noMountsReason_));
+        SKIP_OR_FAIL_IN_CI(noMountsReason_.toUtf8());
     writeOldFile();
     const QString remounted = mounts_.RemountReadOnly(place_);
     QVERIFY2(remounted.isEmpty(), qPrintable(remounted));
@@ -558,5 +560,5 @@ void TestAlignmentFaults::unwritableConfigFolderNamesTheUserFile() {
     QCOMPARE(ReadBytes(path_), Bytes(AlignmentFileContent(OldTexts)));
 }
 
-QTEST_GUILESS_MAIN(TestAlignmentFaults)
+QUOTARIO_SKIPPABLE_TEST_MAIN(QCoreApplication, TestAlignmentFaults)
 #include "tst_alignmentfaults.moc"

@@ -121,9 +121,9 @@ check_manifest system "$system"
 [[ -L $system/bin/quotario && $(readlink -f "$system/bin/quotario") == "$system/lib/quotario/quotario" ]] ||
     fail "$system/bin/quotario is no link to the program"
 if [[ $(id -u) -ne 0 ]]; then
-    echo "SKIP: an ordinary user's save in the system layout needs root (a noexec home mount)"
+    skip "an ordinary user's save in the system layout needs root (a noexec home mount)"
 elif ! command -v xvfb-run >/dev/null || ! command -v xdotool >/dev/null; then
-    echo "SKIP: an ordinary user's save in the system layout needs xvfb-run and xdotool"
+    skip "an ordinary user's save in the system layout needs xvfb-run and xdotool"
 else
     chmod 755 "$work"
     unshare -m bash "$here/save_as_user.sh" "$system" || fail "an ordinary user could not save"

@@ -23,21 +23,9 @@ namespace {
 
 enum class Refusal { Rejecting, Stopped, Forbidden };
 
-// Larger amounts than the sample, so that the right part's cents fill their boxes.
-SlipData FilledSlip() {
-    SlipData slip = SampleSlip();
-    slip.Imp = "1131";
-    slip.IMPLETT = "#millecentotrentuno/25";
-    slip.INTEST2 = "SERV. TESORERIA";
-    slip.ABPRINC = "1000,5";
-    slip.ALTRIFABB = "130,75";
-    slip.DETRAZ = "103,29";
-    return slip;
-}
-
 SlipReport PlacedReport(PaperPlacement placement, int vertical, int horizontal) {
     SlipReport report;
-    CopySlipToReport(FilledSlip(), report);
+    CopySlipToReport(SampleSlip(), report);
     PlaceSlip(report, placement, std::to_string(vertical), std::to_string(horizontal));
     return report;
 }

@@ -40,10 +40,6 @@ QByteArray Utf16File(const QString& text, bool bigEndian) {
     return bytes;
 }
 
-std::string Std(const QString& text) {
-    return text.toStdString();
-}
-
 // The step of a save that fails, and how.
 enum class Failure { Open, OpenAfterCreating, Write, PartialWrite, Flush, Close, Rename };
 
@@ -173,7 +169,7 @@ void TestAlignmentFile::readsTheFiveKeys() {
     QFETCH(QByteArray, content);
     QFETCH(QStringList, texts);
     QVERIFY(WriteBytes(path_, content));
-    const AlignmentTexts read = ReadAlignmentFile(Std(path_));
+    const AlignmentTexts read = ReadAlignmentFile(path_.toStdString());
     QCOMPARE(QString::fromStdString(read.verticalCorrection), texts[0]);
     QCOMPARE(QString::fromStdString(read.horizontalCorrection), texts[1]);
     QCOMPARE(QString::fromStdString(read.paperMarks.centre), texts[2]);
@@ -182,7 +178,7 @@ void TestAlignmentFile::readsTheFiveKeys() {
 }
 
 void TestAlignmentFile::missingFileGivesDefaults() {
-    const AlignmentTexts read = ReadAlignmentFile(Std(path_));
+    const AlignmentTexts read = ReadAlignmentFile(path_.toStdString());
     QCOMPARE(read, (AlignmentTexts{Default, Default, {Default, Default, Default}}));
     QCOMPARE(PlacementFromMarks(read.paperMarks), PaperPlacement::None);
     QVERIFY(!QFile::exists(path_));
@@ -190,7 +186,7 @@ void TestAlignmentFile::missingFileGivesDefaults() {
 
 void TestAlignmentFile::directoryInsteadOfFileGivesDefaults() {
     QVERIFY(QDir(dir_->path()).mkdir("Allinea.ini"));
-    QCOMPARE(ReadAlignmentFile(Std(path_)).verticalCorrection, Default);
+    QCOMPARE(ReadAlignmentFile(path_.toStdString()).verticalCorrection, Default);
 }
 
 void TestAlignmentFile::readsOnlyTheFirstMegabytesOfAHugeFile() {
@@ -201,13 +197,13 @@ void TestAlignmentFile::readsOnlyTheFirstMegabytesOfAHugeFile() {
     for (qsizetype i = 0; i < filler.size(); i += 1000)
         filler[i] = (i / 1000) % 7 == 0 ? '\0' : '\n';
     QVERIFY(WriteBytes(path_, head + filler + "\nEDIT2=40\n"));
-    const AlignmentTexts read = ReadAlignmentFile(Std(path_));
+    const AlignmentTexts read = ReadAlignmentFile(path_.toStdString());
     QCOMPARE(read.verticalCorrection, std::string("30"));
     QCOMPARE(read.horizontalCorrection, Default);
 
     // One single overlong line: no crash, the value is bounded.
     QVERIFY(WriteBytes(path_, "[ALLINEA]\nEDIT1=" + QByteArray(8 * 1024 * 1024, '2')));
-    QVERIFY(ReadAlignmentFile(Std(path_)).verticalCorrection.size() < 4096);
+    QVERIFY(ReadAlignmentFile(path_.toStdString()).verticalCorrection.size() < 4096);
 }
 
 void TestAlignmentFile::writesExactBytes_data() {
@@ -232,7 +228,7 @@ void TestAlignmentFile::writesExactBytes() {
     QFETCH(QByteArray, bytes);
     const PaperMarks marks = MarksFromPlacement(placement);
     QVERIFY(WriteBytes(path_, "[OTHER]\nKEEP=1\n"));
-    WriteAlignmentFile(Std(path_), {Std(edit1), Std(edit2), marks});
+    WriteAlignmentFile(path_.toStdString(), {edit1.toStdString(), edit2.toStdString(), marks});
     QCOMPARE(ReadBytes(path_), bytes);
 }
 
@@ -258,16 +254,16 @@ void TestAlignmentFile::roundTrip() {
     QFETCH(QString, edit1);
     QFETCH(QString, edit2);
     const PaperMarks marks = MarksFromPlacement(placement);
-    const AlignmentTexts saved{Std(edit1), Std(edit2), marks};
-    WriteAlignmentFile(Std(path_), saved);
-    const AlignmentTexts loaded = ReadAlignmentFile(Std(path_));
+    const AlignmentTexts saved{edit1.toStdString(), edit2.toStdString(), marks};
+    WriteAlignmentFile(path_.toStdString(), saved);
+    const AlignmentTexts loaded = ReadAlignmentFile(path_.toStdString());
     QCOMPARE(loaded, saved);
     QCOMPARE(PlacementFromMarks(loaded.paperMarks), placement);
 }
 
 void TestAlignmentFile::savingCreatesAMissingFile() {
     QVERIFY(!QFile::exists(path_));
-    WriteAlignmentFile(Std(path_), {"30", "22", "", "D1", ""});
+    WriteAlignmentFile(path_.toStdString(), {"30", "22", "", "D1", ""});
     QCOMPARE(ReadBytes(path_),
              QByteArray("[ALLINEA]\nEDITC=\nEDITD=D1\nEDITS=\nEDIT1=30\nEDIT2=22\n"));
     QCOMPARE(QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
@@ -276,7 +272,7 @@ void TestAlignmentFile::savingCreatesAMissingFile() {
 
 void TestAlignmentFile::savingLeavesOnlyTheFiveKeys() {
     QVERIFY(WriteBytes(path_, "; notes\r\n[ALLINEA]\r\nEXTRA=1\r\nEDIT1=4\r\n[OTHER]\r\nA=B\r\n"));
-    WriteAlignmentFile(Std(path_), {"26", "26", "C1", "", ""});
+    WriteAlignmentFile(path_.toStdString(), {"26", "26", "C1", "", ""});
     QCOMPARE(ReadBytes(path_),
              QByteArray("[ALLINEA]\nEDITC=C1\nEDITD=\nEDITS=\nEDIT1=26\nEDIT2=26\n"));
 }
@@ -304,7 +300,7 @@ void TestAlignmentFile::savingKeepsThePermissions() {
     const mode_t previous = ::umask(mode_t(umask));
     QString refusal;
     try {
-        WriteAlignmentFile(Std(path_), {"26", "26", "", "", ""});
+        WriteAlignmentFile(path_.toStdString(), {"26", "26", "", "", ""});
     } catch (const EIniFileException& error) {
         refusal = QString::fromStdString(error.Reason());
     }
@@ -359,7 +355,7 @@ void TestAlignmentFile::savingRemovesOnlyStaleTemporaries() {
     for (const QString& path : {planted, other})
         QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(path), times, AT_SYMLINK_NOFOLLOW) == 0);
 
-    WriteAlignmentFile(Std(path_), {"26", "26", {"", "", ""}});
+    WriteAlignmentFile(path_.toStdString(), {"26", "26", {"", "", ""}});
     QCOMPARE(QFileInfo::exists(planted) || QFileInfo(planted).isSymLink(), !removed);
     QCOMPARE(ReadBytes(other), QByteArray("someone else's"));
     QCOMPARE(QDir(dir_->path())
@@ -386,7 +382,7 @@ void TestAlignmentFile::failedSaveKeepsTheOldFile() {
     QVERIFY(WriteBytes(path_, old));
     FailingFileOperations operations(failure);
     try {
-        WriteAlignmentFile(Std(path_), {"26", "26", "C1", "", ""}, operations);
+        WriteAlignmentFile(path_.toStdString(), {"26", "26", "C1", "", ""}, operations);
         QFAIL("the failed save reported success");
     } catch (const EIniFileException& error) {
         QCOMPARE(QString::fromStdString(error.what()), "Unable to write to " + path_);
@@ -401,7 +397,7 @@ void TestAlignmentFile::failedSaveKeepsTheOldFile() {
 void TestAlignmentFile::failedSaveOfAMissingFileCreatesNothing() {
     FailingFileOperations operations(Failure::PartialWrite);
     QVERIFY_THROWS_EXCEPTION(EIniFileException,
-                             WriteAlignmentFile(Std(path_), {"26", "26", "", "", ""}, operations));
+                             WriteAlignmentFile(path_.toStdString(), {"26", "26", "", "", ""}, operations));
     QVERIFY(QDir(dir_->path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
 }
 
@@ -422,10 +418,10 @@ void TestAlignmentFile::unwritablePlaceRaisesTheError() {
     QFETCH(QString, place);
     QFETCH(QString, reason);
     QString path = dir_->filePath("missing/Allinea.ini");
-    AlignmentFilePlace saved{Std(path), {}};
+    AlignmentFilePlace saved{path.toStdString(), {}};
     if (place == "no home") {
         path = "~/.config/quotario/Allinea.ini";
-        saved = {std::string(), Std(path_)};
+        saved = {std::string(), path_.toStdString()};
     } else if (place == "file") {
         QVERIFY(WriteBytes(dir_->filePath("program"), "not a directory"));
         path = dir_->filePath("program/Allinea.ini");
@@ -434,7 +430,7 @@ void TestAlignmentFile::unwritablePlaceRaisesTheError() {
         path = path_;
     }
     if (place != "no home")
-        saved.file = Std(path);
+        saved.file = path.toStdString();
     const QStringList before =
         QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     try {

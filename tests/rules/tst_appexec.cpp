@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -13,7 +14,7 @@
 #include <system_error>
 
 #ifdef _WIN32
-#include <windows.h>
+#include "base/WindowsApi.h"
 #endif
 
 Q_DECLARE_METATYPE(TWindowState)
@@ -75,7 +76,7 @@ bool processExists(qint64 pid) {
 #endif
 }
 
-std::vector<std::string> toStdList(const QStringList& list) {
+std::vector<std::string> StdStrings(const QStringList& list) {
     std::vector<std::string> out;
     for (const QString& item : list)
         out.push_back(item.toStdString());
@@ -100,6 +101,7 @@ private slots:
     void commandLine_data();
     void commandLine();
     void startedProgramSeesUnquotedItems();
+    void startsProgramInFolderOfAnyScript();
     void startRequestCarriesOptions();
     void waitReturnsAfterProgramEnded();
     void waitedProgramGivesItsExitCode_data();
@@ -254,9 +256,9 @@ void TestAppExec::commandLine() {
     QFETCH(QStringList, params);
     QFETCH(QString, commandLine);
     QFETCH(QStringList, items);
-    const std::string built = BuildCommandLine(name.toStdString(), toStdList(params));
+    const std::string built = BuildCommandLine(name.toStdString(), StdStrings(params));
     QCOMPARE(QString::fromStdString(built), commandLine);
-    QCOMPARE(SplitCommandLine(built), toStdList(items));
+    QCOMPARE(SplitCommandLine(built), StdStrings(items));
 }
 
 void TestAppExec::startedProgramSeesUnquotedItems() {
@@ -268,6 +270,24 @@ void TestAppExec::startedProgramSeesUnquotedItems() {
     const auto report = readProbeReport(out());
     QVERIFY(report);
     QCOMPARE(report->args, (QStringList{"a", "b", "c"}));
+}
+
+void TestAppExec::startsProgramInFolderOfAnyScript() {
+    // The program's own folder, and so the editor's file, may be named in any script.
+    const QString folder = tempDir_->filePath(QStringLiteral("Documenti-\u00e8\u0436"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString probe = QStringLiteral(APPEXEC_PROBE_FILE);
+    const QString copy = QDir(folder).filePath(QFileInfo(probe).fileName());
+    QVERIFY(QFile::copy(probe, copy));
+    TAppExec exec;
+    exec.SetExeName(QDir::toNativeSeparators(copy).toStdString());
+    exec.SetExeParams({out().toStdString(), "a"});
+    exec.SetWait(true);
+    exec.Execute();
+    QCOMPARE(exec.ErrNo(), 0);
+    const auto report = readProbeReport(out());
+    QVERIFY(report);
+    QCOMPARE(report->args, QStringList{QStringLiteral("a")});
 }
 
 void TestAppExec::startRequestCarriesOptions() {

@@ -8,6 +8,7 @@
 
 #include <QTest>
 
+#include <functional>
 #include <map>
 
 Q_DECLARE_METATYPE(PaperPlacement)
@@ -16,22 +17,6 @@ Q_DECLARE_METATYPE(SlipLabelId)
 using enum SlipLabelId;
 
 namespace {
-
-// The placement table as the slip's boxes need it: label, row (added to the top), column
-// (added to the left).
-const std::map<SlipLabelId, std::pair<int, int>> RowColumn{
-    {QRCCNR1, {24, 112}},     {QRCCNR11, {24, 621}},     {QRIMP1, {24, 302}},
-    {QRIMP11, {24, 924}},     {QRCENT1, {24, 442}},      {QRCENT11, {24, 1066}},
-    {QRIMPLETT1, {51, 94}},   {QRIMPLETT11, {51, 622}},  {QRINTEST1, {80, 96}},
-    {QRINTEST11, {80, 526}},  {QRINTEST12, {102, 526}},  {QRNOME1, {104, 93}},
-    {QRNOME11, {126, 582}},   {QRCOMUNE1, {138, 200}},   {QRCOMUNE11, {160, 526}},
-    {QRCODFISC1, {184, 37}},  {QRCODFISC11, {182, 819}}, {QRFABB1, {221, 246}},
-    {QRFABB11, {268, 749}},   {QRANNO1, {240, 246}},     {QRANNO11, {205, 754}},
-    {QRABIT1, {256, 104}},    {QRABIT11, {248, 929}},    {QRACC1, {256, 254}},
-    {QRACC11, {205, 819}},    {QRSALDO1, {280, 256}},    {QRSALDO11, {205, 869}},
-    {QRALTRI1, {275, 104}},   {QRALTRI11, {268, 922}},   {QRDETRAZ1, {304, 112}},
-    {QRDETRAZ11, {248, 715}},
-};
 
 QString ConversionMessage(const std::function<void()>& run) {
     try {
@@ -54,8 +39,8 @@ class TestSlipRules : public QObject {
 private slots:
     void spacedBoxesFitTheirDesignText_data();
     void spacedBoxesFitTheirDesignText();
-    void placesEveryLabelFromTheTable_data();
-    void placesEveryLabelFromTheTable();
+    void paperPositionMovesOnlyTheTops_data();
+    void paperPositionMovesOnlyTheTops();
     void placesTheWorkedExamples_data();
     void placesTheWorkedExamples();
     void noPaperPositionLeavesLabelsWhereTheyAre();
@@ -98,30 +83,26 @@ void TestSlipRules::spacedBoxesFitTheirDesignText() {
     QCOMPARE(label.text, std::string(design.placeholder));
 }
 
-void TestSlipRules::placesEveryLabelFromTheTable_data() {
-    QTest::addColumn<SlipLabelId>("id");
+void TestSlipRules::paperPositionMovesOnlyTheTops_data() {
     QTest::addColumn<PaperPlacement>("placement");
     QTest::addColumn<int>("offset");
-    const std::pair<const char*, std::pair<PaperPlacement, int>> positions[] = {
-        {"left", {PaperPlacement::Left, 0}},
-        {"centre", {PaperPlacement::Centre, 203}},
-        {"right", {PaperPlacement::Right, 406}}};
-    for (const auto& [position, placementAndOffset] : positions)
-        for (const auto& [id, rowColumn] : RowColumn)
-            QTest::addRow("%s %s", position, Name(id))
-                << id << placementAndOffset.first << placementAndOffset.second;
+    AddRow("centre", PaperPlacement::Centre, 203);
+    AddRow("right", PaperPlacement::Right, 406);
 }
 
-// Corrections of 10 leave the table's values; the paper position only moves the tops.
-void TestSlipRules::placesEveryLabelFromTheTable() {
-    QFETCH(SlipLabelId, id);
+// Against the paper fed at the left, every box lies lower by the position's offset and no
+// further right or left.
+void TestSlipRules::paperPositionMovesOnlyTheTops() {
     QFETCH(PaperPlacement, placement);
     QFETCH(int, offset);
-    SlipReport report;
-    PlaceSlip(report, placement, "10", "10");
-    const SlipLabel& label = report.Label(id);
-    QCOMPARE(label.top, RowColumn.at(id).first + offset);
-    QCOMPARE(label.left, RowColumn.at(id).second);
+    SlipReport left;
+    PlaceSlip(left, PaperPlacement::Left, "26", "26");
+    SlipReport moved;
+    PlaceSlip(moved, placement, "26", "26");
+    for (std::size_t i = 0; i < SlipLabelCount; ++i) {
+        QCOMPARE(moved.Labels()[i].top, left.Labels()[i].top + offset);
+        QCOMPARE(moved.Labels()[i].left, left.Labels()[i].left);
+    }
     QCOMPARE(PaperPlacementOffset(placement), offset);
 }
 
@@ -135,6 +116,8 @@ void TestSlipRules::placesTheWorkedExamples_data() {
     AddRow("right 26 account", PaperPlacement::Right, "26", "26", QRCCNR1, 446, 128);
     AddRow("right 26 deduction", PaperPlacement::Right, "26", "26", QRDETRAZ1, 726, 128);
     AddRow("right 26 cents", PaperPlacement::Right, "26", "26", QRCENT11, 446, 1082);
+    AddRow("right 26 words", PaperPlacement::Right, "26", "26", QRIMPLETT11, 473, 638);
+    AddRow("centre 0/60 payer", PaperPlacement::Centre, "0", "60", QRNOME11, 319, 632);
     AddRow("left 0 account", PaperPlacement::Left, "0", "0", QRCCNR1, 14, 102);
     AddRow("right 60 deduction", PaperPlacement::Right, "60", "60", QRDETRAZ1, 760, 162);
     AddRow("centre 26/0", PaperPlacement::Centre, "26", "0", QRCODFISC1, 403, 27);
@@ -183,9 +166,11 @@ void TestSlipRules::badHorizontalCorrectionLeavesTopsSet() {
     const QString message =
         ConversionMessage([&] { PlaceSlip(report, PaperPlacement::Right, "26", "2,5"); });
     QCOMPARE(message, QString("'2,5' is not a valid integer value"));
-    for (const SlipLabel& label : report.Labels()) {
-        QCOMPARE(label.top, RowColumn.at(label.design->id).first + 422);
-        QCOMPARE(label.left, label.design->left);
+    SlipReport placed;
+    PlaceSlip(placed, PaperPlacement::Right, "26", "26");
+    for (std::size_t i = 0; i < SlipLabelCount; ++i) {
+        QCOMPARE(report.Labels()[i].top, placed.Labels()[i].top);
+        QCOMPARE(report.Labels()[i].left, report.Labels()[i].design->left);
     }
 }
 
@@ -234,15 +219,15 @@ void TestSlipRules::copiesEveryField_data() {
     const std::pair<SlipLabelId, const char*> expected[] = {
         {QRCCNR1, "12345678"},
         {QRCCNR11, "12345678"},
-        {QRIMP1, "131"},
-        {QRIMP11, "131"},
+        {QRIMP1, "1131"},
+        {QRIMP11, "1131"},
         {QRCENT1, "25"},
         {QRCENT11, "25"},
-        {QRIMPLETT1, "#centotrentuno/25"},
-        {QRIMPLETT11, "#centotrentuno/25"},
-        {QRINTEST1, "COMUNE DI ROMA SERVIZIO TESORERIA"},
+        {QRIMPLETT1, "#millecentotrentuno/25"},
+        {QRIMPLETT11, "#millecentotrentuno/25"},
+        {QRINTEST1, "COMUNE DI ROMA SERV. TESORERIA"},
         {QRINTEST11, "COMUNE DI ROMA"},
-        {QRINTEST12, "SERVIZIO TESORERIA"},
+        {QRINTEST12, "SERV. TESORERIA"},
         {QRNOME1, "ROSSI MARIO ROMA VIA APPIA 12"},
         {QRNOME11, "ROSSI MARIO ROMA VIA APPIA 12"},
         {QRCOMUNE1, "ROMA"},
@@ -253,16 +238,16 @@ void TestSlipRules::copiesEveryField_data() {
         {QRFABB11, "2"},
         {QRANNO1, "07"},
         {QRANNO11, "07"},
-        {QRABIT1, "100,5"},
+        {QRABIT1, "1000,5"},
         {QRACC1, "X"},
         {QRACC11, "X"},
         {QRSALDO1, ""},
         {QRSALDO11, ""},
-        {QRALTRI1, "30,75"},
-        {QRDETRAZ1, "00,00"},
-        {QRABIT11, "10050"},
-        {QRALTRI11, "3075"},
-        {QRDETRAZ11, "00"},
+        {QRALTRI1, "130,75"},
+        {QRDETRAZ1, "103,29"},
+        {QRABIT11, "100050"},
+        {QRALTRI11, "13075"},
+        {QRDETRAZ11, "10329"},
     };
     for (const auto& [id, text] : expected)
         QTest::newRow(Name(id)) << id << text;

@@ -20,7 +20,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include <windows.h>
+#include "base/WindowsApi.h"
 #endif
 
 namespace {
