@@ -207,11 +207,6 @@ void PrintJobFollower::Withdraw(int job) {
         found->second.withdraw = true;
 }
 
-int PrintJobFollower::FollowedJobs() const {
-    const std::lock_guard lock(shared_->mutex);
-    return static_cast<int>(shared_->jobs.size());
-}
-
 void PrintJobFollower::Tell(int job, PrintJobNews news) {
     if (listener_)
         listener_(job, news);

@@ -36,8 +36,6 @@ public:
     int Follow(const QString& queue, int newestBefore);
     // Withdraws the job unless it is done already; no more news of it comes.
     void Withdraw(int job);
-    // How many jobs are followed now.
-    int FollowedJobs() const;
 
 private:
     struct Shared;
