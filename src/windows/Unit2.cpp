@@ -397,26 +397,24 @@ void TForm2::PrintJobNewsArrived(int job, PrintJobNews news) {
         found->second.printed = news == PrintJobNews::Printed;
         return;
     }
-    const FollowedPrint print = std::move(found->second);
     switch (news) {
     case PrintJobNews::Printed:
     case PrintJobNews::Cancelled:
         followedPrints_.erase(found);
         return;
-    case PrintJobNews::NotPrinted:
-        followedPrints_.erase(found);
-        OfferPageAsPdf(QString::fromUtf8(NotPrintedMessage).arg(print.printer), print.page,
-                       print.paint);
-        return;
-    case PrintJobNews::NoAnswer:
-        followedPrints_.erase(found);
-        OfferPageAsPdf(QString::fromUtf8(NoAnswerMessage), print.page, print.paint);
-        return;
     case PrintJobNews::Unreachable:
-        found->second = print;
         PrinterUnreachable(job);
         return;
+    case PrintJobNews::NotPrinted:
+    case PrintJobNews::NoAnswer:
+        break;
     }
+    const FollowedPrint print = std::move(found->second);
+    followedPrints_.erase(found);
+    OfferPageAsPdf(news == PrintJobNews::NotPrinted
+                       ? QString::fromUtf8(NotPrintedMessage).arg(print.printer)
+                       : QString::fromUtf8(NoAnswerMessage),
+                   print.page, print.paint);
 }
 
 // The job waits on while the user reads: a printer back before the answer simply prints.

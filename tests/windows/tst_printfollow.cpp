@@ -3,7 +3,9 @@
 // at once every time, the job is followed for as long as it takes, and a print that does not
 // come out is always told, once, with the PDF offer. Each case runs as a test of its own
 // (tests/windows/CMakeLists.txt), in parallel, each on a private print server of its own.
+#include "frame/SlipPdfFile.h"
 #include "support/MessageRecorder.h"
+#include "support/PrintedPage.h"
 #include "support/PrivateCupsd.h"
 #include "support/TestMain.h"
 #include "support/WindowTest.h"
@@ -81,16 +83,22 @@ void TestPrintFollow::aSlowPrinterLeavesTheWindowFreeAndPrints() {
     QVERIFY2(recorder.texts().isEmpty(), qPrintable(recorder.texts().join(" | ")));
 }
 
-// A device that gives up after 4 s, longer than the old follow-up looked: the user is told
-// and the job is withdrawn, so that it cannot come out later.
+// A device that gives up after 4 s, longer than the old follow-up looked: the user is told,
+// in the main window the user has gone back to meanwhile, and the job is withdrawn, so that
+// it cannot come out later. The PDF kept is the page of that print.
 void TestPrintFollow::aPrinterThatGivesUpLaterIsTold() {
     QVERIFY(
         server_.addDefaultQueue("Lenta", server_.sleepingDevice(4, PrivateCupsd::Sleeping::Fails)));
+    const QString kept = testFile("kept.pdf");
+    SetPdfFileChooser([&kept](QWidget*, const QString&) { return kept; });
+    const auto dialogBack = qScopeGuard([] { SetPdfFileChooser({}); });
     MessageRecorder recorder;
-    recorder.answers = {MessageAnswer::No};
     QVERIFY(FillComputeAndShowSummary());
     const qint64 held = PressStampaUntilNextTurn();
     QVERIFY2(held >= 0 && held < WindowBackMs, qPrintable(QString::number(held)));
+    const SlipReport page = QRFM->QREP;
+    QTest::mouseClick(Form2->findChild<QPushButton*>("CorreggiBtn"), Qt::LeftButton);
+    QVERIFY(Form1->isVisible() && Form2->isHidden());
     QVERIFY(recorder.messages.isEmpty());
     QTRY_COMPARE_WITH_TIMEOUT(
         recorder.texts(),
@@ -98,6 +106,8 @@ void TestPrintFollow::aPrinterThatGivesUpLaterIsTold() {
                     Offer},
         15000);
     QVERIFY2(server_.queueIsEmpty(), "the job that did not print waits in the queue");
+    const QStringList faults = CheckPrintedPage(kept, page);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
     QTest::qWait(500);
     QCOMPARE(recorder.messages.size(), 1);
     QVERIFY(PrintedJobs(server_.sleepingFolder()).isEmpty());
