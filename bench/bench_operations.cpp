@@ -11,11 +11,15 @@
 #include "support/TestMain.h"
 #include "support/WindowSetFixture.h"
 
+#include <QElapsedTimer>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <algorithm>
+#include <vector>
 
 class BenchOperations : public QObject {
     Q_OBJECT
@@ -105,19 +109,29 @@ void BenchOperations::printRunToDefaultPrinter() {
     }
 }
 
+// The median of PressCount presses: on this shared machine one press now and then waits for
+// another program, which a mean of a few presses would carry.
 void BenchOperations::pressToNextTurnOnASlowPrinter() {
     if (QProcess::execute("lpadmin", {"-d", "Lenta"}) != 0)
         QSKIP("no printer \"Lenta\" (scripts/bench makes one)");
     QVERIFY(StartWindowSet());
     MessageRecorder recorder;
     QVERIFY(FillComputeAndShowSummary());
-    QBENCHMARK {
+    constexpr int PressCount = 21;
+    std::vector<double> milliseconds;
+    for (int press = 0; press < PressCount; ++press) {
+        QElapsedTimer clock;
+        clock.start();
         PressStampa();
         bool turned = false;
         QTimer::singleShot(
             0, [&turned] { turned = true; });
         QVERIFY(QTest::qWaitFor([&turned] { return turned; }, 10000));
+        milliseconds.push_back(clock.nsecsElapsed() / 1e6);
     }
+    std::nth_element(milliseconds.begin(), milliseconds.begin() + PressCount / 2,
+                     milliseconds.end());
+    QTest::setBenchmarkResult(milliseconds[PressCount / 2], QTest::WalltimeMilliseconds);
     QVERIFY(recorder.messages.isEmpty());
     StopWindowSet();
 }
