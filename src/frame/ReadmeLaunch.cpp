@@ -77,9 +77,9 @@ void ExecuteKeepingWindowsPainted(TAppExec& AppExec1) {
         ended = true;
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
-    // The program asked to end meanwhile ends every loop; this one waits on for the editor.
-    while (!ended)
+    if (!ended)
         loop.exec();
+    // A program asked to end meanwhile ends every loop: it waits for the editor here.
     launch.join();
     // Input that arrived up to the end goes to the windows while they are still disabled.
     QApplication::processEvents();
