@@ -184,11 +184,20 @@ FileOperations& SystemFileOperations() {
 std::string TemporaryFileFor(const std::string& path) {
     char digits[17];
     std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(FreshNumber()));
-    return path + "." + digits + ".tmp";
+    const std::filesystem::path file = PathOf(path);
+    const std::string fileName = Utf8Of(file.filename());
+    if (!HasShortTemporaryName(fileName))
+        return path + "." + digits + ".tmp";
+    return Utf8Of(file.parent_path() / PathOf(std::string(ShortTemporaryPrefix) + digits + ".tmp"));
+}
+
+bool HasShortTemporaryName(const std::string& fileName) {
+    return fileName.size() + std::string_view(".0123456789abcdef.tmp").size() > MaxFileNameBytes;
 }
 
 bool IsTemporaryFileName(const std::string& fileName, const std::string& name) {
-    const std::string prefix = fileName + ".";
+    const std::string prefix =
+        HasShortTemporaryName(fileName) ? std::string(ShortTemporaryPrefix) : fileName + ".";
     const std::string suffix = ".tmp";
     if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) ||
         !name.ends_with(suffix))
@@ -197,7 +206,8 @@ bool IsTemporaryFileName(const std::string& fileName, const std::string& name) {
         name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
     if (middle.size() == 16 && std::all_of(middle.begin(), middle.end(), IsHexDigit))
         return true;
-    return middle.size() <= 10 && std::all_of(middle.begin(), middle.end(), IsDigit);
+    return !HasShortTemporaryName(fileName) && middle.size() <= 10 &&
+           std::all_of(middle.begin(), middle.end(), IsDigit);
 }
 
 void RemoveStaleTemporaryFiles(const std::string& path) {

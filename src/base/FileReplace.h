@@ -2,6 +2,7 @@
 // Replacing a whole file in one step, so that a failure at any point leaves the old file whole:
 // the new content goes to a temporary file in the same directory, reaches the disk, and only
 // then takes the old file's name by a rename.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -29,13 +30,23 @@ inline constexpr int TemporaryNameTaken = -2;
 // The operating system's own file operations.
 FileOperations& SystemFileOperations();
 
+// The longest file name, in bytes, that the usual file systems take (ext4, NTFS, FAT's long
+// names): a name the user may give a file.
+inline constexpr std::size_t MaxFileNameBytes = 255;
+
+// The temporary file of a name too long to take 21 more bytes is
+// "<ShortTemporaryPrefix><16 hexadecimal digits>.tmp" in the same directory.
+inline constexpr const char* ShortTemporaryPrefix = ".quotario-";
+bool HasShortTemporaryName(const std::string& fileName);
+
 // A fresh name for the temporary file of a replacement of `path`, different at every call:
-// beside it, "<name>.<16 hexadecimal digits>.tmp".
+// beside it, "<name>.<16 hexadecimal digits>.tmp", or the short name when that is too long.
 std::string TemporaryFileFor(const std::string& path);
 
 // True when `name` (a bare file name) is one that a replacement of the file `fileName` uses
 // for its temporary file: "<fileName>.<16 hexadecimal digits>.tmp", or the
-// "<fileName>.<process number>.tmp" of earlier versions of the program.
+// "<fileName>.<process number>.tmp" of earlier versions of the program; for a name too long
+// for either, the short name.
 bool IsTemporaryFileName(const std::string& fileName, const std::string& name);
 
 // Temporary files of replacements of `path` left behind by a save that was killed. Only

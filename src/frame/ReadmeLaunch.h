@@ -21,12 +21,17 @@ inline constexpr const char* TextEditorProgram = "xdg-open";
 QString ReadmeNotOpenedMessage(int exitCode);
 
 // Sets the launcher afresh and starts the editor on the read-me in directory, which becomes the
-// program's current directory. Returns once the editor has ended: meanwhile the windows neither
-// repaint nor answer, and what the user clicked is only handled afterwards. (The desktop's opener
-// may hand the file to an editor and end at once.) A start or directory change that fails shows
-// the launcher's message in the plain box, and so does an editor that ended with an error
-// code; any other error goes on to the caller.
+// program's current directory. Returns once the editor has ended. Meanwhile the program's
+// windows are disabled but painted, and a click or key on them is dropped, never carried out
+// afterwards; the launcher waits on a thread of its own. (The desktop's opener may hand the
+// file to an editor and end at once.) A start or directory change that fails shows the
+// launcher's message in the plain box, and so does an editor that ended with an error code;
+// any other error goes on to the caller.
 void OpenReadmeIn(TAppExec& AppExec1, const std::string& directory);
+
+// True while OpenReadmeIn waits for the editor: a message then waits too, since the windows it
+// would lead to are disabled.
+bool WaitingForReadme();
 
 // The read-me beside the program's own executable, wherever the program was started from.
 void OpenReadme(TAppExec& AppExec1);

@@ -4,13 +4,12 @@
 #include <cups/cups.h>
 
 #include <QByteArray>
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QLibrary>
-#include <QThread>
 
 #include <algorithm>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -21,10 +20,6 @@ constexpr int PrinterStateStopped = 5; // IPP printer-state: 3 idle, 4 processin
 constexpr int AnswerMilliseconds = 2000;
 // A server that is not running refuses the connection at once, well within this.
 constexpr int RefusalMilliseconds = 1000;
-// How long a job is followed after the hand-over, and how often it is looked at meanwhile.
-// A healthy job completes within a tenth of a second on a local queue.
-constexpr int FollowMilliseconds = 3000;
-constexpr int FollowStepMilliseconds = 100;
 
 // The CUPS library is looked up at the first print, not linked: linked, it and the libraries
 // it needs would be loaded at every start of the program. Only the declarations of
@@ -46,6 +41,14 @@ struct CupsLibrary {
     decltype(&cupsGetJobs2) getJobs = nullptr;
     decltype(&cupsFreeJobs) freeJobs = nullptr;
     decltype(&cupsCancelJob2) cancelJob = nullptr;
+    decltype(&cupsUser) user = nullptr;
+    decltype(&ippAddString) addString = nullptr;
+    decltype(&ippAddStrings) addStrings = nullptr;
+    decltype(&ippFindAttribute) findAttribute = nullptr;
+    decltype(&ippGetCount) count = nullptr;
+    decltype(&ippGetInteger) integer = nullptr;
+    decltype(&ippGetString) string = nullptr;
+    decltype(&ippGetStatusCode) statusCode = nullptr;
 };
 
 template <typename Function> bool Resolve(QLibrary& library, const char* name, Function& function) {
@@ -75,6 +78,14 @@ const CupsLibrary* Cups() {
             !Resolve(library, "cupsGetJobs2", found.getJobs) ||
             !Resolve(library, "cupsFreeJobs", found.freeJobs) ||
             !Resolve(library, "cupsCancelJob2", found.cancelJob) ||
+            !Resolve(library, "cupsUser", found.user) ||
+            !Resolve(library, "ippAddString", found.addString) ||
+            !Resolve(library, "ippAddStrings", found.addStrings) ||
+            !Resolve(library, "ippFindAttribute", found.findAttribute) ||
+            !Resolve(library, "ippGetCount", found.count) ||
+            !Resolve(library, "ippGetInteger", found.integer) ||
+            !Resolve(library, "ippGetString", found.string) ||
+            !Resolve(library, "ippGetStatusCode", found.statusCode) ||
             !Resolve(library, "cupsLastError", found.lastError))
             return CupsLibrary();
         return found;
@@ -142,25 +153,53 @@ std::optional<QueueState> DescribeQueue(const CupsLibrary& cups, http_t* http,
     return described;
 }
 
-struct JobFound {
-    int id = 0; // 0: no such job
-    ipp_jstate_t state = IPP_JSTATE_PENDING;
-};
+// Words of the printer's state reasons, and of the message its device last gave, that say the
+// device cannot be reached. The message comes in the language of the print system's
+// translations; CUPS has no Italian text for "may not exist".
+constexpr const char* UnreachableReasons[] = {"connecting-to-device", "offline", "timed-out",
+                                              "unreachable", "not-found"};
+constexpr const char* UnreachableWords[] = {"connecting",
+                                            "offline",
+                                            "unreachable",
+                                            "not found",
+                                            "may not exist",
+                                            "unable to locate",
+                                            "unable to connect",
+                                            "not responding",
+                                            "host is down",
+                                            "connection refused",
+                                            "non risponde",
+                                            "localizzare la stampante",
+                                            "connessione alla stampante",
+                                            "non raggiungibile",
+                                            "non in linea"};
 
-// This user's oldest job on the queue newer than `newestBefore` among `which`; nothing when
-// the server does not answer.
-std::optional<JobFound> FindJob(const CupsLibrary& cups, http_t* http, const QByteArray& name,
-                                int newestBefore, int which) {
-    cups_job_t* jobs = nullptr;
-    const int count = cups.getJobs(http, &jobs, name.constData(), 1, which);
-    if (count < 0)
-        return std::nullopt;
-    JobFound found;
-    for (int i = 0; i < count; ++i)
-        if (jobs[i].id > newestBefore && (found.id == 0 || jobs[i].id < found.id))
-            found = {jobs[i].id, jobs[i].state};
-    cups.freeJobs(count, jobs);
-    return found;
+bool SaysUnreachable(const CupsLibrary& cups, ipp_t* job) {
+    if (ipp_attribute_t* reasons =
+            cups.findAttribute(job, "job-printer-state-reasons", IPP_TAG_KEYWORD)) {
+        for (int i = 0; i < cups.count(reasons); ++i) {
+            const std::string reason = cups.string(reasons, i, nullptr);
+            for (const char* word : UnreachableReasons)
+                if (reason.find(word) != std::string::npos)
+                    return true;
+        }
+    }
+    ipp_attribute_t* message = cups.findAttribute(job, "job-printer-state-message", IPP_TAG_TEXT);
+    if (!message || !cups.string(message, 0, nullptr))
+        return false;
+    const QString text = QString::fromUtf8(cups.string(message, 0, nullptr)).toLower();
+    for (const char* word : UnreachableWords)
+        if (text.contains(QString::fromUtf8(word)))
+            return true;
+    return false;
+}
+
+bool HasKeyword(const CupsLibrary& cups, ipp_t* job, const char* name, const char* keyword) {
+    ipp_attribute_t* keywords = cups.findAttribute(job, name, IPP_TAG_KEYWORD);
+    for (int i = 0; keywords && i < cups.count(keywords); ++i)
+        if (QByteArray(cups.string(keywords, i, nullptr)) == keyword)
+            return true;
+    return false;
 }
 
 } // namespace
@@ -202,13 +241,15 @@ bool LastPrintJobWasAccepted() {
 int NewestPrintJob(const QString& queue) {
     const CupsLibrary* cups = Cups();
     if (!cups)
-        return 0;
+        return -1;
     const Connection connection(*cups);
     if (!connection.Http())
-        return 0;
+        return -1;
     cups_job_t* jobs = nullptr;
     const int count = cups->getJobs(connection.Http(), &jobs, QueueName(queue).constData(), 1,
                                     CUPS_WHICHJOBS_ALL);
+    if (count < 0)
+        return -1;
     int newest = 0;
     for (int i = 0; i < count; ++i)
         newest = std::max(newest, jobs[i].id);
@@ -217,39 +258,84 @@ int NewestPrintJob(const QString& queue) {
     return newest;
 }
 
-bool PrintJobComesThrough(const QString& queue, int newestBefore) {
+std::optional<int> OldestPrintJobAfter(const QString& queue, int newestBefore) {
     const CupsLibrary* cups = Cups();
     if (!cups)
-        return true;
+        return 0;
     const Connection connection(*cups);
-    http_t* http = connection.Http();
-    if (!http)
-        return true;
-    const QByteArray name = QueueName(queue);
-    const QDeadlineTimer deadline(FollowMilliseconds);
-    for (;;) {
-        const std::optional<JobFound> waiting =
-            FindJob(*cups, http, name, newestBefore, CUPS_WHICHJOBS_ACTIVE);
-        if (!waiting)
-            return true;
-        if (waiting->id == 0) {
-            // Done with: completed, cancelled or aborted.
-            const std::optional<JobFound> done =
-                FindJob(*cups, http, name, newestBefore, CUPS_WHICHJOBS_COMPLETED);
-            return !done || done->id == 0 || done->state != IPP_JSTATE_ABORTED;
+    if (!connection.Http())
+        return std::nullopt;
+    cups_job_t* jobs = nullptr;
+    const int count = cups->getJobs(connection.Http(), &jobs, QueueName(queue).constData(), 1,
+                                    CUPS_WHICHJOBS_ALL);
+    if (count < 0)
+        return std::nullopt;
+    int oldest = 0;
+    for (int i = 0; i < count; ++i)
+        if (jobs[i].id > newestBefore && (oldest == 0 || jobs[i].id < oldest))
+            oldest = jobs[i].id;
+    if (count > 0)
+        cups->freeJobs(count, jobs);
+    return oldest;
+}
+
+PrintJobState LookAtPrintJob(int job) {
+    const CupsLibrary* cups = Cups();
+    if (!cups)
+        return PrintJobState::Gone;
+    const Connection connection(*cups);
+    if (!connection.Http())
+        return PrintJobState::NoAnswer;
+    ipp_t* request = cups->newRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+    const std::string uri = "ipp://localhost/jobs/" + std::to_string(job);
+    cups->addString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri.c_str());
+    cups->addString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+                    cups->user());
+    const char* const wanted[] = {"job-state", "job-state-reasons", "job-printer-state-message",
+                                  "job-printer-state-reasons"};
+    cups->addStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                     static_cast<int>(std::size(wanted)), nullptr, wanted);
+    ipp_t* answer = cups->doRequest(connection.Http(), request, "/");
+    if (!answer)
+        return PrintJobState::NoAnswer;
+    PrintJobState state = PrintJobState::Waiting;
+    ipp_attribute_t* jobState = cups->findAttribute(answer, "job-state", IPP_TAG_ENUM);
+    if (cups->statusCode(answer) > IPP_STATUS_OK_EVENTS_COMPLETE || !jobState) {
+        state = PrintJobState::Gone;
+    } else {
+        switch (static_cast<ipp_jstate_t>(cups->integer(jobState, 0))) {
+        case IPP_JSTATE_COMPLETED:
+            state = PrintJobState::Completed;
+            break;
+        case IPP_JSTATE_CANCELED:
+            state = PrintJobState::Cancelled;
+            break;
+        case IPP_JSTATE_ABORTED:
+        case IPP_JSTATE_STOPPED:
+            state = PrintJobState::Failed;
+            break;
+        case IPP_JSTATE_PENDING:
+        case IPP_JSTATE_HELD:
+        case IPP_JSTATE_PROCESSING:
+            // A device that fails stops the printer and puts the job back to wait.
+            if (HasKeyword(*cups, answer, "job-state-reasons", "printer-stopped"))
+                state = PrintJobState::Failed;
+            else if (SaysUnreachable(*cups, answer))
+                state = PrintJobState::Unreachable;
+            break;
         }
-        // A device that fails stops the job, or the printer with the job put back to wait.
-        const bool stopped = waiting->state == IPP_JSTATE_STOPPED ||
-                             (waiting->state == IPP_JSTATE_PENDING &&
-                              DescribeQueue(*cups, http, queue).value_or(QueueState{}).stopped);
-        if (stopped) {
-            cups->cancelJob(http, name.constData(), waiting->id, 0);
-            return false;
-        }
-        if (deadline.hasExpired())
-            return true;
-        QThread::msleep(FollowStepMilliseconds);
     }
+    cups->deleteMessage(answer);
+    return state;
+}
+
+void CancelPrintJob(const QString& queue, int job) {
+    const CupsLibrary* cups = Cups();
+    if (!cups)
+        return;
+    const Connection connection(*cups);
+    if (connection.Http())
+        cups->cancelJob(connection.Http(), QueueName(queue).constData(), job, 0);
 }
 
 #else
@@ -267,11 +353,17 @@ bool LastPrintJobWasAccepted() {
 }
 
 int NewestPrintJob(const QString&) {
+    return -1;
+}
+
+std::optional<int> OldestPrintJobAfter(const QString&, int) {
     return 0;
 }
 
-bool PrintJobComesThrough(const QString&, int) {
-    return true;
+PrintJobState LookAtPrintJob(int) {
+    return PrintJobState::Gone;
 }
+
+void CancelPrintJob(const QString&, int) {}
 
 #endif

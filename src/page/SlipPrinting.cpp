@@ -61,9 +61,7 @@ SlipPrintResult PrintSlipOnPrinter(const SlipReport& report, const QPrinterInfo&
         printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted ||
         !LastPrintJobWasAccepted())
         return {SlipPrintStatus::NotStarted, queue};
-    if (!PrintJobComesThrough(queue, newestJob))
-        return {SlipPrintStatus::NotPrinted, queue};
-    return {SlipPrintStatus::Printed, queue};
+    return {SlipPrintStatus::Printed, queue, newestJob};
 }
 
 SlipPrintResult PrintSlipOnSystemPrinter(const SlipReport& report, const QString& printerName,

@@ -2,7 +2,7 @@
 // Printing the slip page at once: on a printer (no dialog, no preview, one copy) or into a PDF
 // file. Nothing here talks to the user; the status says what happened, so that a window can
 // offer the PDF whenever the page did not reach the paper. Every wait on the print system is
-// bounded to a few seconds.
+// bounded to a few seconds; what becomes of a job afterwards is for a PrintJobFollower.
 #include "page/SlipPainter.h"
 #include "rules/SlipReport.h"
 
@@ -16,12 +16,14 @@ enum class SlipPrintStatus {
     NoPrinter,          // there is no such printer: the system has no default printer
     NotStarted,         // the printer or file refused the page or the job: nothing was printed
     ServerNotAnswering, // the print server did not answer: nothing was handed over
-    NotPrinted,         // the print system took the job and then stopped or aborted it
 };
 
 struct SlipPrintResult {
     SlipPrintStatus status;
     QString target; // the printer's name or the file's path
+    // Printed on a printer: this user's newest job on the queue before the print, from which
+    // the print's own job can be followed (PrintJobFollower); -1 when it cannot be.
+    int newestJobBefore = -1;
 };
 
 // Draws the page of a report on a device that PrepareSlipPage has set up: the slip itself
@@ -30,10 +32,9 @@ using SlipPagePainter = std::function<void(QPainter& painter, const SlipReport& 
 
 // The page goes to the printer at the device's high resolution, A4 landscape, with no margins.
 // A queue that does not accept jobs or whose printer is stopped gets nothing: the page is not
-// started. After the hand-over the job is followed for a few seconds: one the print system
-// stops or aborts in that time is withdrawn and reported as not printed; one still waiting or
-// printing at the end counts as printed. The printer comes from the print system after
-// PrintServerAnswers() said that its server answers.
+// started. The result comes as soon as the page is handed over: the job may still wait, print
+// or fail. The printer comes from the print system after PrintServerAnswers() said that its
+// server answers.
 SlipPrintResult PrintSlipOnPrinter(const SlipReport& report, const QPrinterInfo& printer,
                                    const SlipPagePainter& paint = PaintSlipReport);
 

@@ -34,6 +34,7 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
+#include <QTimer>
 
 TForm2* Form2 = nullptr;
 
@@ -54,6 +55,17 @@ const char* const ServerNotAnsweringMessage =
     "Vuoi salvarlo come file PDF, da stampare in seguito?";
 const char* const NotPrintedMessage = "La stampante \"%1\" non ha stampato il bollettino.\r"
                                       "Vuoi salvarlo come file PDF, da stampare in seguito?";
+// Whatever the answer, the job is withdrawn: it would come out on whatever paper is in the
+// printer once the printer is back.
+const char* const UnreachableMessage =
+    "La stampante \"%1\" non è raggiungibile: il bollettino non è stato stampato e la stampa "
+    "viene ritirata.\rVuoi salvarlo come file PDF, da stampare in seguito?";
+const char* const NoAnswerMessage =
+    "Il server di stampa non risponde più: non si sa se il bollettino è stato stampato.\r"
+    "Vuoi salvarlo come file PDF, da stampare in seguito?";
+
+// While the read-me is open the windows are disabled: news of a print waits this long again.
+constexpr int ReadmeRetryMilliseconds = 250;
 const char* const PdfNotWrittenMessage = "Impossibile scrivere il file PDF\r%1\r"
                                          "Il bollettino non è stato salvato.";
 
@@ -84,7 +96,11 @@ QIcon KeptOffTheCaption(const QIcon& icon) {
 
 } // namespace
 
-TForm2::TForm2(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm2>()) {
+TForm2::TForm2(QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::TForm2>()),
+      jobFollower_([this](int job, PrintJobNews news) {
+          Guarded(this, [this, job, news] { PrintJobNewsArrived(job, news); });
+      }) {
     ui->setupUi(this);
     setWindowTitle(QStringLiteral("  Riepilogo Bollettino Postale") +
                    QString(26, QLatin1Char(' ')) + QString::fromUtf8(AuthorWebAddress));
@@ -359,7 +375,8 @@ void TForm2::PlaceReport(PaperPlacement placement) {
 }
 
 // A print that did not happen is never passed over in silence: the user may keep the page.
-// Asking the print system and following the job take up to a few seconds.
+// The window is back as soon as the page is handed over; the job is followed meanwhile and
+// PrintJobNewsArrived says what went wrong, if anything does.
 void TForm2::PrintReport(const QString& printerName, const SlipPagePainter& paint) {
     const SlipPrintResult printed = [&printerName, &paint] {
         const BusyCursor busy;
@@ -367,6 +384,9 @@ void TForm2::PrintReport(const QString& printerName, const SlipPagePainter& pain
     }();
     switch (printed.status) {
     case SlipPrintStatus::Printed:
+        if (printed.newestJobBefore >= 0)
+            followedPrints_[jobFollower_.Follow(printed.target, printed.newestJobBefore)] = {
+                QRFM->QREP, paint, printed.target};
         return;
     case SlipPrintStatus::NoPrinter:
         OfferReportAsPdf(QString::fromUtf8(NoPrinterMessage), paint);
@@ -377,10 +397,60 @@ void TForm2::PrintReport(const QString& printerName, const SlipPagePainter& pain
     case SlipPrintStatus::ServerNotAnswering:
         OfferReportAsPdf(QString::fromUtf8(ServerNotAnsweringMessage), paint);
         return;
-    case SlipPrintStatus::NotPrinted:
-        OfferReportAsPdf(QString::fromUtf8(NotPrintedMessage).arg(printed.target), paint);
+    }
+}
+
+// One message at most for each print, whichever window shows; none for a print that came out
+// or that the user cancelled through the print system.
+void TForm2::PrintJobNewsArrived(int job, PrintJobNews news) {
+    const auto found = followedPrints_.find(job);
+    if (found == followedPrints_.end())
+        return;
+    if (WaitingForReadme()) {
+        QTimer::singleShot(ReadmeRetryMilliseconds, this, [this, job, news] {
+            Guarded(this, [this, job, news] { PrintJobNewsArrived(job, news); });
+        });
         return;
     }
+    if (found->second.asked) {
+        // The user's answer decides; a print that came out meanwhile is left alone.
+        found->second.printed = news == PrintJobNews::Printed;
+        return;
+    }
+    switch (news) {
+    case PrintJobNews::Printed:
+    case PrintJobNews::Cancelled:
+        followedPrints_.erase(found);
+        return;
+    case PrintJobNews::Unreachable:
+        PrinterUnreachable(job);
+        return;
+    case PrintJobNews::NotPrinted:
+    case PrintJobNews::NoAnswer:
+        break;
+    }
+    const FollowedPrint print = std::move(found->second);
+    followedPrints_.erase(found);
+    OfferPageAsPdf(news == PrintJobNews::NotPrinted
+                       ? QString::fromUtf8(NotPrintedMessage).arg(print.printer)
+                       : QString::fromUtf8(NoAnswerMessage),
+                   print.page, print.paint);
+}
+
+// The job waits on while the user reads: a printer back before the answer simply prints.
+void TForm2::PrinterUnreachable(int job) {
+    FollowedPrint& print = followedPrints_.at(job);
+    print.asked = true;
+    const bool wantsPdf =
+        MessageQuestionYesNo(QString::fromUtf8(UnreachableMessage).arg(print.printer));
+    // Other prints' news may have come meanwhile; this one's record stays until here.
+    const FollowedPrint asked = std::move(followedPrints_.at(job));
+    followedPrints_.erase(job);
+    if (asked.printed)
+        return;
+    jobFollower_.Withdraw(job);
+    if (wantsPdf)
+        OfferPageAsPdf(QString(), asked.page, asked.paint);
 }
 
 // The preview and the print dialog ask the print server for its printers, which would hold the
@@ -395,16 +465,21 @@ bool TForm2::PrintServerAnswersOrOffer() {
     return answers;
 }
 
-// With no reason, as "Salva come PDF…" asks for the file, nothing is asked first.
 void TForm2::OfferReportAsPdf(const QString& reason, const SlipPagePainter& paint) {
+    OfferPageAsPdf(reason, QRFM->QREP, paint);
+}
+
+// With no reason, as "Salva come PDF…" asks for the file, nothing is asked first.
+void TForm2::OfferPageAsPdf(const QString& reason, const SlipReport& page,
+                            const SlipPagePainter& paint) {
     if (!reason.isEmpty() && !MessageQuestionYesNo(reason))
         return;
     const QString fileName = ChooseSlipPdfFile(this, ProposedSlipPdfPath());
     if (fileName.isEmpty())
         return;
-    const SlipPrintStatus written = [&fileName, &paint] {
+    const SlipPrintStatus written = [&fileName, &page, &paint] {
         const BusyCursor busy;
-        return PrintSlipToPdf(QRFM->QREP, fileName, paint).status;
+        return PrintSlipToPdf(page, fileName, paint).status;
     }();
     if (written != SlipPrintStatus::Printed)
         ShowMessage(QString::fromUtf8(PdfNotWrittenMessage).arg(fileName));

@@ -1,5 +1,6 @@
 #pragma once
 // The summary window: shows the slip as it will be printed, aligns and prints it.
+#include "page/PrintJobFollower.h"
 #include "page/SlipPrinting.h"
 #include "rules/AlignmentFile.h"
 #include "rules/AppExec.h"
@@ -8,6 +9,7 @@
 
 #include <QWidget>
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -68,6 +70,10 @@ private:
     void PrintReport(const QString& printerName, const SlipPagePainter& paint);
     bool PrintServerAnswersOrOffer();
     void OfferReportAsPdf(const QString& reason, const SlipPagePainter& paint);
+    void OfferPageAsPdf(const QString& reason, const SlipReport& page,
+                        const SlipPagePainter& paint);
+    void PrintJobNewsArrived(int job, PrintJobNews news);
+    void PrinterUnreachable(int job);
 
     // The print button's menu (right mouse button, menu key, Shift+F10).
     void CreateStampaMenu();
@@ -79,6 +85,18 @@ private:
     std::string alignmentDirectory_;
     // The printer last chosen with "Stampa su un'altra stampante…", until the program ends.
     QString otherPrinter_;
+
+    // Each print handed to a printer, followed until it is done: its own page, which the PDF
+    // offer keeps when it fails whatever the window shows by then.
+    struct FollowedPrint {
+        SlipReport page;
+        SlipPagePainter paint;
+        QString printer;
+        bool asked = false;   // the user is being asked about it
+        bool printed = false; // done meanwhile
+    };
+    std::map<int, FollowedPrint> followedPrints_;
+    PrintJobFollower jobFollower_;
 };
 
 extern TForm2* Form2;

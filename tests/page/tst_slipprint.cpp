@@ -8,6 +8,7 @@
 #include "support/PrivateCupsd.h"
 #include "support/SampleSlip.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QScopeGuard>
@@ -46,6 +47,8 @@ private slots:
     void printsToAPdfFile();
     void keepsAnOverlongAmountInsideItsBox();
     void reportsAFileThatCannotBeWritten();
+    void takesEveryNameTheFileSystemTakes_data();
+    void takesEveryNameTheFileSystemTakes();
 
 private:
     QTemporaryDir m_files;
@@ -176,6 +179,32 @@ void TestSlipPrint::keepsAnOverlongAmountInsideItsBox() {
 void TestSlipPrint::reportsAFileThatCannotBeWritten() {
     const QString file = m_files.filePath("no-such-folder/bollettino.pdf");
     QCOMPARE(PrintSlipToPdf(SlipReport(), file).status, SlipPrintStatus::NotStarted);
+}
+
+void TestSlipPrint::takesEveryNameTheFileSystemTakes_data() {
+    QTest::addColumn<QString>("name");
+    // Up to 255 bytes in UTF-8; the temporary file beside it must not be longer.
+    QTest::newRow("234 bytes") << QString(230, 'a') + ".pdf";
+    QTest::newRow("235 bytes") << QString(231, 'a') + ".pdf";
+    QTest::newRow("255 bytes") << QString(251, 'a') + ".pdf";
+    QTest::newRow("255 bytes, accented") << QString(125, QChar(0xE8)) + "x.pdf";
+}
+
+// Saved twice: made, then replaced whole; nothing is left beside it.
+void TestSlipPrint::takesEveryNameTheFileSystemTakes() {
+    QFETCH(QString, name);
+    QVERIFY(name.toUtf8().size() <= 255);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString file = folder.filePath(name);
+    for (const int correction : {10, 30}) {
+        const SlipReport report = PlacedReport(PaperPlacement::Left, correction, correction);
+        QCOMPARE(PrintSlipToPdf(report, file).status, SlipPrintStatus::Printed);
+        const QStringList faults = CheckPrintedPage(file, report);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+    }
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+             QStringList{name});
 }
 
 QTEST_MAIN(TestSlipPrint)

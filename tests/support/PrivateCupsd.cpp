@@ -104,6 +104,21 @@ bool PrivateCupsd::setDeviceOpenable(bool openable) {
     return runOnServer("/usr/sbin/lpadmin", {"-p", "Quotario", "-v", device});
 }
 
+bool PrivateCupsd::addDefaultQueue(const QString& name, const QString& device) {
+    return runOnServer("/usr/sbin/lpadmin", {"-p", name, "-E", "-v", device, "-P",
+                                             directory_.filePath("quotario.ppd")}) &&
+           runOnServer("/usr/sbin/lpadmin", {"-d", name});
+}
+
+QString PrivateCupsd::sleepingDevice(double seconds, Sleeping outcome) const {
+    return "sleeping:" + sleepingFolder() + "?seconds=" + QString::number(seconds) +
+           (outcome == Sleeping::Fails ? "&fail" : "");
+}
+
+QString PrivateCupsd::sleepingFolder() const {
+    return directory_.filePath("out");
+}
+
 bool PrivateCupsd::queueIsEmpty() {
     QProcess lpstat;
     lpstat.start("lpstat", {"-o"});

@@ -29,6 +29,15 @@ public:
     // The queue's device a file in a folder that does not exist: the server takes each job
     // and then stops it, as it does with a printer it cannot reach.
     bool setDeviceOpenable(bool openable);
+    // A further queue on the test's page description, made the default printer, with its
+    // device: sleepingDevice() for a printer that behaves like a real one, or any device URI
+    // ("socket://127.0.0.1:9": a printer that cannot be reached).
+    bool addDefaultQueue(const QString& name, const QString& device);
+    // A device that takes `seconds` over each job and then writes it to the folder
+    // sleepingFolder() as job-ID.pdf, or, failing, gives up then and stops its printer.
+    enum class Sleeping { Prints, Fails };
+    QString sleepingDevice(double seconds, Sleeping outcome = Sleeping::Prints) const;
+    QString sleepingFolder() const;
     // True when the server holds no job, printing or waiting.
     static bool queueIsEmpty();
 

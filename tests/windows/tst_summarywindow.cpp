@@ -8,11 +8,14 @@
 
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QToolButton>
 
@@ -50,6 +53,7 @@ private slots:
     void resetPutsBackOnlyTheCorrections();
     void theFileLiesBesideTheProgram();
     void informazOpensTheReadmeAndWaits();
+    void whileTheEditorIsOpenTheWindowPaintsButTakesNoInput();
     void chiudiEndsTheProgramWithTheMainWindowHidden();
 };
 
@@ -664,6 +668,57 @@ void TestSummaryWindow::informazOpensTheReadmeAndWaits() {
     QVERIFY(starts[0].wait);
     QCOMPARE(QDir(during).canonicalPath(),
              QDir(QCoreApplication::applicationDirPath()).canonicalPath());
+}
+
+namespace {
+
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+} // namespace
+
+// The editor stays open a while: meanwhile the summary is repainted and shows that it waits,
+// and a click or key sent to it then has no effect, neither then nor once the editor closes.
+void TestSummaryWindow::whileTheEditorIsOpenTheWindowPaintsButTakesNoInput() {
+    QVERIFY(WriteBytes(testFile("Allinea.ini"), ShippedAlignment));
+    QVERIFY(ShowSummary());
+    QCOMPARE(Alignment().last(), QString("none"));
+    Form2->AppExec1.SetStarter([](const StartRequest&) {
+        QThread::msleep(1500);
+        return StartResult{true, 0};
+    });
+    const auto restore = qScopeGuard([before = QDir::currentPath()] {
+        QDir::setCurrent(before);
+        Form2->AppExec1.SetStarter(StartProgram);
+    });
+    PaintCounter counter;
+    Form2->installEventFilter(&counter);
+    bool enabledMeanwhile = true;
+    int paintsMeanwhile = 0;
+    QTimer::singleShot(300, Form2, [&] {
+        enabledMeanwhile = Form2->isEnabled();
+        QTest::mouseClick(Radio("RBTNC"), Qt::LeftButton);
+        QTest::keyClick(Radio("RBTNS"), Qt::Key_Right);
+        Form2->update();
+        QTimer::singleShot(300, Form2, [&] { paintsMeanwhile = counter.paints; });
+    });
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(Form2->findChild<QPushButton*>("BitBtn2"), Qt::LeftButton);
+    QVERIFY(clock.elapsed() >= 1500);
+    QVERIFY(!enabledMeanwhile);
+    QVERIFY(paintsMeanwhile > 0);
+    QVERIFY(Form2->isEnabled());
+    QTest::qWait(100);
+    QCOMPARE(Alignment().last(), QString("none"));
 }
 
 void TestSummaryWindow::chiudiEndsTheProgramWithTheMainWindowHidden() {
