@@ -48,15 +48,23 @@ export HOME=$work/home WINEPREFIX=$work/prefix WINEDEBUG=-all
 export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
 unset WINEPATH
 [[ -z ${LC_ALL:-}${LC_CTYPE:-}${LANG:-} ]] && export LANG=C.UTF-8
+# The regional settings of the suite's run (scripts/wine-run).
+[[ -n ${QUOTARIO_WINE_LOCALE:-} ]] && export LC_ALL=$QUOTARIO_WINE_LOCALE
 mkdir -p "$HOME"
 wineboot --init >/dev/null 2>&1
 wineserver --wait
 
-# A Windows folder's Linux path.
-unix_folder() { winepath -u "$(wine cmd /c "echo $1" | tr -d '\r')" 2>/dev/null; }
-install=$(unix_folder '%LOCALAPPDATA%\Programs\Quotario')
-start_menu=$(unix_folder '%APPDATA%\Microsoft\Windows\Start Menu\Programs')
-desktop=$(unix_folder '%USERPROFILE%\Desktop')
+# The user's folders as Windows names them, and their Linux paths.
+shell_folder() {
+    wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' \
+        /v "$1" | tr -d '\r' | sed -n "s/^    $1    REG_SZ    //p"
+}
+windows_install="$(shell_folder 'Local AppData')\Programs\Quotario"
+windows_start_menu=$(shell_folder Programs)
+install=$(winepath -u "$windows_install")
+start_menu=$(winepath -u "$windows_start_menu")
+desktop=$(winepath -u "$(shell_folder Desktop)")
+[[ -n $install && -n $start_menu && -n $desktop ]] || stop "the user's folders are unknown"
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quotario'
 # The uninstall entry's values, one a line; nothing when there is no entry.
 registry() { wine reg query "$key" 2>/dev/null | tr -d '\r' | grep '^    ' || true; }
@@ -73,15 +81,14 @@ uninstall_silently() {
 
 # The first install, silent, with the desktop shortcut.
 install_silently /DESKTOP
-diff -r "$folder" "$install" >"$work/diff" || true
+diff -rq "$folder" "$install" >"$work/diff" || true
 [[ $(cat "$work/diff") == "Only in $install: disinstalla.exe" ]] ||
     fail "the installed folder differs from the program's folder: $(head -20 "$work/diff")"
 for shortcut in "$start_menu/Quotario.lnk" "$desktop/Quotario.lnk"; do
     [[ -f $shortcut ]] || fail "no shortcut $shortcut"
 done
 # The shortcut's target, as Windows keeps it in the link (UTF-16).
-windows_install=$(wine cmd /c 'echo %LOCALAPPDATA%\Programs\Quotario' | tr -d '\r')
-strings -el "$start_menu/Quotario.lnk" | grep -qixF "$windows_install\\quotario.exe" ||
+strings -el "$start_menu/Quotario.lnk" | grep -qiF "$windows_install\\quotario.exe" ||
     fail "the Start-menu shortcut does not lead to $windows_install\\quotario.exe"
 while IFS='|' read -r name value; do
     registry | grep -qxF "    $name    $value" ||
@@ -98,9 +105,16 @@ EOF
 
 # Started as the Start menu starts it, from another folder: the program computes, prints on
 # Windows' default printer (the private server's queue) and saves the alignment beside itself.
+# Windows' start opens the shortcut as Explorer does, and does not wait for the program.
 mkdir -p "$work/elsewhere"
-(cd "$work/elsewhere" && exec wine start /wait "$(wine cmd /c 'echo %APPDATA%' | tr -d '\r')\\Microsoft\\Windows\\Start Menu\\Programs\\Quotario.lnk") &
-program_pid=$!
+(cd "$work/elsewhere" && wine start "$windows_start_menu\\Quotario.lnk") ||
+    fail "start could not open the shortcut"
+for _ in $(seq 100); do
+    program_pid=$(pgrep -n -f 'Programs.Quotario.quotario\.exe' || true)
+    [[ -n $program_pid ]] && break
+    sleep 0.2
+done
+[[ -n $program_pid ]] || stop "the Start-menu shortcut started no quotario.exe"
 summary=$(compute_and_show_summary) || stop "the installed program did not compute"
 sleep 1
 summary_click "$summary" right
@@ -121,7 +135,6 @@ summary_click "$summary" save
     fail "Allinea.ini beside the installed program was not saved: $(cat "$install/Allinea.ini")"
 [[ ! -e $work/elsewhere/Allinea.ini ]] || fail "Allinea.ini was saved in the working folder"
 wineserver -k
-wait "$program_pid" 2>/dev/null || true
 program_pid=
 cp "$install/Allinea.ini" "$work/saved.ini"
 
@@ -130,8 +143,8 @@ wine reg add "$key" /v DisplayVersion /d 0.9.0 /f >/dev/null
 echo "vecchio" >"$install/leggimi-prima.txt"
 rm "$install/platforms/qwindows.dll"
 install_silently
-diff -r "$folder" "$install" >"$work/diff" || true
-[[ $(grep -v '^Only in [^:]*: disinstalla.exe$' "$work/diff") == "Files $folder/Allinea.ini and $install/Allinea.ini differ" ]] ||
+diff -rq "$folder" "$install" >"$work/diff" || true
+[[ $(grep -vxF "Only in $install: disinstalla.exe" "$work/diff") == "Files $folder/Allinea.ini and $install/Allinea.ini differ" ]] ||
     fail "after the update the folder differs other than in Allinea.ini: $(head -20 "$work/diff")"
 cmp -s "$work/saved.ini" "$install/Allinea.ini" || fail "the update changed the saved Allinea.ini"
 registry | grep -qxF "    DisplayVersion    REG_SZ    $version" || fail "the update left the old version"
@@ -139,8 +152,8 @@ registry | grep -qxF "    DisplayVersion    REG_SZ    $version" || fail "the upd
 # Uninstalled: the saved alignment stays, nothing else does.
 touch "$install/Allinea.ini.0123456789abcdef.tmp"
 uninstall_silently
-[[ $(cd "$install" && find . | LC_ALL=C sort | tr '\n' ' ') == ". ./Allinea.ini " ]] ||
-    fail "the uninstaller left $(cd "$install" && find . -mindepth 1 | tr '\n' ' ')"
+left=$(cd "$install" 2>/dev/null && find . -mindepth 1 | LC_ALL=C sort | tr '\n' ' ')
+[[ $left == "./Allinea.ini " ]] || fail "the uninstaller left '$left' instead of the saved Allinea.ini"
 cmp -s "$work/saved.ini" "$install/Allinea.ini" || fail "the uninstaller changed the saved Allinea.ini"
 for shortcut in "$start_menu/Quotario.lnk" "$desktop/Quotario.lnk"; do
     [[ ! -e $shortcut ]] || fail "the uninstaller left $shortcut"
@@ -148,7 +161,7 @@ done
 [[ -z $(registry) ]] || fail "the uninstaller left the uninstall entry"
 
 # Without a saved alignment nothing at all is left.
-rm "$install/Allinea.ini"
+rm -f "$install/Allinea.ini"
 install_silently
 uninstall_silently
 [[ ! -e $install ]] || fail "an unchanged install left $(cd "$install" && find . -mindepth 1 | tr '\n' ' ')"
