@@ -72,3 +72,13 @@ saved_paper_right() { # saved_paper_right FILE [WANTED]
     done
     echo "$value"
 }
+
+# The slip's faces as Windows has them: Wine answers for "Arial" and "Courier New" with their
+# metric twins Liberation Sans and Liberation Mono, under the names asked for. Otherwise Wine
+# substitutes another face, Qt sees a name other than its own and prints the texts as outlines,
+# which carry no text. WINE names the command that runs Wine's programs in the prefix.
+wine_slip_faces() { # wine_slip_faces WINE...
+    local key='HKCU\Software\Wine\Fonts\Replacements'
+    "$@" reg add "$key" /v Arial /d "Liberation Sans" /f >/dev/null &&
+        "$@" reg add "$key" /v "Courier New" /d "Liberation Mono" /f >/dev/null
+}

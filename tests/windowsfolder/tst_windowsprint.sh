@@ -29,4 +29,6 @@ trap finish EXIT
 while IFS= read -r setting; do export "${setting?}"; done < <("$private_cupsd" env "$server")
 unset PRINTER LPDEST
 export QUOTARIO_PRINT_JOB="Z:$server/out/job.pdf"
+source "$(dirname "$0")/../support/desktop.sh"
+wine_slip_faces "$wine_run"
 QT_QPA_PLATFORM=windows "$wine_run" "$test_exe"

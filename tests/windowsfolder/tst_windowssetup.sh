@@ -53,6 +53,7 @@ unset WINEPATH
 mkdir -p "$HOME"
 wineboot --init >/dev/null 2>&1
 wineserver --wait
+wine_slip_faces wine
 
 # The user's folders as Windows names them, and their Linux paths.
 shell_folder() {
