@@ -196,11 +196,46 @@ PrintedPage ReadPrintedPage(const QString& pdfFile) {
     return page;
 }
 
+namespace {
+
+// How far below its label's top pdftotext puts a text of each face, in ems: the face's own
+// ascent (Liberation Sans for "Arial", Liberation Mono for the spaced face) less the one the PDF
+// declares for it.
+struct TopShifts {
+    double arial = 0;
+    double spaziato = 0;
+};
+
+TopShifts DeclaredTopShifts(const QString& pdfFile, QString& error) {
+    const QString objects = Run("qpdf", {"--qdf", "--object-streams=disable", pdfFile, "-"}, error);
+    static const QRegularExpression descriptor(
+        "/Ascent ([-0-9.]+)[^>]*?/FontName /[A-Z]{6}\\+Liberation(Sans|Mono)",
+        QRegularExpression::DotMatchesEverythingOption);
+    TopShifts shifts;
+    for (auto it = descriptor.globalMatch(objects); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const double declared = m.captured(1).toDouble() / 1000;
+        if (m.captured(2) == "Sans")
+            shifts.arial = 1854.0 / 2048 - declared;
+        else
+            shifts.spaziato = 1705.0 / 2048 - declared;
+    }
+    return shifts;
+}
+
+} // namespace
+
 QStringList CheckPrintedPage(const QString& pdfFile, const SlipReport& report, OtherTexts others,
-                             double tolerance) {
+                             double tolerance, TextTops tops) {
     PrintedPage page = ReadPrintedPage(pdfFile);
     if (!page.error.isEmpty())
         return {page.error};
+    TopShifts shifts;
+    if (tops == TextTops::DeclaredAscents) {
+        shifts = DeclaredTopShifts(pdfFile, page.error);
+        if (!page.error.isEmpty())
+            return {page.error};
+    }
     QStringList faults;
     if (page.pages != 1)
         faults << QString("%1 pages").arg(page.pages);
@@ -213,8 +248,10 @@ QStringList CheckPrintedPage(const QString& pdfFile, const SlipReport& report, O
     for (const SlipLabel& label : report.Labels()) {
         if (label.text.empty())
             continue;
-        const double top = BandTopPoints + label.top * PointsPerUnit;
-        if (label.design->face == SlipFace::Spaziato)
+        const bool spaced = label.design->face == SlipFace::Spaziato;
+        const double top = BandTopPoints + label.top * PointsPerUnit +
+                           (spaced ? shifts.spaziato : shifts.arial) * label.design->pointSize;
+        if (spaced)
             CheckSpaced(label, top, page.words, faults, tolerance);
         else
             CheckProportional(label, top, page.words, faults, tolerance);

@@ -31,10 +31,15 @@ constexpr double Tolerance = 0.1 / 25.4 * 72.0; // 0.1 mm
 
 // Every text where its label says, within `tolerance` points, one landscape A4 page, nothing
 // else on it (unless other texts are allowed): the faults found, none when the page is right.
+// pdftotext puts a word's top at its baseline less the ascent that the PDF declares for its
+// font: Qt declares the faces' own, a print server's PostScript-to-PDF filter the extent of the
+// glyphs it embeds. With DeclaredAscents the tops are read back through the declared ones.
 enum class OtherTexts { Unexpected, Allowed };
+enum class TextTops { FacesOwnAscents, DeclaredAscents };
 QStringList CheckPrintedPage(const QString& pdfFile, const SlipReport& report,
                              OtherTexts others = OtherTexts::Unexpected,
-                             double tolerance = Tolerance);
+                             double tolerance = Tolerance,
+                             TextTops tops = TextTops::FacesOwnAscents);
 
 // Every label's box drawn as an outline where the label prints, read from the page rendered at
 // 0.1 mm a dot: its left, top and bottom edges at the label's place; its right edge at its

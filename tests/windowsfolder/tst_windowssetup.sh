@@ -126,8 +126,9 @@ for _ in $(seq 100); do
     sleep 0.2
 done
 if [[ -s $server/out/job.pdf ]]; then
-    pdftotext "$server/out/job.pdf" - | grep -q 12345678 ||
-        fail "the printed page does not carry the account number"
+    # The spaced texts come out a character at a time; the payer's name is one text.
+    pdftotext "$server/out/job.pdf" - | grep -q 'ROSSI MARIO VIA APPIA 12' ||
+        fail "the printed page does not carry the payer's name"
 else
     fail "nothing was printed on Windows' default printer"
 fi
