@@ -82,7 +82,7 @@ uninstall_silently() {
 
 # The first install, silent, with the desktop shortcut.
 install_silently /DESKTOP
-diff -rq "$folder" "$install" >"$work/diff" || true
+LC_ALL=C diff -rq "$folder" "$install" >"$work/diff" || true
 [[ $(cat "$work/diff") == "Only in $install: disinstalla.exe" ]] ||
     fail "the installed folder differs from the program's folder: $(head -20 "$work/diff")"
 for shortcut in "$start_menu/Quotario.lnk" "$desktop/Quotario.lnk"; do
@@ -145,7 +145,7 @@ wine reg add "$key" /v DisplayVersion /d 0.9.0 /f >/dev/null
 echo "vecchio" >"$install/leggimi-prima.txt"
 rm "$install/platforms/qwindows.dll"
 install_silently
-diff -rq "$folder" "$install" >"$work/diff" || true
+LC_ALL=C diff -rq "$folder" "$install" >"$work/diff" || true
 [[ $(grep -vxF "Only in $install: disinstalla.exe" "$work/diff") == "Files $folder/Allinea.ini and $install/Allinea.ini differ" ]] ||
     fail "after the update the folder differs other than in Allinea.ini: $(head -20 "$work/diff")"
 cmp -s "$work/saved.ini" "$install/Allinea.ini" || fail "the update changed the saved Allinea.ini"
