@@ -72,7 +72,8 @@ bench: test-deps build windows-configure
 
 # The Windows program, cross-built with MinGW-w64 against a Qt built for Windows once into a
 # cache folder outside the checkout (scripts/build-qt-mingw, QUOTARIO_CACHE), and its tests
-# under Wine: `windows` makes $(WINDOWS_BUILD)/quotario-<version>-windows-x64.zip;
+# under Wine: `windows` makes $(WINDOWS_BUILD)/quotario-<version>-windows-x64.zip and, beside it,
+# the installer quotario-<version>-setup.exe;
 # `test-windows` runs the suite under Wine twice, with Wine's own regional settings and with
 # Italian ones (decimal comma), then prints the slip into a PDF through the Windows build and
 # reads its texts' places back.
@@ -92,7 +93,7 @@ windows-configure:
 	    -DCMAKE_CROSSCOMPILING_EMULATOR=$(CURDIR)/scripts/wine-run >/dev/null
 
 windows: windows-configure
-	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target quotario_windows_zip
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target quotario_windows_setup
 
 test-windows: windows-configure
 	@scripts/install-deps --tests

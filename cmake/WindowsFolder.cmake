@@ -9,3 +9,14 @@ add_custom_target(quotario_windows_zip ALL
     BYPRODUCTS ${CMAKE_BINARY_DIR}/${QUOTARIO_WINDOWS_NAME}.zip
     COMMENT "Making ${QUOTARIO_WINDOWS_NAME}.zip"
     VERBATIM)
+
+# The same folder as an installer for one user, BUILD_DIR/quotario-VERSION-setup.exe
+# (scripts/windows-setup, NSIS's makensis, data/windows/quotario.nsi).
+find_program(QUOTARIO_MAKENSIS makensis REQUIRED)
+add_custom_target(quotario_windows_setup ALL
+    COMMAND ${PROJECT_SOURCE_DIR}/scripts/windows-setup ${CMAKE_BINARY_DIR} ${QUOTARIO_WINDOWS_NAME}
+            ${PROJECT_VERSION} ${QUOTARIO_ICON_FILE} ${QUOTARIO_AUTHOR}
+    DEPENDS quotario_windows_zip
+    BYPRODUCTS ${CMAKE_BINARY_DIR}/${QUOTARIO_WINDOWS_SETUP}
+    COMMENT "Making ${QUOTARIO_WINDOWS_SETUP}"
+    VERBATIM)

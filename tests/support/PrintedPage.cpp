@@ -54,8 +54,12 @@ QString Run(const QString& program, const QStringList& arguments, QString& error
                                "out=$1; shift; \"$@\" >\"$out.tmp\" 2>\"$out.err\"; "
                                "echo $? >\"$out.code\"; mv \"$out.tmp\" \"$out\"",
                                "sh", LinuxPath(folder.path()) + "/output", "/usr/bin/" + program};
+    // Files, and files to be written, go by their Linux paths.
+    static const QRegularExpression drivePath("^[A-Za-z]:[/\\\\]");
     for (const QString& argument : arguments)
-        linuxArguments << (QFile::exists(argument) ? LinuxPath(argument) : argument);
+        linuxArguments << (QFile::exists(argument) || drivePath.match(argument).hasMatch()
+                               ? LinuxPath(argument)
+                               : argument);
     QElapsedTimer clock;
     clock.start();
     if (QProcess::startDetached("Z:/bin/sh", linuxArguments))
@@ -89,11 +93,11 @@ QString Unescape(QString text) {
 }
 
 PrintedWord* FindWord(QList<PrintedWord>& words, const QString& text, double x, double top,
-                      bool byCentre) {
+                      bool byCentre, double tolerance) {
     for (PrintedWord& word : words) {
         const double wordX = byCentre ? (word.xMin + word.xMax) / 2 : word.xMin;
-        if (!word.matched && word.text == text && std::abs(wordX - x) <= Tolerance &&
-            std::abs(word.yMin - top) <= Tolerance)
+        if (!word.matched && word.text == text && std::abs(wordX - x) <= tolerance &&
+            std::abs(word.yMin - top) <= tolerance)
             return &word;
     }
     return nullptr;
@@ -101,9 +105,10 @@ PrintedWord* FindWord(QList<PrintedWord>& words, const QString& text, double x, 
 
 // A proportional text starts at the label's left; its words follow one another on the line.
 void CheckProportional(const SlipLabel& label, double top, QList<PrintedWord>& words,
-                       QStringList& faults) {
+                       QStringList& faults, double tolerance) {
     const QStringList tokens = QString::fromStdString(label.text).split(' ', Qt::SkipEmptyParts);
-    PrintedWord* previous = FindWord(words, tokens.first(), label.left * PointsPerUnit, top, false);
+    PrintedWord* previous =
+        FindWord(words, tokens.first(), label.left * PointsPerUnit, top, false, tolerance);
     if (!previous) {
         faults << QString("%1: \"%2\" not at left %3 pt, top %4 pt")
                       .arg(label.design->name.data(), tokens.first())
@@ -115,7 +120,7 @@ void CheckProportional(const SlipLabel& label, double top, QList<PrintedWord>& w
     for (qsizetype i = 1; i < tokens.size(); ++i) {
         PrintedWord* next = nullptr;
         for (PrintedWord& word : words)
-            if (!word.matched && word.text == tokens[i] && std::abs(word.yMin - top) <= Tolerance &&
+            if (!word.matched && word.text == tokens[i] && std::abs(word.yMin - top) <= tolerance &&
                 word.xMin > previous->xMax && word.xMin - previous->xMax < 5)
                 next = &word;
         if (!next) {
@@ -130,8 +135,8 @@ void CheckProportional(const SlipLabel& label, double top, QList<PrintedWord>& w
 
 // A spaced text has one character per cell, centred; a right-aligned box ends its last cell
 // at left + width. Characters whose cell runs off the sheet may be missing.
-void CheckSpaced(const SlipLabel& label, double top, QList<PrintedWord>& words,
-                 QStringList& faults) {
+void CheckSpaced(const SlipLabel& label, double top, QList<PrintedWord>& words, QStringList& faults,
+                 double tolerance) {
     const SlipLabelDesign& design = *label.design;
     const QList<uint> characters = QString::fromStdString(label.text).toUcs4();
     double cell = SpacedCellWidth(design.pointSize);
@@ -146,7 +151,7 @@ void CheckSpaced(const SlipLabel& label, double top, QList<PrintedWord>& words,
         if (character == " ")
             continue;
         const double centre = (start + cell * (i + 0.5)) * PointsPerUnit;
-        PrintedWord* word = FindWord(words, character, centre, top, true);
+        PrintedWord* word = FindWord(words, character, centre, top, true, tolerance);
         if (word)
             word->matched = true;
         else if (start + cell * (i + 1) <= SlipPageWidthUnits)
@@ -191,10 +196,46 @@ PrintedPage ReadPrintedPage(const QString& pdfFile) {
     return page;
 }
 
-QStringList CheckPrintedPage(const QString& pdfFile, const SlipReport& report, OtherTexts others) {
+namespace {
+
+// How far below its label's top pdftotext puts a text of each face, in ems: the face's own
+// ascent (Liberation Sans for "Arial", Liberation Mono for the spaced face) less the one the PDF
+// declares for it.
+struct TopShifts {
+    double arial = 0;
+    double spaziato = 0;
+};
+
+TopShifts DeclaredTopShifts(const QString& pdfFile, QString& error) {
+    const QString objects = Run("qpdf", {"--qdf", "--object-streams=disable", pdfFile, "-"}, error);
+    static const QRegularExpression descriptor(
+        "/Ascent ([-0-9.]+)[^>]*?/FontName /[A-Z]{6}\\+Liberation(Sans|Mono)",
+        QRegularExpression::DotMatchesEverythingOption);
+    TopShifts shifts;
+    for (auto it = descriptor.globalMatch(objects); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const double declared = m.captured(1).toDouble() / 1000;
+        if (m.captured(2) == "Sans")
+            shifts.arial = 1854.0 / 2048 - declared;
+        else
+            shifts.spaziato = 1705.0 / 2048 - declared;
+    }
+    return shifts;
+}
+
+} // namespace
+
+QStringList CheckPrintedPage(const QString& pdfFile, const SlipReport& report, OtherTexts others,
+                             double tolerance, TextTops tops) {
     PrintedPage page = ReadPrintedPage(pdfFile);
     if (!page.error.isEmpty())
         return {page.error};
+    TopShifts shifts;
+    if (tops == TextTops::DeclaredAscents) {
+        shifts = DeclaredTopShifts(pdfFile, page.error);
+        if (!page.error.isEmpty())
+            return {page.error};
+    }
     QStringList faults;
     if (page.pages != 1)
         faults << QString("%1 pages").arg(page.pages);
@@ -207,11 +248,13 @@ QStringList CheckPrintedPage(const QString& pdfFile, const SlipReport& report, O
     for (const SlipLabel& label : report.Labels()) {
         if (label.text.empty())
             continue;
-        const double top = BandTopPoints + label.top * PointsPerUnit;
-        if (label.design->face == SlipFace::Spaziato)
-            CheckSpaced(label, top, page.words, faults);
+        const bool spaced = label.design->face == SlipFace::Spaziato;
+        const double top = BandTopPoints + label.top * PointsPerUnit +
+                           (spaced ? shifts.spaziato : shifts.arial) * label.design->pointSize;
+        if (spaced)
+            CheckSpaced(label, top, page.words, faults, tolerance);
         else
-            CheckProportional(label, top, page.words, faults);
+            CheckProportional(label, top, page.words, faults, tolerance);
     }
     for (const PrintedWord& word : page.words)
         if (others == OtherTexts::Unexpected && !word.matched && word.xMin < page.width)
@@ -350,14 +393,20 @@ bool WaitForJobFile(const QString& file) {
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < 30000) {
-        if (QFile(file).size() > 0) {
-            QProcess lpstat;
-            lpstat.start("lpstat", {"-o"});
-            if (lpstat.waitForFinished(10000) && lpstat.exitCode() == 0 &&
-                lpstat.readAllStandardOutput().trimmed().isEmpty())
-                return true;
-        }
+        QString error;
+        if (QFile(file).size() > 0 && Run("lpstat", {"-o"}, error).trimmed().isEmpty() &&
+            error.isEmpty())
+            return true;
         QThread::msleep(20);
     }
     return false;
+}
+
+QString TurnPrintedPage(const QString& pdfFile, const QString& turnedFile, int degrees) {
+    QString error;
+    Run("qpdf",
+        {QString("--rotate=%1%2").arg(degrees < 0 ? "" : "+").arg(degrees), "--flatten-rotation",
+         pdfFile, turnedFile},
+        error);
+    return error;
 }
