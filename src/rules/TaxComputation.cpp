@@ -99,6 +99,3 @@ std::string RangeFaultMessage(RangeFault fault) {
     }
     return "";
 }
-
-const char* const ZeroOrNegativeMessage =
-    "L'importo dell'ICI da pagare\rè risultato ZERO o NEGATIVO!!";
