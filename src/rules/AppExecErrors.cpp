@@ -48,8 +48,8 @@ std::string AppExecErrorText(int errNo, [[maybe_unused]] const std::string& prog
     for (const ErrorRow& row : ErrorTable)
         if (row.number == errNo)
             return row.text;
-    // A failed start never says "no error": a number without a row names the failure and its
-    // number.
+            // A failed start never says "no error": a number without a row names the failure and
+            // its number.
 #ifdef _WIN32
     // Here the number is the system's own (GetLastError), so the system can say what it means:
     // 193, say, for a file that is not a program, in the language of the user's Windows.

@@ -97,7 +97,7 @@ private:
 
 } // namespace
 
-StartResult StartProgram(const StartRequest& request) {
+StartResult StartProgramOnSystem(const StartRequest& request) {
     std::vector<std::string> items = SplitCommandLine(request.commandLine);
     if (items.empty())
         return {false, 2}; // a blank command line names no program to find

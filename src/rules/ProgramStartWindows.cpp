@@ -6,7 +6,7 @@
 #include "base/WindowsApi.h"
 #include "base/WindowsText.h"
 
-StartResult StartProgram(const StartRequest& request) {
+StartResult StartProgramOnSystem(const StartRequest& request) {
     // CreateProcessW may write into the command line, so it gets a zero-terminated copy of its own.
     const std::wstring wide = Utf8ToWide(request.commandLine);
     std::vector<wchar_t> commandLine(wide.begin(), wide.end());
