@@ -38,6 +38,12 @@ StartResult StartProgramOnSystem(const StartRequest& request);
 using ProgramStarter = std::function<StartResult(const StartRequest& request)>;
 ProgramStarter SetProgramStarter(ProgramStarter replacement);
 
+// The system's own text for the number of a failed start, when that number is the system's: on
+// Windows every positive number (GetLastError's), so that 193, say, reads as "not a valid Win32
+// application" in the language of the user's Windows, with `program` in the place of the file.
+// Nothing elsewhere.
+std::optional<std::string> SystemStartErrorText(int errNo, const std::string& program);
+
 // Makes path the process's current directory; on failure returns the system's message.
 std::optional<std::string> ChangeCurrentDirectory(const std::string& path);
 

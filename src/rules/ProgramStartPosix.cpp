@@ -124,3 +124,7 @@ std::optional<std::string> ChangeCurrentDirectory(const std::string& path) {
     const int error = errno;
     return std::system_category().message(error);
 }
+
+std::optional<std::string> SystemStartErrorText(int, const std::string&) {
+    return std::nullopt;
+}

@@ -41,3 +41,9 @@ std::optional<std::string> ChangeCurrentDirectory(const std::string& path) {
         return std::nullopt;
     return WindowsErrorMessage(GetLastError());
 }
+
+std::optional<std::string> SystemStartErrorText(int errNo, const std::string& program) {
+    if (errNo <= 0)
+        return std::nullopt;
+    return WindowsErrorMessage(static_cast<unsigned long>(errNo), program);
+}
