@@ -1,6 +1,6 @@
 #include "base/FileRead.h"
 
-#include "base/FileHandle.h"
+#include "base/PlatformFiles.h"
 
 #include <algorithm>
 #include <array>

@@ -1,5 +1,7 @@
 #include "base/FileReplace.h"
 
+#include "base/PlatformFiles.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -9,127 +11,10 @@
 #include <filesystem>
 #include <random>
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <process.h>
-#include <share.h>
-#include <sys/stat.h>
-#include <windows.h>
-
-#include "base/WindowsText.h"
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 namespace {
-
-#ifdef _WIN32
-
-class WindowsFileOperations final : public FileOperations {
-public:
-    int OpenTemporary(const std::string& path, const std::string&) override {
-        // Windows keeps no permission bits worth copying; the directory's rights apply.
-        int handle = -1;
-        const errno_t error =
-            _wsopen_s(&handle, Utf8ToWide(path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
-                      _SH_DENYRW, _S_IREAD | _S_IWRITE);
-        if (error != 0)
-            return error == EEXIST ? TemporaryNameTaken : -1;
-        return handle;
-    }
-    bool WriteAll(int handle, std::string_view bytes) override {
-        while (!bytes.empty()) {
-            const int written = _write(handle, bytes.data(), static_cast<unsigned>(bytes.size()));
-            if (written <= 0)
-                return false;
-            bytes.remove_prefix(static_cast<std::size_t>(written));
-        }
-        return true;
-    }
-    bool FlushToDisk(int handle) override { return _commit(handle) == 0; }
-    bool Close(int handle) override { return _close(handle) == 0; }
-    bool Rename(const std::string& from, const std::string& to) override {
-        // Replaces the old file in one step: a failure leaves it whole.
-        return MoveFileExW(Utf8ToWide(from).c_str(), Utf8ToWide(to).c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    }
-    void Remove(const std::string& path) override { DeleteFileW(Utf8ToWide(path).c_str()); }
-};
-
-#else
-
-class PosixFileOperations final : public FileOperations {
-public:
-    int OpenTemporary(const std::string& path, const std::string& permissionsOf) override {
-        // O_EXCL: only a file this call creates is ever written. Whatever was planted under the
-        // name, a FIFO that would block the open for ever, a hard or symbolic link to another
-        // file, is left alone (O_EXCL does not follow a symbolic link either).
-        const int handle =
-            ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (handle < 0)
-            return errno == EEXIST ? TemporaryNameTaken : -1;
-        // A replaced file keeps its permissions, but never gains set-id bits from a save.
-        struct stat old;
-        const mode_t mode = ::stat(permissionsOf.c_str(), &old) == 0 && S_ISREG(old.st_mode)
-                                ? (old.st_mode & 0777)
-                                : 0644;
-        if (::fchmod(handle, mode) != 0) {
-            ::close(handle);
-            return -1;
-        }
-        return handle;
-    }
-    bool WriteAll(int handle, std::string_view bytes) override {
-        while (!bytes.empty()) {
-            const ssize_t written = ::write(handle, bytes.data(), bytes.size());
-            if (written < 0 && errno == EINTR)
-                continue;
-            if (written <= 0)
-                return false;
-            bytes.remove_prefix(static_cast<std::size_t>(written));
-        }
-        return true;
-    }
-    bool FlushToDisk(int handle) override { return ::fsync(handle) == 0; }
-    bool Close(int handle) override { return ::close(handle) == 0; }
-    bool Rename(const std::string& from, const std::string& to) override {
-        if (::rename(from.c_str(), to.c_str()) != 0)
-            return false;
-        SyncDirectoryOf(to);
-        return true;
-    }
-    void Remove(const std::string& path) override { ::unlink(path.c_str()); }
-
-private:
-    // Makes the new name itself durable. The replacement has already happened, so a failure
-    // here changes nothing the program could report or undo.
-    static void SyncDirectoryOf(const std::string& path) {
-        const std::size_t separator = path.rfind('/');
-        const std::string directory =
-            separator == std::string::npos ? "." : path.substr(0, separator + 1);
-        const int handle = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (handle >= 0) {
-            ::fsync(handle);
-            ::close(handle);
-        }
-    }
-};
-
-#endif
 
 // Tries with fresh names before a save gives up; a clash is already most unlikely.
 constexpr int MaxTemporaryAttempts = 16;
-
-int ProcessNumber() {
-#ifdef _WIN32
-    return _getpid();
-#else
-    return static_cast<int>(::getpid());
-#endif
-}
 
 // 64 bits that differ at every call. The clock, the process and a counter keep the names
 // apart even where the system's random source is weak.
@@ -171,15 +56,6 @@ void RemoveKeepingError(FileOperations& operations, const std::string& temporary
 }
 
 } // namespace
-
-FileOperations& SystemFileOperations() {
-#ifdef _WIN32
-    static WindowsFileOperations operations;
-#else
-    static PosixFileOperations operations;
-#endif
-    return operations;
-}
 
 std::string TemporaryFileFor(const std::string& path) {
     char digits[17];

@@ -12,8 +12,8 @@
 
 namespace {
 
-const char* const FloatMessage = "'%s' is not a valid floating point value";
-const char* const IntegerMessage = "'%s' is not a valid integer value";
+constexpr const char* FloatMessage = "'%s' is not a valid floating point value";
+constexpr const char* IntegerMessage = "'%s' is not a valid integer value";
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';

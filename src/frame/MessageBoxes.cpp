@@ -1,6 +1,7 @@
 #include "frame/MessageBoxes.h"
 
 #include "base/AppInfo.h"
+#include "base/Seam.h"
 
 #include <QMessageBox>
 #include <QPushButton>
@@ -33,62 +34,59 @@ protected:
     }
 };
 
-class QMessageBoxPresenter : public MessagePresenter {
-public:
-    MessageAnswer Present(const MessageRequest& request) override {
-        CentredMessageBox box(request.owner);
-        box.setWindowTitle(request.caption);
-        box.setTextFormat(Qt::PlainText);
-        box.setText(DisplayText(request.text));
-        QPushButton* no = nullptr;
-        switch (request.kind) {
-        case MessageKind::Plain:
-        case MessageKind::Error:
-            box.setIcon(QMessageBox::NoIcon);
-            box.setDefaultButton(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole));
-            break;
-        case MessageKind::Warning:
-            box.setIcon(QMessageBox::Warning);
-            box.setDefaultButton(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole));
-            break;
-        case MessageKind::Information: {
-            box.setIcon(QMessageBox::Information);
-            QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-            // The buttons read as designed, in English; a screen reader says them in Italian.
-            yes->setAccessibleName(QString::fromUtf8("Sì"));
-            box.setDefaultButton(yes);
-            no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-            box.setEscapeButton(no);
-            break;
-        }
-        case MessageKind::Question:
-            box.setIcon(QMessageBox::Question);
-            box.setDefaultButton(box.addButton(QString::fromUtf8("&Sì"), QMessageBox::YesRole));
-            no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-            box.setEscapeButton(no);
-            break;
-        }
-        box.exec();
-        if (!no)
-            return MessageAnswer::Ok;
-        return box.clickedButton() == no ? MessageAnswer::No : MessageAnswer::Yes;
+MessageAnswer PresentInMessageBox(const MessageRequest& request) {
+    CentredMessageBox box(request.owner);
+    box.setWindowTitle(request.caption);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(DisplayText(request.text));
+    QPushButton* no = nullptr;
+    switch (request.kind) {
+    case MessageKind::Plain:
+    case MessageKind::Error:
+        box.setIcon(QMessageBox::NoIcon);
+        box.setDefaultButton(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole));
+        break;
+    case MessageKind::Warning:
+        box.setIcon(QMessageBox::Warning);
+        box.setDefaultButton(box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole));
+        break;
+    case MessageKind::Information: {
+        box.setIcon(QMessageBox::Information);
+        QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+        // The buttons read as designed, in English; a screen reader says them in Italian.
+        yes->setAccessibleName(QString::fromUtf8("Sì"));
+        box.setDefaultButton(yes);
+        no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+        box.setEscapeButton(no);
+        break;
     }
-};
+    case MessageKind::Question:
+        box.setIcon(QMessageBox::Question);
+        box.setDefaultButton(box.addButton(QString::fromUtf8("&Sì"), QMessageBox::YesRole));
+        no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+        box.setEscapeButton(no);
+        break;
+    }
+    box.exec();
+    if (!no)
+        return MessageAnswer::Ok;
+    return box.clickedButton() == no ? MessageAnswer::No : MessageAnswer::Yes;
+}
 
-QMessageBoxPresenter realBoxes;
-MessagePresenter* presenter = &realBoxes;
+Seam<MessagePresenter>& Presenter() {
+    static Seam<MessagePresenter> seam(PresentInMessageBox);
+    return seam;
+}
 
 MessageAnswer Present(MessageKind kind, const QString& caption, const QString& text,
                       QWidget* owner = nullptr) {
-    return presenter->Present({kind, caption, text, owner});
+    return Presenter().Current()({kind, caption, text, owner});
 }
 
 } // namespace
 
-MessagePresenter* SetMessagePresenter(MessagePresenter* replacement) {
-    MessagePresenter* previous = presenter;
-    presenter = replacement ? replacement : &realBoxes;
-    return previous;
+MessagePresenter SetMessagePresenter(MessagePresenter replacement) {
+    return Presenter().Replace(std::move(replacement));
 }
 
 void ShowMessage(const QString& text) {

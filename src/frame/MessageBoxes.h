@@ -4,6 +4,8 @@
 // a recorder in place of the presenter and script its answers.
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 enum class MessageKind {
@@ -24,15 +26,12 @@ struct MessageRequest {
     QWidget* owner = nullptr; // the window the box belongs to; none centres it on the screen
 };
 
-class MessagePresenter {
-public:
-    virtual ~MessagePresenter() = default;
-    virtual MessageAnswer Present(const MessageRequest& request) = 0;
-};
+// Shows the box and returns the user's answer.
+using MessagePresenter = std::function<MessageAnswer(const MessageRequest& request)>;
 
-// Installs a presenter in place of the real boxes and returns the one it replaces; nullptr
-// puts the real boxes back. The caller keeps ownership.
-MessagePresenter* SetMessagePresenter(MessagePresenter* presenter);
+// Installs a presenter in place of the real boxes and returns the one it replaces; an empty one
+// puts the real boxes back.
+MessagePresenter SetMessagePresenter(MessagePresenter presenter);
 
 void ShowMessage(const QString& text);
 void MessageWarning(const QString& text);

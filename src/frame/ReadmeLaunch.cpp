@@ -63,14 +63,14 @@ private:
 
 // Execute with the launcher's wait, on a thread of its own, while this thread goes on handling
 // the windows' painting and drops their input; an error of Execute comes back here.
-void ExecuteKeepingWindowsPainted(TAppExec& AppExec1) {
+void ExecuteKeepingWindowsPainted(TAppExec& launcher) {
     const WaitingWindows windows;
     QEventLoop loop;
     std::atomic<bool> ended{false};
     std::exception_ptr error;
     std::thread launch([&] {
         try {
-            AppExec1.Execute();
+            launcher.Execute();
         } catch (...) {
             error = std::current_exception();
         }
@@ -100,28 +100,28 @@ bool WaitingForReadme() {
     return waiting;
 }
 
-void OpenReadmeIn(TAppExec& AppExec1, const std::string& directory) {
-    AppExec1.Clear();
-    AppExec1.SetExeName(TextEditorProgram);
-    AppExec1.SetWait(true);
-    AppExec1.SetChangeDir(true);
+void OpenReadmeIn(TAppExec& launcher, const std::string& directory) {
+    launcher.Clear();
+    launcher.SetExeName(TextEditorProgram);
+    launcher.SetWait(true);
+    launcher.SetChangeDir(true);
     // The editor gets the read-me's bare name, since the launcher splits its command line at
     // spaces; it finds the file because it starts in the program's directory. A program started
     // from a desktop menu runs in the user's home, where there is no read-me.
-    AppExec1.SetExePath(directory);
-    AppExec1.ExeParams().push_back(ReadmeFileName);
+    launcher.SetExePath(directory);
+    launcher.ExeParams().push_back(ReadmeFileName);
     try {
-        ExecuteKeepingWindowsPainted(AppExec1);
+        ExecuteKeepingWindowsPainted(launcher);
     } catch (const EAppExec& error) {
         ShowMessage(QString::fromUtf8(error.what()));
         return;
     }
     // The desktop's opener starts, then finds no program for text files (or no file): it
     // ends with an error code, and the user would otherwise see nothing happen at all.
-    if (AppExec1.ExitCode() != 0)
-        ShowMessage(ReadmeNotOpenedMessage(AppExec1.ExitCode()));
+    if (launcher.ExitCode() != 0)
+        ShowMessage(ReadmeNotOpenedMessage(launcher.ExitCode()));
 }
 
-void OpenReadme(TAppExec& AppExec1) {
-    OpenReadmeIn(AppExec1, ProgramDirectory());
+void OpenReadme(TAppExec& launcher) {
+    OpenReadmeIn(launcher, ProgramDirectory());
 }

@@ -27,11 +27,11 @@ QString ReadmeNotOpenedMessage(int exitCode);
 // file to an editor and end at once.) A start or directory change that fails shows the
 // launcher's message in the plain box, and so does an editor that ended with an error code;
 // any other error goes on to the caller.
-void OpenReadmeIn(TAppExec& AppExec1, const std::string& directory);
+void OpenReadmeIn(TAppExec& launcher, const std::string& directory);
 
 // True while OpenReadmeIn waits for the editor: a message then waits too, since the windows it
 // would lead to are disabled.
 bool WaitingForReadme();
 
 // The read-me beside the program's own executable, wherever the program was started from.
-void OpenReadme(TAppExec& AppExec1);
+void OpenReadme(TAppExec& launcher);

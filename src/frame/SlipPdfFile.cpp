@@ -1,6 +1,6 @@
 #include "frame/SlipPdfFile.h"
 
-#include "frame/DialogSeam.h"
+#include "base/Seam.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -13,8 +13,8 @@ QString SaveDialog(QWidget* parent, const QString& proposedPath) {
                                         proposedPath, QStringLiteral("File PDF (*.pdf)"));
 }
 
-DialogSeam<PdfFileChooser>& Chooser() {
-    static DialogSeam<PdfFileChooser> seam(SaveDialog);
+Seam<PdfFileChooser>& Chooser() {
+    static Seam<PdfFileChooser> seam(SaveDialog);
     return seam;
 }
 

@@ -1,5 +1,7 @@
 #include "program/WebAddress.h"
 
+#include "base/Seam.h"
+
 #include <QDesktopServices>
 #include <QUrl>
 
@@ -12,19 +14,17 @@ void OpenInBrowser(const QString& address) {
     QDesktopServices::openUrl(QUrl(address));
 }
 
-WebAddressOpener& CurrentOpener() {
-    static WebAddressOpener opener = OpenInBrowser;
-    return opener;
+Seam<WebAddressOpener>& Opener() {
+    static Seam<WebAddressOpener> seam(OpenInBrowser);
+    return seam;
 }
 
 } // namespace
 
-WebAddressOpener SetWebAddressOpener(WebAddressOpener opener) {
-    if (!opener)
-        opener = OpenInBrowser;
-    return std::exchange(CurrentOpener(), std::move(opener));
+WebAddressOpener SetWebAddressOpener(WebAddressOpener replacement) {
+    return Opener().Replace(std::move(replacement));
 }
 
 void OpenWebAddress(const QString& address) {
-    CurrentOpener()(address);
+    Opener().Current()(address);
 }

@@ -35,8 +35,6 @@ std::string BuildCommandLine(const std::string& exeName,
     return commandLine;
 }
 
-TAppExec::TAppExec() : starter_(StartProgram) {}
-
 void TAppExec::SetExePath(const std::string& exePath) {
     if (exePath == exePath_)
         return;
@@ -63,7 +61,7 @@ void TAppExec::Execute() {
         if (const auto failure = ChangeCurrentDirectory(exePath_))
             throw EAppExecChDir(*failure);
     }
-    const StartResult result = starter_({commandLine, showCommand_, wait_});
+    const StartResult result = StartProgram({commandLine, showCommand_, wait_});
     if (!result.started) {
         errNo_ = result.errNo;
         throw EAppExecWinExec(ErrorText());

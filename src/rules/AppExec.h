@@ -15,14 +15,8 @@ enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
 
 class TAppExec {
 public:
-    // Starts the program of a request. The system's start by default; tests of the windows put
-    // a recorder in its place so that no real program opens.
-    using Starter = std::function<StartResult(const StartRequest&)>;
-
     // The longest command line the start accepts; a longer one is refused, never cut.
     static constexpr std::size_t MaxCommandLine = 511;
-
-    TAppExec();
 
     bool ChangeDir() const { return changeDir_; }
     void SetChangeDir(bool changeDir) { changeDir_ = changeDir; }
@@ -52,8 +46,6 @@ public:
     // The system's show command that follows WindowState: 1 normal, 2 minimised, 3 maximised.
     std::uint16_t ShowCommand() const { return showCommand_; }
 
-    void SetStarter(Starter starter) { starter_ = std::move(starter); }
-
     // Builds the command line, changes directory if asked (the change stays for the whole
     // program), starts the program and, with Wait, returns once it has ended.
     void Execute();
@@ -72,7 +64,6 @@ private:
     bool wait_ = false;
     TWindowState windowState_ = TWindowState::wsNormal;
     std::uint16_t showCommand_ = 1;
-    Starter starter_;
 };
 
 // The program's name followed by each parameter after one space, nothing quoted.

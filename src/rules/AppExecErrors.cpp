@@ -2,9 +2,7 @@
 
 #include <system_error>
 
-#ifdef _WIN32
-#include "base/WindowsText.h"
-#endif
+#include "rules/ProgramStart.h"
 
 namespace {
 
@@ -44,19 +42,14 @@ constexpr ErrorRow ErrorTable[] = {
 
 } // namespace
 
-std::string AppExecErrorText(int errNo, [[maybe_unused]] const std::string& program) {
+std::string AppExecErrorText(int errNo, const std::string& program) {
     for (const ErrorRow& row : ErrorTable)
         if (row.number == errNo)
             return row.text;
     // A failed start never says "no error": a number without a row names the failure and its
-    // number.
-#ifdef _WIN32
-    // Here the number is the system's own (GetLastError), so the system can say what it means:
-    // 193, say, for a file that is not a program, in the language of the user's Windows.
-    if (errNo > 0)
-        return "Erreur système n° " + std::to_string(errNo) + " : " +
-               WindowsErrorMessage(static_cast<unsigned long>(errNo), program);
-#endif
+    // number, with the system's own text where the number is the system's.
+    if (const auto systemText = SystemStartErrorText(errNo, program))
+        return "Erreur système n° " + std::to_string(errNo) + " : " + *systemText;
     if (errNo < -1) {
         const int systemNumber = -errNo;
         return "Erreur système n° " + std::to_string(systemNumber) + " : " +

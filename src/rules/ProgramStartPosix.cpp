@@ -97,7 +97,7 @@ private:
 
 } // namespace
 
-StartResult StartProgram(const StartRequest& request) {
+StartResult StartProgramOnSystem(const StartRequest& request) {
     std::vector<std::string> items = SplitCommandLine(request.commandLine);
     if (items.empty())
         return {false, 2}; // a blank command line names no program to find
@@ -123,4 +123,8 @@ std::optional<std::string> ChangeCurrentDirectory(const std::string& path) {
         return std::nullopt;
     const int error = errno;
     return std::system_category().message(error);
+}
+
+std::optional<std::string> SystemStartErrorText(int, const std::string&) {
+    return std::nullopt;
 }

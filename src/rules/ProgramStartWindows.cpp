@@ -6,7 +6,7 @@
 #include "base/WindowsApi.h"
 #include "base/WindowsText.h"
 
-StartResult StartProgram(const StartRequest& request) {
+StartResult StartProgramOnSystem(const StartRequest& request) {
     // CreateProcessW may write into the command line, so it gets a zero-terminated copy of its own.
     const std::wstring wide = Utf8ToWide(request.commandLine);
     std::vector<wchar_t> commandLine(wide.begin(), wide.end());
@@ -40,4 +40,10 @@ std::optional<std::string> ChangeCurrentDirectory(const std::string& path) {
     if (SetCurrentDirectoryW(Utf8ToWide(path).c_str()))
         return std::nullopt;
     return WindowsErrorMessage(GetLastError());
+}
+
+std::optional<std::string> SystemStartErrorText(int errNo, const std::string& program) {
+    if (errNo <= 0)
+        return std::nullopt;
+    return WindowsErrorMessage(static_cast<unsigned long>(errNo), program);
 }

@@ -1,9 +1,10 @@
 #include "rules/SlipCopy.h"
 
 #include "base/NumText.h"
+#include "rules/ResetTexts.h"
 
 std::string AmountInCents(const std::string& amount) {
-    if (amount == "00,00")
+    if (amount == AmountStartText)
         return "00";
     return FloatToStr(StrToFloat(amount) * 100);
 }

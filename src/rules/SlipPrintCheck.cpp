@@ -4,9 +4,6 @@
 #include "base/NumText.h"
 #include "rules/SlipCopy.h"
 
-const std::string InsufficientSlipDataMessage =
-    std::string("Dati insufficienti per stampare !! ") + "\r" + "..Cliccare su CORREGGI!....";
-
 bool HasEssentialSlipTexts(const SlipData& slip) {
     for (const std::string* text :
          {&slip.CCNR, &slip.IMPLETT, &slip.INTEST1, &slip.NOME, &slip.Comune, &slip.CODFISC})
@@ -14,10 +11,6 @@ bool HasEssentialSlipTexts(const SlipData& slip) {
             return false;
     return true;
 }
-
-const std::string StaleAmountsMessage =
-    "L'importo non corrisponde ai dati: il bollettino non è stato stampato.\r"
-    "Cliccare su CORREGGI e poi su Calcola.";
 
 bool DeductionConverts(const SlipData& slip) {
     try {
@@ -47,10 +40,6 @@ bool CorrectionsAreWhole(PaperPlacement placement, const std::string& vertical,
         return false;
     }
 }
-
-const std::string CorrectionsNotWholeMessage =
-    "Le correzioni dell'allineamento non sono numeri interi: il bollettino non è stato "
-    "stampato.\rCliccare su \"Carica valori di DEFAULT\" e riprovare.";
 
 bool EssentialLabelsOnSheet(const SlipReport& report) {
     using enum SlipLabelId;

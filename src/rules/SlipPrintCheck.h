@@ -9,14 +9,17 @@
 #include <string>
 
 // Two lines joined by a carriage return alone; the first ends in a space.
-extern const std::string InsufficientSlipDataMessage;
+inline constexpr const char* InsufficientSlipDataMessage =
+    "Dati insufficienti per stampare !! \r..Cliccare su CORREGGI!....";
 
 // True when the account number, the amount in words, the first holder line, the payer, the
 // municipality and the tax code all have at least one character (blanks count).
 bool HasEssentialSlipTexts(const SlipData& slip);
 
 // The amounts were not computed from the entries as they stand now.
-extern const std::string StaleAmountsMessage;
+inline constexpr const char* StaleAmountsMessage =
+    "L'importo non corrisponde ai dati: il bollettino non è stato stampato.\r"
+    "Cliccare su CORREGGI e poi su Calcola.";
 
 // True when the deduction, as the user typed it, converts into the cents the slip's right part
 // prints; otherwise the message names it.
@@ -27,7 +30,9 @@ std::string DeductionNotANumberMessage(const std::string& deduction);
 // are whole numbers, as the placement reads them.
 bool CorrectionsAreWhole(PaperPlacement placement, const std::string& vertical,
                          const std::string& horizontal);
-extern const std::string CorrectionsNotWholeMessage;
+inline constexpr const char* CorrectionsNotWholeMessage =
+    "Le correzioni dell'allineamento non sono numeri interi: il bollettino non è stato "
+    "stampato.\rCliccare su \"Carica valori di DEFAULT\" e riprovare.";
 
 // True when no label that carries an essential text (on both parts of the slip) lies wholly off
 // the page: its box, from its top and left over its designed width and the label height, has

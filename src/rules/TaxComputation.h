@@ -55,4 +55,5 @@ bool IsZeroOrNegative(const Instalment& instalment);
 // The warnings of the range checks and of a total that is not above zero, two lines joined by
 // a carriage return.
 std::string RangeFaultMessage(RangeFault fault);
-extern const char* const ZeroOrNegativeMessage;
+inline constexpr const char* ZeroOrNegativeMessage =
+    "L'importo dell'ICI da pagare\rè risultato ZERO o NEGATIVO!!";

@@ -1,6 +1,6 @@
 #include "windows/PrinterChoice.h"
 
-#include "frame/DialogSeam.h"
+#include "base/Seam.h"
 
 #include <QPrintDialog>
 #include <QPrinter>
@@ -22,8 +22,8 @@ QString PrintDialog(QWidget* parent, const QString& proposedPrinter) {
     return printer.printerName();
 }
 
-DialogSeam<PrinterChooser>& Chooser() {
-    static DialogSeam<PrinterChooser> seam(PrintDialog);
+Seam<PrinterChooser>& Chooser() {
+    static Seam<PrinterChooser> seam(PrintDialog);
     return seam;
 }
 

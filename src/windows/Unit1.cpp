@@ -28,14 +28,14 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-const char* const DigitsMessage = "Accetto solo valori numerici !!";
-const char* const DigitsAndCommaMessage = "Accetto la virgola e valori numerici !!";
+constexpr const char* DigitsMessage = "Accetto solo valori numerici !!";
+constexpr const char* DigitsAndCommaMessage = "Accetto la virgola e valori numerici !!";
 
-const char* const AppExceptionMessage = "ERRORE.........\r"
-                                        " Nei campi di scrittura di questa colonna\r"
-                                        "COLORE GIALLO.\r"
-                                        " Sono ammessi solamente valori numerici e\r"
-                                        " non possono essere lasciati vuoti !!!";
+constexpr const char* AppExceptionMessage = "ERRORE.........\r"
+                                            " Nei campi di scrittura di questa colonna\r"
+                                            "COLORE GIALLO.\r"
+                                            " Sono ammessi solamente valori numerici e\r"
+                                            " non possono essere lasciati vuoti !!!";
 
 // Digits, backspace (8) and carriage return (13) pass every typing rule.
 bool IsDigitKey(QChar key) {
@@ -161,11 +161,20 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
     for (const auto& [box, rule] : rules)
         box->setValidator(new TypingRuleValidator(box, *rule));
     // Each yellow box's start and reset texts, which a click selects whole.
+    // (The form starts the other buildings' income at "00", the resets at "00,00".)
+    const TaxEntryTexts& start = StartEntryTexts;
     startTexts_ = {
-        {ui->REND1, {"00,00"}},       {ui->RIVAL1, {"0"}},  {ui->ALIQ1, {"00,00"}},
-        {ui->DETR1, {"00,00"}},       {ui->PERC1, {"100"}}, {ui->MESI1, {"12"}},
-        {ui->Edit1, {"00", "00,00"}}, {ui->Edit2, {"0"}},   {ui->Edit3, {"00,00"}},
-        {ui->Edit5, {"100"}},         {ui->Edit6, {"12"}},
+        {ui->REND1, {QText(start.mainResidence.income)}},
+        {ui->RIVAL1, {QText(start.mainResidence.revaluationPercent)}},
+        {ui->ALIQ1, {QText(start.mainResidence.ratePerThousand)}},
+        {ui->DETR1, {QText(start.deduction)}},
+        {ui->PERC1, {QText(start.mainResidence.sharePercent)}},
+        {ui->MESI1, {QText(start.mainResidence.months)}},
+        {ui->Edit1, {QStringLiteral("00"), QText(start.otherBuildings.income)}},
+        {ui->Edit2, {QText(start.otherBuildings.revaluationPercent)}},
+        {ui->Edit3, {QText(start.otherBuildings.ratePerThousand)}},
+        {ui->Edit5, {QText(start.otherBuildings.sharePercent)}},
+        {ui->Edit6, {QText(start.otherBuildings.months)}},
     };
     for (QObject* control : clickHandlers_.keys())
         control->installEventFilter(this);
@@ -302,22 +311,28 @@ void TForm1::EdSaldoClick() {
 }
 
 void TForm1::ResetYellowFields() {
-    ui->REND1->setText(QStringLiteral("00,00"));
-    ui->ALIQ1->setText(QStringLiteral("00,00"));
-    ui->DETR1->setText(QStringLiteral("00,00"));
-    ui->PERC1->setText(QStringLiteral("100"));
-    ui->RIVAL1->setText(QStringLiteral("0"));
-    ui->MESI1->setText(QStringLiteral("12"));
-    ui->TOT1->setText(QStringLiteral("00"));
-    ui->Edit1->setText(QStringLiteral("00,00"));
-    ui->Edit2->setText(QStringLiteral("0"));
-    ui->Edit3->setText(QStringLiteral("00,00"));
-    ui->Edit5->setText(QStringLiteral("100"));
-    ui->Edit6->setText(QStringLiteral("12"));
-    ui->TOT2->setText(QStringLiteral("00"));
+    ShowResetTexts(YellowFieldsReset);
     ui->StatusBar2->clear();
-    ui->LabIci->setText(QStringLiteral("00"));
     computedEntries_.reset();
+}
+
+void TForm1::ShowResetTexts(const ResetTexts& reset) {
+    const TaxEntryTexts& entries = reset.entries;
+    ui->REND1->setText(QText(entries.mainResidence.income));
+    ui->RIVAL1->setText(QText(entries.mainResidence.revaluationPercent));
+    ui->ALIQ1->setText(QText(entries.mainResidence.ratePerThousand));
+    ui->DETR1->setText(QText(entries.deduction));
+    ui->PERC1->setText(QText(entries.mainResidence.sharePercent));
+    ui->MESI1->setText(QText(entries.mainResidence.months));
+    ui->TOT1->setText(QText(reset.mainResidenceResult));
+    ui->Edit1->setText(QText(entries.otherBuildings.income));
+    ui->Edit2->setText(QText(entries.otherBuildings.revaluationPercent));
+    ui->Edit3->setText(QText(entries.otherBuildings.ratePerThousand));
+    ui->Edit5->setText(QText(entries.otherBuildings.sharePercent));
+    ui->Edit6->setText(QText(entries.otherBuildings.months));
+    ui->TOT2->setText(QText(reset.otherBuildingsResult));
+    if (reset.totalEuros)
+        ui->LabIci->setText(QText(*reset.totalEuros));
 }
 
 void TForm1::ResetBtnClick() {
@@ -385,8 +400,9 @@ void TForm1::CalcolaBtnClick() {
     if (range != RangeFault::None) {
         MessageWarning(QText(RangeFaultMessage(range)));
         QLineEdit* box = range == RangeFault::Percentage ? ui->PERC1 : ui->MESI1;
-        box->setText(range == RangeFault::Percentage ? QStringLiteral("100")
-                                                     : QStringLiteral("12"));
+        box->setText(QText(range == RangeFault::Percentage
+                               ? StartEntryTexts.mainResidence.sharePercent
+                               : StartEntryTexts.mainResidence.months));
         ui->TOT1->clear();
         GiveFocus(box);
         return;
@@ -436,18 +452,6 @@ bool TForm1::AmountsMatchEntries() const {
 void TForm1::AppException(QObject* /*sender*/, std::exception_ptr /*error*/) {
     computedEntries_.reset();
     ShowErrorBox(this, QString::fromUtf8(AppExceptionMessage));
-    ui->REND1->setText(QStringLiteral("00,00"));
-    ui->RIVAL1->setText(QStringLiteral("0"));
-    ui->ALIQ1->setText(QStringLiteral("00,00"));
-    ui->DETR1->setText(QStringLiteral("00,00"));
-    ui->PERC1->setText(QStringLiteral("100"));
-    ui->MESI1->setText(QStringLiteral("12"));
-    ui->TOT1->setText(QStringLiteral("00,00"));
-    ui->Edit1->setText(QStringLiteral("00,00"));
-    ui->Edit2->setText(QStringLiteral("0"));
-    ui->Edit3->setText(QStringLiteral("00,00"));
-    ui->Edit5->setText(QStringLiteral("100"));
-    ui->Edit6->setText(QStringLiteral("12"));
-    ui->TOT2->clear();
+    ShowResetTexts(ErrorHandlerReset);
     ui->StatusBar2->clear();
 }

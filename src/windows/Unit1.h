@@ -2,6 +2,7 @@
 // The main window: the entries of the tax computation and of the slip, their typing rules,
 // the advance/balance marks, the resets, the computation's results and the program's error
 // handler.
+#include "rules/ResetTexts.h"
 #include "rules/TaxComputation.h"
 
 #include <QChar>
@@ -53,6 +54,8 @@ private:
 
     void FormCreate();
     void FormActivate();
+    // The entries' texts and the column results of one kind of reset.
+    void ShowResetTexts(const ResetTexts& reset);
 
     // A handler that sets the key to the null character discards it.
     void REND1KeyPress(QChar& key);

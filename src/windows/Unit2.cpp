@@ -41,33 +41,33 @@ TForm2* Form2 = nullptr;
 namespace {
 
 // Nothing was printed: the page can still be kept as a PDF file and printed later.
-const char* const NoPrinterMessage =
+constexpr const char* NoPrinterMessage =
     "Nessuna stampante disponibile: il bollettino non è stato stampato.\r"
     "Vuoi salvarlo come file PDF, da stampare in seguito?";
-const char* const PrintRefusedMessage =
+constexpr const char* PrintRefusedMessage =
     "La stampante \"%1\" non ha accettato la stampa: il bollettino non è stato stampato.\r"
     "Vuoi salvarlo come file PDF, da stampare in seguito?";
-const char* const OffSheetMessage =
+constexpr const char* OffSheetMessage =
     "Le correzioni dell'allineamento portano il bollettino fuori dal foglio: il bollettino non "
     "è stato stampato.\rControllare le correzioni e riprovare.";
-const char* const ServerNotAnsweringMessage =
+constexpr const char* ServerNotAnsweringMessage =
     "Il server di stampa non risponde: il bollettino non è stato stampato.\r"
     "Vuoi salvarlo come file PDF, da stampare in seguito?";
-const char* const NotPrintedMessage = "La stampante \"%1\" non ha stampato il bollettino.\r"
-                                      "Vuoi salvarlo come file PDF, da stampare in seguito?";
+constexpr const char* NotPrintedMessage = "La stampante \"%1\" non ha stampato il bollettino.\r"
+                                          "Vuoi salvarlo come file PDF, da stampare in seguito?";
 // Whatever the answer, the job is withdrawn: it would come out on whatever paper is in the
 // printer once the printer is back.
-const char* const UnreachableMessage =
+constexpr const char* UnreachableMessage =
     "La stampante \"%1\" non è raggiungibile: il bollettino non è stato stampato e la stampa "
     "viene ritirata.\rVuoi salvarlo come file PDF, da stampare in seguito?";
-const char* const NoAnswerMessage =
+constexpr const char* NoAnswerMessage =
     "Il server di stampa non risponde più: non si sa se il bollettino è stato stampato.\r"
     "Vuoi salvarlo come file PDF, da stampare in seguito?";
 
 // While the read-me is open the windows are disabled: news of a print waits this long again.
 constexpr int ReadmeRetryMilliseconds = 250;
-const char* const PdfNotWrittenMessage = "Impossibile scrivere il file PDF\r%1\r"
-                                         "Il bollettino non è stato salvato.";
+constexpr const char* PdfNotWrittenMessage = "Impossibile scrivere il file PDF\r%1\r"
+                                             "Il bollettino non è stato salvato.";
 
 // The busy cursor while the print system or the disk is at work, gone before any box shows.
 class BusyCursor {

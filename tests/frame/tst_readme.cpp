@@ -1,6 +1,7 @@
 #include "frame/ReadmeLaunch.h"
 #include "rules/AppExec.h"
 #include "support/MessageRecorder.h"
+#include "support/StandIn.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 
@@ -80,7 +81,7 @@ void TestReadme::startsTheEditorOnTheReadmeInTheProgramsDirectory() {
     UseEarlier(AppExec1);
     QList<StartRequest> starts;
     QStringList directoriesAtStart;
-    AppExec1.SetStarter([&](const StartRequest& request) {
+    const StandIn<ProgramStarter> starter(SetProgramStarter, [&](const StartRequest& request) {
         starts.append(request);
         directoriesAtStart.append(Canonical(QDir::currentPath()));
         return StartResult{true, 0};
@@ -118,7 +119,9 @@ void TestReadme::failedStartShowsTheLaunchersMessage() {
     QFETCH(QString, message);
     MessageRecorder recorder;
     TAppExec AppExec1;
-    AppExec1.SetStarter([errNo](const StartRequest&) { return StartResult{false, errNo}; });
+    const StandIn<ProgramStarter> starter(SetProgramStarter, [errNo](const StartRequest&) {
+        return StartResult{false, errNo};
+    });
     OpenReadme(AppExec1);
     QCOMPARE(recorder.shown(), QStringList{"Plain Quotario: " + message});
     QCOMPARE(AppExec1.ErrNo(), errNo);
@@ -128,7 +131,7 @@ void TestReadme::failedDirectoryChangeShowsItsMessage() {
     MessageRecorder recorder;
     TAppExec AppExec1;
     bool started = false;
-    AppExec1.SetStarter([&started](const StartRequest&) {
+    const StandIn<ProgramStarter> starter(SetProgramStarter, [&started](const StartRequest&) {
         started = true;
         return StartResult{true, 0};
     });
@@ -165,7 +168,9 @@ void TestReadme::editorEndingInErrorIsReported() {
     QFETCH(QString, message);
     MessageRecorder recorder;
     TAppExec AppExec1;
-    AppExec1.SetStarter([exitCode](const StartRequest&) { return StartResult{true, 0, exitCode}; });
+    const StandIn<ProgramStarter> starter(SetProgramStarter, [exitCode](const StartRequest&) {
+        return StartResult{true, 0, exitCode};
+    });
     OpenReadme(AppExec1);
     QCOMPARE(recorder.shown(),
              message.isEmpty() ? QStringList() : QStringList{"Plain Quotario: " + message});
@@ -174,7 +179,8 @@ void TestReadme::editorEndingInErrorIsReported() {
 void TestReadme::otherErrorsGoOn() {
     MessageRecorder recorder;
     TAppExec AppExec1;
-    AppExec1.SetStarter([](const StartRequest&) -> StartResult { throw std::bad_alloc(); });
+    const StandIn<ProgramStarter> starter(
+        SetProgramStarter, [](const StartRequest&) -> StartResult { throw std::bad_alloc(); });
     QVERIFY_THROWS_EXCEPTION(std::bad_alloc, OpenReadme(AppExec1));
     QVERIFY(recorder.messages.isEmpty());
 }

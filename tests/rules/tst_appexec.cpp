@@ -1,5 +1,6 @@
 #include "rules/AppExec.h"
 #include "support/DataRows.h"
+#include "support/StandIn.h"
 #include "support/TestFiles.h"
 
 #include <QDeadlineTimer>
@@ -25,7 +26,7 @@ namespace {
 struct RecordingStarter {
     std::vector<StartRequest> requests;
     StartResult answer{true, 0};
-    TAppExec::Starter hook() {
+    ProgramStarter hook() {
         return [this](const StartRequest& request) {
             requests.push_back(request);
             return answer;
@@ -212,7 +213,7 @@ void TestAppExec::clearKeepsOptions() {
     RecordingStarter starter;
     starter.answer = {false, 3};
     TAppExec exec;
-    exec.SetStarter(starter.hook());
+    const StandIn<ProgramStarter> standIn(SetProgramStarter, starter.hook());
     exec.SetExeName("notepad.exe");
     exec.ExeParams().push_back("leggimi-prima.txt");
     exec.SetChangeDir(false);
@@ -293,7 +294,7 @@ void TestAppExec::startsProgramInFolderOfAnyScript() {
 void TestAppExec::startRequestCarriesOptions() {
     RecordingStarter starter;
     TAppExec exec;
-    exec.SetStarter(starter.hook());
+    const StandIn<ProgramStarter> standIn(SetProgramStarter, starter.hook());
     exec.SetExeName("notepad.exe");
     exec.ExeParams().push_back("leggimi-prima.txt");
     exec.SetWait(true);
@@ -449,7 +450,7 @@ void TestAppExec::failedStartNumbers() {
 void TestAppExec::directoryChangeFailure() {
     RecordingStarter starter;
     TAppExec exec;
-    exec.SetStarter(starter.hook());
+    const StandIn<ProgramStarter> standIn(SetProgramStarter, starter.hook());
     exec.SetExeName("notepad.exe");
     exec.SetExePath(out("missing").toStdString());
     try {
@@ -477,7 +478,7 @@ void TestAppExec::directoryChangeStaysAndIsInherited() {
 void TestAppExec::directoryIgnoredWithoutChangeDir() {
     RecordingStarter starter;
     TAppExec exec;
-    exec.SetStarter(starter.hook());
+    const StandIn<ProgramStarter> standIn(SetProgramStarter, starter.hook());
     exec.SetExeName("notepad.exe");
     exec.SetChangeDir(false);
     exec.SetExePath(out("missing").toStdString());
@@ -499,7 +500,7 @@ void TestAppExec::overLongCommandLineIsRefused() {
     QFETCH(bool, refused);
     RecordingStarter starter;
     TAppExec exec;
-    exec.SetStarter(starter.hook());
+    const StandIn<ProgramStarter> standIn(SetProgramStarter, starter.hook());
     exec.SetExeName("ed");
     exec.ExeParams().push_back(std::string(length - 3, 'x'));
     exec.SetExePath(out("missing").toStdString());

@@ -327,7 +327,7 @@ void TestSlipRules::essentialTexts() {
 }
 
 void TestSlipRules::insufficientDataMessage() {
-    QCOMPARE(QString::fromStdString(InsufficientSlipDataMessage),
+    QCOMPARE(QString::fromUtf8(InsufficientSlipDataMessage),
              QString("Dati insufficienti per stampare !! \r..Cliccare su CORREGGI!...."));
 }
 

@@ -1,6 +1,9 @@
 #include "support/MessageRecorder.h"
 
-MessageRecorder::MessageRecorder() : previous_(SetMessagePresenter(this)) {}
+MessageRecorder::MessageRecorder()
+    : previous_(
+          SetMessagePresenter([this](const MessageRequest& request) { return Present(request); })) {
+}
 
 MessageRecorder::~MessageRecorder() {
     SetMessagePresenter(previous_);

@@ -16,14 +16,14 @@ struct RecordedMessage {
     QPointer<QWidget> owner;
 };
 
-class MessageRecorder : public MessagePresenter {
+class MessageRecorder {
 public:
     MessageRecorder();
-    ~MessageRecorder() override;
+    ~MessageRecorder();
     MessageRecorder(const MessageRecorder&) = delete;
     MessageRecorder& operator=(const MessageRecorder&) = delete;
 
-    MessageAnswer Present(const MessageRequest& request) override;
+    MessageAnswer Present(const MessageRequest& request);
 
     QList<RecordedMessage> messages;
     QList<MessageAnswer> answers;
@@ -35,5 +35,5 @@ public:
     QStringList shown() const;
 
 private:
-    MessagePresenter* previous_;
+    MessagePresenter previous_;
 };

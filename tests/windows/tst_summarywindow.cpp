@@ -2,6 +2,7 @@
 #include "frame/UpDown.h"
 #include "frame/WindowActivation.h"
 #include "support/DataRows.h"
+#include "support/StandIn.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 #include "support/WindowTest.h"
@@ -653,15 +654,15 @@ void TestSummaryWindow::theFileLiesBesideTheProgram() {
 void TestSummaryWindow::informazOpensTheReadmeAndWaits() {
     QVERIFY(ShowSummary());
     QList<StartRequest> starts;
-    Form2->AppExec1.SetStarter([&starts](const StartRequest& request) {
-        starts.append(request);
-        return StartResult{true, 0};
-    });
+    const StandIn<ProgramStarter> starter(SetProgramStarter,
+                                          [&starts](const StartRequest& request) {
+                                              starts.append(request);
+                                              return StartResult{true, 0};
+                                          });
     const QString before = QDir::currentPath();
     QTest::mouseClick(Form2->findChild<QPushButton*>("BitBtn2"), Qt::LeftButton);
     const QString during = QDir::currentPath();
     QDir::setCurrent(before);
-    Form2->AppExec1.SetStarter(StartProgram);
     QCOMPARE(starts.size(), 1);
     QCOMPARE(QString::fromStdString(starts[0].commandLine),
              QString(TextEditorProgram) + " leggimi-prima.txt");
@@ -691,14 +692,13 @@ void TestSummaryWindow::whileTheEditorIsOpenTheWindowPaintsButTakesNoInput() {
     QVERIFY(WriteBytes(testFile("Allinea.ini"), ShippedAlignment));
     QVERIFY(ShowSummary());
     QCOMPARE(Alignment().last(), QString("none"));
-    Form2->AppExec1.SetStarter([](const StartRequest&) {
-        QThread::msleep(1500);
-        return StartResult{true, 0};
-    });
-    const auto restore = qScopeGuard([before = QDir::currentPath()] {
-        QDir::setCurrent(before);
-        Form2->AppExec1.SetStarter(StartProgram);
-    });
+    const StandIn<ProgramStarter> starter(
+        SetProgramStarter,
+        [](const StartRequest&) {
+            QThread::msleep(1500);
+            return StartResult{true, 0};
+        });
+    const auto restore = qScopeGuard([before = QDir::currentPath()] { QDir::setCurrent(before); });
     PaintCounter counter;
     Form2->installEventFilter(&counter);
     bool enabledMeanwhile = true;

@@ -1,6 +1,10 @@
 #pragma once
-// The file calls of the bounded read, one file of them for each platform: a handle is a C runtime
-// file descriptor, -1 when none could be had.
+// The file and process calls that differ between the platforms, one file of them for each:
+// the bounded read's calls, the system's file operations of a replacement (declared with the
+// replacement) and the process number. A handle is a C runtime file descriptor, -1 when none
+// could be had.
+#include "base/FileReplace.h"
+
 #include <cstddef>
 #include <string>
 
@@ -12,3 +16,5 @@ int OpenRegularFile(const std::string& path);
 long long ReadSome(int handle, char* buffer, std::size_t size);
 
 void CloseFile(int handle);
+
+int ProcessNumber();
