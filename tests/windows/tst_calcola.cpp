@@ -189,51 +189,42 @@ void TestCalcola::writesTheResults_data() {
     QTest::addColumn<OtherColumnTexts>("other");
     QTest::addColumn<QStringList>("results");
     QTest::addColumn<QString>("yearly");
-    AddRow("main only",
-           MainColumnTexts{.income = "500", .revaluation = "5", .rate = "5", .deduction = "200"},
-           OtherColumnTexts{}, QStringList{"31,25", "0", "31,25", "31", "25", "#TRENTUNO/25"},
-           "62,5");
-    AddRow("half share, seven months",
-           MainColumnTexts{.income = "1234,56",
-                           .revaluation = "5",
-                           .rate = "6",
-                           .deduction = "0",
-                           .share = "50",
-                           .months = "7"},
-           OtherColumnTexts{},
-           QStringList{"113,43", "0", "113,43", "113", "43", "#CENTOTREDICI/43"}, "226,86");
-    AddRow("half a cent rounds up",
-           MainColumnTexts{.income = "500", .revaluation = "5", .rate = "5", .deduction = "103,29"},
-           OtherColumnTexts{}, QStringList{"79,61", "0", "79,61", "79", "61", "#SETTANTANOVE/61"},
-           "159,22");
-    AddRow("both columns",
-           MainColumnTexts{.income = "500", .revaluation = "5", .rate = "5", .deduction = "0"},
-           OtherColumnTexts{.income = "500", .revaluation = "5", .rate = "5"},
-           QStringList{"131,25", "131,25", "262,5", "262", "50", "#DUECENTOSESSANTADUE/50"}, "525");
-    AddRow("both columns with deduction",
-           MainColumnTexts{.income = "750", .revaluation = "5", .rate = "5", .deduction = "103,29"},
-           OtherColumnTexts{.income = "1000", .revaluation = "5", .rate = "7"},
-           QStringList{"145,23", "367,5", "512,73", "512", "73", "#CINQUECENTODODICI/73"},
-           "1025,46");
-    AddRow("total rounded from the columns",
-           MainColumnTexts{.income = "820",
-                           .revaluation = "5",
-                           .rate = "4,5",
-                           .deduction = "103,29",
-                           .share = "50"},
-           OtherColumnTexts{.income = "380", .revaluation = "5", .rate = "7", .months = "6"},
-           QStringList{"45,22", "69,83", "115,04", "115", "04", "#CENTOQUINDICI/04"}, "230,08");
-    AddRow("share of 150 for other buildings",
-           MainColumnTexts{.income = "1000", .revaluation = "5", .rate = "7", .deduction = "0"},
-           OtherColumnTexts{.income = "1000", .revaluation = "5", .rate = "7", .share = "150"},
-           QStringList{"367,5", "551,25", "918,75", "918", "75", "#NOVECENTODICIOTTO/75"},
-           "1837,5");
-    AddRow("positive below half a cent", MainColumnTexts{.income = "0,01", .rate = "0,8"},
-           OtherColumnTexts{}, QStringList{"0", "0", "0", "0", "00", "#ZERO/00"}, "0");
-    AddRow("lone comma is zero",
-           MainColumnTexts{.income = ",", .revaluation = "5", .rate = "5", .deduction = "0"},
-           OtherColumnTexts{.income = "500", .revaluation = "5", .rate = "5"},
-           QStringList{"0", "131,25", "131,25", "131", "25", "#CENTOTRENTUNO/25"}, "262,5");
+    auto row = [](const char* name, const MainColumnTexts& main, const OtherColumnTexts& other,
+                  const QStringList& results,
+                  const QString& yearly) { AddRow(name, main, other, results, yearly); };
+    row("main only", {.income = "500", .revaluation = "5", .rate = "5", .deduction = "200"}, {},
+        {"31,25", "0", "31,25", "31", "25", "#TRENTUNO/25"}, "62,5");
+    row("half share, seven months",
+        {.income = "1234,56",
+         .revaluation = "5",
+         .rate = "6",
+         .deduction = "0",
+         .share = "50",
+         .months = "7"},
+        {}, {"113,43", "0", "113,43", "113", "43", "#CENTOTREDICI/43"}, "226,86");
+    row("half a cent rounds up",
+        {.income = "500", .revaluation = "5", .rate = "5", .deduction = "103,29"}, {},
+        {"79,61", "0", "79,61", "79", "61", "#SETTANTANOVE/61"}, "159,22");
+    row("both columns", {.income = "500", .revaluation = "5", .rate = "5", .deduction = "0"},
+        {.income = "500", .revaluation = "5", .rate = "5"},
+        {"131,25", "131,25", "262,5", "262", "50", "#DUECENTOSESSANTADUE/50"}, "525");
+    row("both columns with deduction",
+        {.income = "750", .revaluation = "5", .rate = "5", .deduction = "103,29"},
+        {.income = "1000", .revaluation = "5", .rate = "7"},
+        {"145,23", "367,5", "512,73", "512", "73", "#CINQUECENTODODICI/73"}, "1025,46");
+    row("total rounded from the columns",
+        {.income = "820", .revaluation = "5", .rate = "4,5", .deduction = "103,29", .share = "50"},
+        {.income = "380", .revaluation = "5", .rate = "7", .months = "6"},
+        {"45,22", "69,83", "115,04", "115", "04", "#CENTOQUINDICI/04"}, "230,08");
+    row("share of 150 for other buildings",
+        {.income = "1000", .revaluation = "5", .rate = "7", .deduction = "0"},
+        {.income = "1000", .revaluation = "5", .rate = "7", .share = "150"},
+        {"367,5", "551,25", "918,75", "918", "75", "#NOVECENTODICIOTTO/75"}, "1837,5");
+    row("positive below half a cent", {.income = "0,01", .rate = "0,8"}, {},
+        {"0", "0", "0", "0", "00", "#ZERO/00"}, "0");
+    row("lone comma is zero", {.income = ",", .revaluation = "5", .rate = "5", .deduction = "0"},
+        {.income = "500", .revaluation = "5", .rate = "5"},
+        {"0", "131,25", "131,25", "131", "25", "#CENTOTRENTUNO/25"}, "262,5");
 }
 
 void TestCalcola::writesTheResults() {
