@@ -47,10 +47,16 @@ template <class Print> SlipPrintResult PrintRun(const SlipData& slip, Print prin
 void BenchOperations::calcolaPress() {
     QVERIFY(StartWindowSet());
     MessageRecorder recorder;
-    SetEntries(NamedEntries("EdCCNR=12345678|EdIntest1=COMUNE DI ROMA|"
-                            "EdIntest2=SERVIZIO TRIBUTI ICI|EdNome=ROSSI MARIO VIA APPIA 12|"
-                            "EdComun=ROMA|EdCodFisc=RSSMRA60A01H501X|EdNum=2|EdAnno=2001"));
-    SetEntries(ColumnEntryTexts("1250;5;5;103,29;100;12", "820;5;7;50;12"));
+    SetEntries(EntriesOf(SlipTexts{.accountNumber = "12345678",
+                                   .holderLine1 = "COMUNE DI ROMA",
+                                   .holderLine2 = "SERVIZIO TRIBUTI ICI",
+                                   .payer = "ROSSI MARIO VIA APPIA 12",
+                                   .municipality = "ROMA",
+                                   .taxCode = "RSSMRA60A01H501X",
+                                   .buildingCount = "2",
+                                   .taxYear = "2001"}));
+    SetEntries(EntriesOf({.income = "1250", .revaluation = "5", .rate = "5", .deduction = "103,29"},
+                         {.income = "820", .revaluation = "5", .rate = "7", .share = "50"}));
     QPushButton* calcola = Button("CalcolaBtn");
     QBENCHMARK {
         QTest::mouseClick(calcola, Qt::LeftButton);

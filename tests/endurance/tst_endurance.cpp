@@ -111,18 +111,25 @@ void TestEndurance::cleanupTestCase() {
 bool TestEndurance::round(int number) {
     const QString n = QString::number(number);
     const QString deduction = number % 2 ? "103,29" : "200";
-    const QString slip = "EdCCNR=1234%1|EdIntest1=COMUNE DI ROMA|EdIntest2=SERVIZIO TESORERIA|"
-                         "EdNome=ROSSI MARIO ROMA VIA ROMA %2|EdComun=ROMA|"
-                         "EdCodFisc=RSSMRA80A01H501U|EdNum=%3|EdAnno=07";
-    SetEntries(NamedEntries(
-        slip.arg(number % 10000, 4, 10, QLatin1Char('0')).arg(number).arg(1 + number % 2)));
-    SetEntries(
-        ColumnEntryTexts(QString("%1;5;%2;%3;100;%4")
-                             .arg(500 + number % 97)
-                             .arg(4 + number % 4)
-                             .arg(deduction)
-                             .arg(12 - number % 12),
-                         QString("%1;5;7;50;%2").arg(800 + number % 53).arg(1 + number % 12)));
+    SetEntries(EntriesOf(
+        SlipTexts{.accountNumber = QString("1234%1").arg(number % 10000, 4, 10, QLatin1Char('0')),
+                  .holderLine1 = "COMUNE DI ROMA",
+                  .holderLine2 = "SERVIZIO TESORERIA",
+                  .payer = "ROSSI MARIO ROMA VIA ROMA " + n,
+                  .municipality = "ROMA",
+                  .taxCode = "RSSMRA80A01H501U",
+                  .buildingCount = QString::number(1 + number % 2),
+                  .taxYear = "07"}));
+    SetEntries(EntriesOf({.income = QString::number(500 + number % 97),
+                          .revaluation = "5",
+                          .rate = QString::number(4 + number % 4),
+                          .deduction = deduction,
+                          .months = QString::number(12 - number % 12)},
+                         {.income = QString::number(800 + number % 53),
+                          .revaluation = "5",
+                          .rate = "7",
+                          .share = "50",
+                          .months = QString::number(1 + number % 12)}));
 
     PressCalcola();
     if (!ShowSummary()) {

@@ -31,35 +31,27 @@ private slots:
 
 namespace {
 
-const char* const StartOther = "00;0;00,00;100;12";
-const char* const StartMain = "00,00;0;00,00;00,00;100;12";
-
-// "R1;V1;A1;D1;P1;M1" and "R2;V2;A2;P2;M2" as the user types them.
-TaxEntryTexts entryTexts(const QString& main, const QString& other) {
-    TaxEntryTexts t;
-    ColumnEntries<std::string>& mainTexts = t.mainResidence;
-    ColumnEntries<std::string>& otherTexts = t.otherBuildings;
-    std::string* fields[] = {&mainTexts.income,           &mainTexts.revaluationPercent,
-                             &mainTexts.ratePerThousand,  &t.deduction,
-                             &mainTexts.sharePercent,     &mainTexts.months,
-                             &otherTexts.income,          &otherTexts.revaluationPercent,
-                             &otherTexts.ratePerThousand, &otherTexts.sharePercent,
-                             &otherTexts.months};
-    const EntryTexts entries = ColumnEntryTexts(main, other);
-    for (qsizetype i = 0; i < entries.size(); ++i)
-        *fields[i] = entries[i].text.toStdString();
-    return t;
+// The entries as the user types them.
+TaxEntryTexts TaxEntryTextsOf(const MainColumnTexts& main, const OtherColumnTexts& other) {
+    const auto text = [](const QString& typed) { return typed.toStdString(); };
+    return {.mainResidence = {text(main.income), text(main.revaluation), text(main.rate),
+                              text(main.share), text(main.months)},
+            .deduction = text(main.deduction),
+            .otherBuildings = {text(other.income), text(other.revaluation), text(other.rate),
+                               text(other.share), text(other.months)}};
 }
 
-Instalment instalmentOf(const QString& main, const QString& other) {
-    return ComputeInstalment(ConvertEntries(entryTexts(main, other)));
+Instalment InstalmentOf(const MainColumnTexts& main, const OtherColumnTexts& other = {}) {
+    return ComputeInstalment(ConvertEntries(TaxEntryTextsOf(main, other)));
 }
 
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
+QString ToQString(const std::string& text) {
+    return QString::fromStdString(text);
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(SlipDataTexts)
 
 void TestTaxComputation::roundsToCents_data() {
     QTest::addColumn<double>("value");
@@ -86,8 +78,8 @@ void TestTaxComputation::roundsToCents() {
 }
 
 void TestTaxComputation::computesTheResults_data() {
-    QTest::addColumn<QString>("main");
-    QTest::addColumn<QString>("other");
+    QTest::addColumn<MainColumnTexts>("main");
+    QTest::addColumn<OtherColumnTexts>("other");
     QTest::addColumn<QString>("tot1");
     QTest::addColumn<QString>("tot2");
     QTest::addColumn<QString>("labIciTot");
@@ -95,78 +87,131 @@ void TestTaxComputation::computesTheResults_data() {
     QTest::addColumn<QString>("labCent");
     QTest::addColumn<QString>("labLett");
     QTest::addColumn<QString>("yearly");
-    auto row = [](const char* name, const char* main, const char* other,
+    auto row = [](const char* name, const MainColumnTexts& main, const OtherColumnTexts& other,
                   const QStringList& results) {
         AddRow(name, main, other, results[0], results[1], results[2], results[3], results[4],
                results[5], results[6]);
     };
-    row("deduction 200", "500;5;5;200;100;12", StartOther,
+    row("deduction 200", {.income = "500", .revaluation = "5", .rate = "5", .deduction = "200"}, {},
         {"31,25", "0", "31,25", "31", "25", "#TRENTUNO/25", "62,5"});
-    row("share and months", "1234,56;5;6;0;50;7", StartOther,
-        {"113,43", "0", "113,43", "113", "43", "#CENTOTREDICI/43", "226,86"});
-    row("half cent", "500;5;5;103,29;100;12", StartOther,
+    row("share and months",
+        {.income = "1234,56",
+         .revaluation = "5",
+         .rate = "6",
+         .deduction = "0",
+         .share = "50",
+         .months = "7"},
+        {}, {"113,43", "0", "113,43", "113", "43", "#CENTOTREDICI/43", "226,86"});
+    row("half cent", {.income = "500", .revaluation = "5", .rate = "5", .deduction = "103,29"}, {},
         {"79,61", "0", "79,61", "79", "61", "#SETTANTANOVE/61", "159,22"});
-    row("both columns", "500;5;5;0;100;12", "500;5;5;100;12",
+    row("both columns", {.income = "500", .revaluation = "5", .rate = "5", .deduction = "0"},
+        {.income = "500", .revaluation = "5", .rate = "5"},
         {"131,25", "131,25", "262,5", "262", "50", "#DUECENTOSESSANTADUE/50", "525"});
-    row("two columns with deduction", "750;5;5;103,29;100;12", "1000;5;7;100;12",
+    row("two columns with deduction",
+        {.income = "750", .revaluation = "5", .rate = "5", .deduction = "103,29"},
+        {.income = "1000", .revaluation = "5", .rate = "7"},
         {"145,23", "367,5", "512,73", "512", "73", "#CINQUECENTODODICI/73", "1025,46"});
-    row("total from unrounded columns", "820;5;4,5;103,29;50;12", "380;5;7;100;6",
+    row("total from unrounded columns",
+        {.income = "820", .revaluation = "5", .rate = "4,5", .deduction = "103,29", .share = "50"},
+        {.income = "380", .revaluation = "5", .rate = "7", .months = "6"},
         {"45,22", "69,83", "115,04", "115", "04", "#CENTOQUINDICI/04", "230,08"});
-    row("share above 100 elsewhere", "1000;5;7;0;100;12", "1000;5;7;150;12",
+    row("share above 100 elsewhere",
+        {.income = "1000", .revaluation = "5", .rate = "7", .deduction = "0"},
+        {.income = "1000", .revaluation = "5", .rate = "7", .share = "150"},
         {"367,5", "551,25", "918,75", "918", "75", "#NOVECENTODICIOTTO/75", "1837,5"});
-    row("all start texts", StartMain, StartOther, {"0", "0", "0", "0", "00", "#ZERO/00", "0"});
+    row("all start texts", {}, {}, {"0", "0", "0", "0", "00", "#ZERO/00", "0"});
     // The deduction covers at most the main residence's own tax.
-    row("rate of zero", "500;5;0;200;100;12", StartOther,
+    row("rate of zero", {.income = "500", .revaluation = "5", .rate = "0", .deduction = "200"}, {},
         {"0", "0", "0", "0", "00", "#ZERO/00", "0"});
-    row("deduction above the tax", "100;0;4;103,2;100;12", StartOther,
+    row("deduction above the tax", {.income = "100", .rate = "4", .deduction = "103,2"}, {},
         {"0", "0", "0", "0", "00", "#ZERO/00", "0"});
-    row("unused deduction stays off the other buildings", "150;5;5;103,29;100;12",
-        "1000;5;7;100;12",
+    row("unused deduction stays off the other buildings",
+        {.income = "150", .revaluation = "5", .rate = "5", .deduction = "103,29"},
+        {.income = "1000", .revaluation = "5", .rate = "7"},
         {"0", "367,5", "367,5", "367", "50", "#TRECENTOSESSANTASETTE/50", "735"});
-    row("below half a cent", "0,01;0;0,8;00,00;100;12", StartOther,
+    row("below half a cent", {.income = "0,01", .rate = "0,8"}, {},
         {"0", "0", "0", "0", "00", "#ZERO/00", "0"});
-    row("lone comma is zero", ",;0;00,00;00,00;100;12", StartOther,
-        {"0", "0", "0", "0", "00", "#ZERO/00", "0"});
-    row("single-digit cents", "100;0;1;0;100;12", "1,2;0;1;100;12",
-        {"5", "0,06", "5,06", "5", "06", "#CINQUE/06", "10,12"});
+    row("lone comma is zero", {.income = ","}, {}, {"0", "0", "0", "0", "00", "#ZERO/00", "0"});
+    row("single-digit cents", {.income = "100", .rate = "1", .deduction = "0"},
+        {.income = "1,2", .rate = "1"}, {"5", "0,06", "5,06", "5", "06", "#CINQUE/06", "10,12"});
 }
 
 void TestTaxComputation::computesTheResults() {
-    QFETCH(QString, main);
-    QFETCH(QString, other);
-    const ResultTexts r = ComputeResultTexts(instalmentOf(main, other));
-    QTEST(q(r.mainResidence), "tot1");
-    QTEST(q(r.otherBuildings), "tot2");
-    QTEST(q(r.total), "labIciTot");
-    QTEST(q(r.totalEuros), "labIci");
-    QTEST(q(r.totalCents), "labCent");
-    QTEST(q(r.totalInWords), "labLett");
+    QFETCH(MainColumnTexts, main);
+    QFETCH(OtherColumnTexts, other);
+    const ResultTexts results = ComputeResultTexts(InstalmentOf(main, other));
+    QTEST(ToQString(results.mainResidence), "tot1");
+    QTEST(ToQString(results.otherBuildings), "tot2");
+    QTEST(ToQString(results.total), "labIciTot");
+    QTEST(ToQString(results.totalEuros), "labIci");
+    QTEST(ToQString(results.totalCents), "labCent");
+    QTEST(ToQString(results.totalInWords), "labLett");
     QFETCH(QString, yearly);
-    QCOMPARE(q(r.statusLine), StatusLineOf(yearly, q(r.total)));
+    QCOMPARE(ToQString(results.statusLine), StatusLineOf(yearly, ToQString(results.total)));
 }
 
 void TestTaxComputation::convertsEntriesInOrder_data() {
-    QTest::addColumn<QString>("main");
-    QTest::addColumn<QString>("other");
+    QTest::addColumn<MainColumnTexts>("main");
+    QTest::addColumn<OtherColumnTexts>("other");
     QTest::addColumn<QString>("failingText");
     // Several bad texts: the error names the first in conversion order.
-    AddRow("REND1 before all", "x;y;z;w;v;u", "a;b;c;d;e", "x");
-    AddRow("ALIQ1 before DETR1", "1;y;z;w;v;u", "a;b;c;d;e", "z");
-    AddRow("RIVAL1 after MESI1", "1;y;1;1;1;u", "a;b;c;d;e", "u");
-    AddRow("RIVAL1 before Edit1", "1;y;1;1;1;1", "a;b;c;d;e", "y");
-    AddRow("Edit6 last", "1;1;1;1;1;1", "1;1;1;1;", "");
-    AddRow("two commas", "1,,2;0;0;0;100;12", StartOther, "1,,2");
+    const OtherColumnTexts letters = {
+        .income = "a", .revaluation = "b", .rate = "c", .share = "d", .months = "e"};
+    auto row = [](const char* name, const MainColumnTexts& main, const OtherColumnTexts& other,
+                  const char* failingText) { AddRow(name, main, other, failingText); };
+    row("REND1 before all",
+        {.income = "x",
+         .revaluation = "y",
+         .rate = "z",
+         .deduction = "w",
+         .share = "v",
+         .months = "u"},
+        letters, "x");
+    row("ALIQ1 before DETR1",
+        {.income = "1",
+         .revaluation = "y",
+         .rate = "z",
+         .deduction = "w",
+         .share = "v",
+         .months = "u"},
+        letters, "z");
+    row("RIVAL1 after MESI1",
+        {.income = "1",
+         .revaluation = "y",
+         .rate = "1",
+         .deduction = "1",
+         .share = "1",
+         .months = "u"},
+        letters, "u");
+    row("RIVAL1 before Edit1",
+        {.income = "1",
+         .revaluation = "y",
+         .rate = "1",
+         .deduction = "1",
+         .share = "1",
+         .months = "1"},
+        letters, "y");
+    row("Edit6 last",
+        {.income = "1",
+         .revaluation = "1",
+         .rate = "1",
+         .deduction = "1",
+         .share = "1",
+         .months = "1"},
+        {.income = "1", .revaluation = "1", .rate = "1", .share = "1", .months = ""}, "");
+    row("two commas", {.income = "1,,2", .rate = "0", .deduction = "0"}, {}, "1,,2");
 }
 
 void TestTaxComputation::convertsEntriesInOrder() {
-    QFETCH(QString, main);
-    QFETCH(QString, other);
+    QFETCH(MainColumnTexts, main);
+    QFETCH(OtherColumnTexts, other);
     QFETCH(QString, failingText);
     try {
-        ConvertEntries(entryTexts(main, other));
+        ConvertEntries(TaxEntryTextsOf(main, other));
         QFAIL("no conversion error");
-    } catch (const EConvertError& e) {
-        QCOMPARE(q(e.what()), "'" + failingText + "' is not a valid floating point value");
+    } catch (const EConvertError& error) {
+        QCOMPARE(ToQString(error.what()),
+                 "'" + failingText + "' is not a valid floating point value");
     }
 }
 
@@ -189,28 +234,36 @@ void TestTaxComputation::checksShareAndMonths() {
     QFETCH(QString, share);
     QFETCH(QString, months);
     QFETCH(int, fault);
-    const TaxEntries e =
-        ConvertEntries(entryTexts("500;5;5;0;" + share + ";" + months, StartOther));
-    QCOMPARE(int(CheckRanges(e)), fault);
+    const TaxEntries entries = ConvertEntries(TaxEntryTextsOf({.income = "500",
+                                                               .revaluation = "5",
+                                                               .rate = "5",
+                                                               .deduction = "0",
+                                                               .share = share,
+                                                               .months = months},
+                                                              {}));
+    QCOMPARE(int(CheckRanges(entries)), fault);
 }
 
 void TestTaxComputation::zeroOrNegativeTotal_data() {
-    QTest::addColumn<QString>("main");
+    QTest::addColumn<MainColumnTexts>("main");
     QTest::addColumn<bool>("warned");
-    AddRow("start texts", StartMain, true);
-    AddRow("deduction above the tax", "100;0;4;103,2;100;12", true);
-    AddRow("below half a cent passes", "0,01;0;0,8;00,00;100;12", false);
-    AddRow("positive", "500;5;5;200;100;12", false);
+    AddRow("start texts", MainColumnTexts{}, true);
+    AddRow("deduction above the tax",
+           MainColumnTexts{.income = "100", .rate = "4", .deduction = "103,2"}, true);
+    AddRow("below half a cent passes", MainColumnTexts{.income = "0,01", .rate = "0,8"}, false);
+    AddRow("positive",
+           MainColumnTexts{.income = "500", .revaluation = "5", .rate = "5", .deduction = "200"},
+           false);
 }
 
 void TestTaxComputation::zeroOrNegativeTotal() {
-    QFETCH(QString, main);
+    QFETCH(MainColumnTexts, main);
     QFETCH(bool, warned);
-    QCOMPARE(IsZeroOrNegative(instalmentOf(main, StartOther)), warned);
+    QCOMPARE(IsZeroOrNegative(InstalmentOf(main)), warned);
 }
 
 void TestTaxComputation::writesTheStatusLine() {
-    QCOMPARE(q(StatusLineText("113,43")),
+    QCOMPARE(ToQString(StatusLineText("113,43")),
              " L'ICI da pagare è € 226,86 cioè DUE rate da € 113,43-- Scadenza 30/6  - 20/12 --");
 }
 
@@ -229,64 +282,82 @@ void TestTaxComputation::roundsCentsToEven_data() {
 void TestTaxComputation::roundsCentsToEven() {
     QFETCH(QString, total);
     QFETCH(QString, cents);
-    QCOMPARE(q(CentsText(total.toStdString())), cents);
+    QCOMPARE(ToQString(CentsText(total.toStdString())), cents);
 }
 
 void TestTaxComputation::tooLargeATotalFailsWhole() {
     // Absurd entries: a total beyond the currency range cannot be spelled.
-    const Instalment huge = instalmentOf("99999999;999;99999;0;100;12", "1E300;1E300;1;100;12");
+    const Instalment huge = InstalmentOf(
+        {.income = "99999999", .revaluation = "999", .rate = "99999", .deduction = "0"},
+        {.income = "1E300", .revaluation = "1E300", .rate = "1"});
     QVERIFY_THROWS_EXCEPTION(EConvertError, ComputeResultTexts(huge));
-    const Instalment infinite = instalmentOf("1E4000;1E4000;1;0;100;12", StartOther);
+    const Instalment infinite =
+        InstalmentOf({.income = "1E4000", .revaluation = "1E4000", .rate = "1", .deduction = "0"});
     QVERIFY_THROWS_EXCEPTION(EConvertError, ComputeResultTexts(infinite));
 }
 
 void TestTaxComputation::checksSlipData_data() {
-    QTest::addColumn<QStringList>(
-        "texts"); // ccnr, intest1, intest2, nome, comun, codfisc, num, anno
+    QTest::addColumn<SlipDataTexts>("texts");
     QTest::addColumn<int>("field");
     QTest::addColumn<QString>("message");
     const QString empty = "\rnon può essere lasciato vuoto!";
-    const QStringList full = {"12345678", " ", "COMUNE", "ROSSI", "ROMA", "RSSMRA", "1", "26"};
-    auto without = [&](int i, const QString& text = "") {
-        QStringList t = full;
-        t[i] = text;
-        return t;
+    using S = SlipDataTexts;
+    const S full = {.accountNumber = "12345678",
+                    .holderLine1 = " ",
+                    .holderLine2 = "COMUNE",
+                    .payer = "ROSSI",
+                    .municipality = "ROMA",
+                    .taxCode = "RSSMRA",
+                    .buildingCount = "1",
+                    .taxYear = "26"};
+    auto without = [&](std::string S::*field, const std::string& text = "") {
+        S texts = full;
+        texts.*field = text;
+        return texts;
     };
     using F = SlipDataField;
     AddRow("all filled", full, int(F::None), "");
-    AddRow("account", without(0), int(F::AccountNumber), "ERRORE!! Il campo ContoCorrente" + empty);
-    AddRow("holder 1", without(1), int(F::HolderLine1), "ERRORE!! Il campo Intestato a" + empty);
-    AddRow("holder 2", without(2), int(F::HolderLine2), "ERRORE!! Il campo Intestato a" + empty);
-    AddRow("payer", without(3), int(F::Payer), "ERRORE!! Il campo Nome Cognome ecc." + empty);
-    AddRow("municipality", without(4), int(F::Municipality),
+    AddRow("account", without(&S::accountNumber), int(F::AccountNumber),
+           "ERRORE!! Il campo ContoCorrente" + empty);
+    AddRow("holder 1", without(&S::holderLine1), int(F::HolderLine1),
+           "ERRORE!! Il campo Intestato a" + empty);
+    AddRow("holder 2", without(&S::holderLine2), int(F::HolderLine2),
+           "ERRORE!! Il campo Intestato a" + empty);
+    AddRow("payer", without(&S::payer), int(F::Payer),
+           "ERRORE!! Il campo Nome Cognome ecc." + empty);
+    AddRow("municipality", without(&S::municipality), int(F::Municipality),
            "ERRORE!! Il campo Comune ubicazione ecc." + empty);
-    AddRow("tax code", without(5), int(F::TaxCode), "ERRORE!! Il campo Codice fiscale" + empty);
-    AddRow("buildings", without(6), int(F::BuildingCount),
+    AddRow("tax code", without(&S::taxCode), int(F::TaxCode),
+           "ERRORE!! Il campo Codice fiscale" + empty);
+    AddRow("buildings", without(&S::buildingCount), int(F::BuildingCount),
            "ERRORE!! Il campo Numero Fabbricati" + empty);
     const QString badNumber =
         "ERRORE!! Nel campo Numero Fabbricati\ril numero dei fabbricati non è corretto !";
-    AddRow("buildings 0", without(6, "0"), int(F::BuildingCount), badNumber);
-    AddRow("buildings 00", without(6, "00"), int(F::BuildingCount), badNumber);
-    AddRow("buildings 01", without(6, "01"), int(F::None), "");
-    AddRow("buildings space 0", without(6, " 0"), int(F::None), "");
-    AddRow("year", without(7), int(F::TaxYear), "ERRORE!! Il campo Anno Imposta" + empty);
-    AddRow("spaces count as filled", without(0, "  "), int(F::None), "");
-    AddRow("first failure only", QStringList{"", " ", "A", "B", "C", "D", "1", ""},
+    AddRow("buildings 0", without(&S::buildingCount, "0"), int(F::BuildingCount), badNumber);
+    AddRow("buildings 00", without(&S::buildingCount, "00"), int(F::BuildingCount), badNumber);
+    AddRow("buildings 01", without(&S::buildingCount, "01"), int(F::None), "");
+    AddRow("buildings space 0", without(&S::buildingCount, " 0"), int(F::None), "");
+    AddRow("year", without(&S::taxYear), int(F::TaxYear), "ERRORE!! Il campo Anno Imposta" + empty);
+    AddRow("spaces count as filled", without(&S::accountNumber, "  "), int(F::None), "");
+    AddRow("first failure only",
+           S{.accountNumber = "",
+             .holderLine1 = " ",
+             .holderLine2 = "A",
+             .payer = "B",
+             .municipality = "C",
+             .taxCode = "D",
+             .buildingCount = "1",
+             .taxYear = ""},
            int(F::AccountNumber), "ERRORE!! Il campo ContoCorrente" + empty);
 }
 
 void TestTaxComputation::checksSlipData() {
-    QFETCH(QStringList, texts);
+    QFETCH(SlipDataTexts, texts);
     QFETCH(int, field);
     QFETCH(QString, message);
-    SlipDataTexts t;
-    std::string* fields[] = {&t.accountNumber, &t.holderLine1, &t.holderLine2,   &t.payer,
-                             &t.municipality,  &t.taxCode,     &t.buildingCount, &t.taxYear};
-    for (int i = 0; i < 8; ++i)
-        *fields[i] = texts[i].toStdString();
-    const SlipDataFault fault = FirstSlipDataFault(t);
+    const SlipDataFault fault = FirstSlipDataFault(texts);
     QCOMPARE(int(fault.field), field);
-    QCOMPARE(q(fault.message), message);
+    QCOMPARE(ToQString(fault.message), message);
 }
 
 QTEST_APPLESS_MAIN(TestTaxComputation)

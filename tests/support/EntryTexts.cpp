@@ -1,48 +1,22 @@
 #include "support/EntryTexts.h"
 
-#include <QStringList>
-#include <QTest>
-
-namespace {
-
-const QStringList MainColumn = {"REND1", "RIVAL1", "ALIQ1", "DETR1", "PERC1", "MESI1"};
-const QStringList OtherColumn = {"Edit1", "Edit2", "Edit3", "Edit5", "Edit6"};
-
-// A mistyped row fails its test instead of filling the boxes with whatever it happens to hold.
-void AddColumn(const QStringList& boxes, const QString& column, EntryTexts& entries) {
-    const QStringList texts = column.split(';');
-    if (texts.size() != boxes.size()) {
-        QTest::qFail(qPrintable(QString("\"%1\" has %2 texts for the %3 boxes %4")
-                                    .arg(column)
-                                    .arg(texts.size())
-                                    .arg(boxes.size())
-                                    .arg(boxes.join(' '))),
-                     __FILE__, __LINE__);
-        return;
-    }
-    for (qsizetype i = 0; i < boxes.size(); ++i)
-        entries.append({boxes[i], texts[i]});
+EntryTexts EntriesOf(const MainColumnTexts& main, const OtherColumnTexts& other) {
+    return {{"REND1", main.income},    {"RIVAL1", main.revaluation}, {"ALIQ1", main.rate},
+            {"DETR1", main.deduction}, {"PERC1", main.share},        {"MESI1", main.months},
+            {"Edit1", other.income},   {"Edit2", other.revaluation}, {"Edit3", other.rate},
+            {"Edit5", other.share},    {"Edit6", other.months}};
 }
 
-} // namespace
-
-EntryTexts NamedEntries(const QString& entries) {
+EntryTexts EntriesOf(const SlipTexts& slip) {
+    const std::pair<const char*, const std::optional<QString>&> boxes[] = {
+        {"EdCCNR", slip.accountNumber},  {"EdIntest1", slip.holderLine1},
+        {"EdIntest2", slip.holderLine2}, {"EdNome", slip.payer},
+        {"EdComun", slip.municipality},  {"EdCodFisc", slip.taxCode},
+        {"EdNum", slip.buildingCount},   {"EdAnno", slip.taxYear}};
     EntryTexts result;
-    for (const QString& entry : entries.split('|')) {
-        const qsizetype equals = entry.indexOf('=');
-        if (equals < 0) {
-            QTest::qFail(qPrintable("no box=text: \"" + entry + "\""), __FILE__, __LINE__);
-            continue;
-        }
-        result.append({entry.left(equals), entry.mid(equals + 1)});
-    }
-    return result;
-}
-
-EntryTexts ColumnEntryTexts(const QString& main, const QString& other) {
-    EntryTexts result;
-    AddColumn(MainColumn, main, result);
-    AddColumn(OtherColumn, other, result);
+    for (const auto& [box, text] : boxes)
+        if (text)
+            result.append({box, *text});
     return result;
 }
 

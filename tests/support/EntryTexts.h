@@ -1,21 +1,58 @@
 #pragma once
-// The main window's entry texts as tests write them down, each with the name of its box, and
-// the status line a computation of them ends in.
+// The main window's entry texts as tests write them down, each field named for what it holds,
+// and the status line a computation of them ends in.
 #include <QList>
+#include <QMetaType>
 #include <QString>
 
+#include <optional>
+
+// The main residence's column (REND1 to MESI1); a field left out keeps the box's start text.
+struct MainColumnTexts {
+    QString income = "00,00";
+    QString revaluation = "0";
+    QString rate = "00,00";
+    QString deduction = "00,00";
+    QString share = "100";
+    QString months = "12";
+};
+
+// The other buildings' column (Edit1, Edit2, Edit3, Edit5, Edit6), likewise.
+struct OtherColumnTexts {
+    QString income = "00";
+    QString revaluation = "0";
+    QString rate = "00,00";
+    QString share = "100";
+    QString months = "12";
+};
+
+// The slip's boxes (EdCCNR to EdAnno); a box left out is not touched.
+struct SlipTexts {
+    std::optional<QString> accountNumber = std::nullopt;
+    std::optional<QString> holderLine1 = std::nullopt;
+    std::optional<QString> holderLine2 = std::nullopt;
+    std::optional<QString> payer = std::nullopt;
+    std::optional<QString> municipality = std::nullopt;
+    std::optional<QString> taxCode = std::nullopt;
+    std::optional<QString> buildingCount = std::nullopt;
+    std::optional<QString> taxYear = std::nullopt;
+};
+
+Q_DECLARE_METATYPE(MainColumnTexts)
+Q_DECLARE_METATYPE(OtherColumnTexts)
+Q_DECLARE_METATYPE(SlipTexts)
+
+// Boxes by name, each with its text (which may be empty or hold blanks), in the order the user
+// fills them.
 struct EntryText {
     QString box;
     QString text;
 };
 using EntryTexts = QList<EntryText>;
+Q_DECLARE_METATYPE(EntryText)
 
-// "box=text|box=text": any boxes, each with its text (which may be empty or hold blanks).
-EntryTexts NamedEntries(const QString& entries);
-
-// "R1;V1;A1;D1;P1;M1" and "R2;V2;A2;P2;M2": the main residence's column (REND1 to MESI1) and the
-// other buildings' (Edit1 to Edit6), in the order the user fills them.
-EntryTexts ColumnEntryTexts(const QString& main, const QString& other);
+EntryTexts EntriesOf(const MainColumnTexts& main, const OtherColumnTexts& other = {});
+EntryTexts EntriesOf(const SlipTexts& slip);
 
 // The status line under the results: the yearly tax and the instalment, as the user reads them.
 QString StatusLineOf(const QString& yearly, const QString& instalment);

@@ -75,10 +75,16 @@ bool ShowSummary() {
 }
 
 bool FillComputeAndShowSummary() {
-    SetEntries(NamedEntries("EdCCNR=12345678|EdIntest1=COMUNE DI ROMA|"
-                            "EdIntest2=SERVIZIO TESORERIA|EdNome=ROSSI MARIO ROMA VIA ROMA 1|"
-                            "EdComun=ROMA|EdCodFisc=RSSMRA80A01H501U|EdNum=2|EdAnno=07"));
-    SetEntries(ColumnEntryTexts("500;5;5;200;100;12", "500;5;5;100;12"));
+    SetEntries(EntriesOf(SlipTexts{.accountNumber = "12345678",
+                                   .holderLine1 = "COMUNE DI ROMA",
+                                   .holderLine2 = "SERVIZIO TESORERIA",
+                                   .payer = "ROSSI MARIO ROMA VIA ROMA 1",
+                                   .municipality = "ROMA",
+                                   .taxCode = "RSSMRA80A01H501U",
+                                   .buildingCount = "2",
+                                   .taxYear = "07"}));
+    SetEntries(EntriesOf({.income = "500", .revaluation = "5", .rate = "5", .deduction = "200"},
+                         {.income = "500", .revaluation = "5", .rate = "5"}));
     PressCalcola();
     return ShowSummary();
 }

@@ -33,53 +33,60 @@ private slots:
 namespace {
 
 const QStringList ResultNames = {"TOT1", "TOT2", "LabIciTot", "LabIci", "LabCent", "LabLett"};
-const char* const StartOther = "00;0;00,00;100;12";
 
 // The slip's texts, but for the first holder line and the year, which keep their start texts.
-const char* const SlipTexts = "EdCCNR=12345678|EdIntest2=SERVIZIO TESORERIA|"
-                              "EdNome=ROSSI MARIO ROMA VIA ROMA 1|EdComun=ROMA|"
-                              "EdCodFisc=RSSMRA80A01H501U|EdNum=1";
+const SlipTexts Slip = {.accountNumber = "12345678",
+                        .holderLine2 = "SERVIZIO TESORERIA",
+                        .payer = "ROSSI MARIO ROMA VIA ROMA 1",
+                        .municipality = "ROMA",
+                        .taxCode = "RSSMRA80A01H501U",
+                        .buildingCount = "1"};
 
 } // namespace
 
 void TestCalcola::init() {
     WindowTest::init();
-    SetEntries(NamedEntries(SlipTexts));
+    SetEntries(EntriesOf(Slip));
 }
 
 void TestCalcola::stopsAtTheFirstMissingSlipField_data() {
-    QTest::addColumn<QString>("changes"); // "box=text|box=text"
+    QTest::addColumn<SlipTexts>("changes");
     QTest::addColumn<QString>("message"); // empty: the computation goes on
     QTest::addColumn<QString>("focus");
     const QString empty = QString::fromUtf8("\rnon può essere lasciato vuoto!");
-    AddRow("account number", "EdCCNR=", "ERRORE!! Il campo ContoCorrente" + empty, "EdCCNR");
-    AddRow("first holder line", "EdIntest1=", "ERRORE!! Il campo Intestato a" + empty, "EdIntest1");
-    AddRow("second holder line", "EdIntest2=", "ERRORE!! Il campo Intestato a" + empty,
-           "EdIntest2");
-    AddRow("payer", "EdNome=", "ERRORE!! Il campo Nome Cognome ecc." + empty, "EdNome");
-    AddRow("municipality", "EdComun=", "ERRORE!! Il campo Comune ubicazione ecc." + empty,
-           "EdComun");
-    AddRow("tax code", "EdCodFisc=", "ERRORE!! Il campo Codice fiscale" + empty, "EdCodFisc");
-    AddRow("buildings empty", "EdNum=", "ERRORE!! Il campo Numero Fabbricati" + empty, "EdNum");
+    AddRow("account number", SlipTexts{.accountNumber = ""},
+           "ERRORE!! Il campo ContoCorrente" + empty, "EdCCNR");
+    AddRow("first holder line", SlipTexts{.holderLine1 = ""},
+           "ERRORE!! Il campo Intestato a" + empty, "EdIntest1");
+    AddRow("second holder line", SlipTexts{.holderLine2 = ""},
+           "ERRORE!! Il campo Intestato a" + empty, "EdIntest2");
+    AddRow("payer", SlipTexts{.payer = ""}, "ERRORE!! Il campo Nome Cognome ecc." + empty,
+           "EdNome");
+    AddRow("municipality", SlipTexts{.municipality = ""},
+           "ERRORE!! Il campo Comune ubicazione ecc." + empty, "EdComun");
+    AddRow("tax code", SlipTexts{.taxCode = ""}, "ERRORE!! Il campo Codice fiscale" + empty,
+           "EdCodFisc");
+    AddRow("buildings empty", SlipTexts{.buildingCount = ""},
+           "ERRORE!! Il campo Numero Fabbricati" + empty, "EdNum");
     const QString wrongNumber =
         QString::fromUtf8("ERRORE!! Nel campo Numero Fabbricati\ril numero dei fabbricati non è "
                           "corretto !");
-    AddRow("buildings 0", "EdNum=0", wrongNumber, "EdNum");
-    AddRow("buildings 00", "EdNum=00", wrongNumber, "EdNum");
-    AddRow("year", "EdAnno=", "ERRORE!! Il campo Anno Imposta" + empty, "EdAnno");
-    AddRow("account and year: only the first",
-           "EdCCNR=|EdAnno=", "ERRORE!! Il campo ContoCorrente" + empty, "EdCCNR");
-    AddRow("buildings 01", "EdNum=01", "", "");
-    AddRow("buildings 0 with a space", "EdNum= 0", "", "");
-    AddRow("holder of one space", "EdIntest1= ", "", "");
+    AddRow("buildings 0", SlipTexts{.buildingCount = "0"}, wrongNumber, "EdNum");
+    AddRow("buildings 00", SlipTexts{.buildingCount = "00"}, wrongNumber, "EdNum");
+    AddRow("year", SlipTexts{.taxYear = ""}, "ERRORE!! Il campo Anno Imposta" + empty, "EdAnno");
+    AddRow("account and year: only the first", SlipTexts{.accountNumber = "", .taxYear = ""},
+           "ERRORE!! Il campo ContoCorrente" + empty, "EdCCNR");
+    AddRow("buildings 01", SlipTexts{.buildingCount = "01"}, "", "");
+    AddRow("buildings 0 with a space", SlipTexts{.buildingCount = " 0"}, "", "");
+    AddRow("holder of one space", SlipTexts{.holderLine1 = " "}, "", "");
 }
 
 void TestCalcola::stopsAtTheFirstMissingSlipField() {
-    QFETCH(QString, changes);
+    QFETCH(SlipTexts, changes);
     QFETCH(QString, message);
     QFETCH(QString, focus);
-    SetEntries(NamedEntries(changes));
-    SetEntries(ColumnEntryTexts("500;5;5;200;100;12", StartOther));
+    SetEntries(EntriesOf(changes));
+    SetEntries(EntriesOf({.income = "500", .revaluation = "5", .rate = "5", .deduction = "200"}));
     Box("REND1")->setFocus();
     MessageRecorder recorder;
     PressCalcola();
@@ -111,7 +118,8 @@ void TestCalcola::aTextThatIsNoNumberGoesToAppException_data() {
 void TestCalcola::aTextThatIsNoNumberGoesToAppException() {
     QFETCH(QString, box);
     QFETCH(QString, text);
-    SetEntries(ColumnEntryTexts("500;5;5;200;100;12", "500;5;5;100;12"));
+    SetEntries(EntriesOf({.income = "500", .revaluation = "5", .rate = "5", .deduction = "200"},
+                         {.income = "500", .revaluation = "5", .rate = "5"}));
     Label("LabIciTot")->setText("9");
     Label("LabLett")->setText("#NOVE/00");
     Box(box.toLatin1().constData())->setText(text);
@@ -130,29 +138,37 @@ void TestCalcola::aTextThatIsNoNumberGoesToAppException() {
 }
 
 void TestCalcola::warnsAboutShareAndMonths_data() {
-    QTest::addColumn<QString>("main");
+    QTest::addColumn<MainColumnTexts>("main");
     QTest::addColumn<QString>("message"); // empty: no warning
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("reset");
     const QString share =
         "Nel campo PERCENTUALE DI POSSESSO\rnon si può scrivere numeri superiori a 100!!";
     const QString months = "Nel campo MESI DI POSSESSO si\rpossono scrivere numeri da  1 a  12!!";
-    AddRow("share 101", "500;5;5;0;101;12", share, "PERC1", "100");
-    AddRow("share 100,5", "500;5;5;0;100,5;12", "", "", "");
-    AddRow("share 0", "500;5;5;0;0;12", "", "", "");
-    AddRow("months 13", "500;5;5;0;100;13", months, "MESI1", "12");
-    AddRow("months 0", "500;5;5;0;100;0", months, "MESI1", "12");
-    AddRow("months 0,5", "500;5;5;0;100;0,5", months, "MESI1", "12");
-    AddRow("months 1", "500;5;5;0;100;1", "", "", "");
-    AddRow("share before months", "500;5;5;0;101;13", share, "PERC1", "100");
+    auto owned = [](const QString& share, const QString& months) {
+        return MainColumnTexts{.income = "500",
+                               .revaluation = "5",
+                               .rate = "5",
+                               .deduction = "0",
+                               .share = share,
+                               .months = months};
+    };
+    AddRow("share 101", owned("101", "12"), share, "PERC1", "100");
+    AddRow("share 100,5", owned("100,5", "12"), "", "", "");
+    AddRow("share 0", owned("0", "12"), "", "", "");
+    AddRow("months 13", owned("100", "13"), months, "MESI1", "12");
+    AddRow("months 0", owned("100", "0"), months, "MESI1", "12");
+    AddRow("months 0,5", owned("100", "0,5"), months, "MESI1", "12");
+    AddRow("months 1", owned("100", "1"), "", "", "");
+    AddRow("share before months", owned("101", "13"), share, "PERC1", "100");
 }
 
 void TestCalcola::warnsAboutShareAndMonths() {
-    QFETCH(QString, main);
+    QFETCH(MainColumnTexts, main);
     QFETCH(QString, message);
     QFETCH(QString, box);
     QFETCH(QString, reset);
-    SetEntries(ColumnEntryTexts(main, "500;5;5;100;12"));
+    SetEntries(EntriesOf(main, {.income = "500", .revaluation = "5", .rate = "5"}));
     Label("TOT2")->setText("7");
     MessageRecorder recorder;
     PressCalcola();
@@ -169,38 +185,54 @@ void TestCalcola::warnsAboutShareAndMonths() {
 }
 
 void TestCalcola::writesTheResults_data() {
-    QTest::addColumn<QString>("main");
-    QTest::addColumn<QString>("other");
+    QTest::addColumn<MainColumnTexts>("main");
+    QTest::addColumn<OtherColumnTexts>("other");
     QTest::addColumn<QStringList>("results");
     QTest::addColumn<QString>("yearly");
-    AddRow("main only", "500;5;5;200;100;12", StartOther,
-           QStringList{"31,25", "0", "31,25", "31", "25", "#TRENTUNO/25"}, "62,5");
-    AddRow("half share, seven months", "1234,56;5;6;0;50;7", StartOther,
-           QStringList{"113,43", "0", "113,43", "113", "43", "#CENTOTREDICI/43"}, "226,86");
-    AddRow("half a cent rounds up", "500;5;5;103,29;100;12", StartOther,
-           QStringList{"79,61", "0", "79,61", "79", "61", "#SETTANTANOVE/61"}, "159,22");
-    AddRow("both columns", "500;5;5;0;100;12", "500;5;5;100;12",
-           QStringList{"131,25", "131,25", "262,5", "262", "50", "#DUECENTOSESSANTADUE/50"}, "525");
-    AddRow("both columns with deduction", "750;5;5;103,29;100;12", "1000;5;7;100;12",
-           QStringList{"145,23", "367,5", "512,73", "512", "73", "#CINQUECENTODODICI/73"},
-           "1025,46");
-    AddRow("total rounded from the columns", "820;5;4,5;103,29;50;12", "380;5;7;100;6",
-           QStringList{"45,22", "69,83", "115,04", "115", "04", "#CENTOQUINDICI/04"}, "230,08");
-    AddRow("share of 150 for other buildings", "1000;5;7;0;100;12", "1000;5;7;150;12",
-           QStringList{"367,5", "551,25", "918,75", "918", "75", "#NOVECENTODICIOTTO/75"},
-           "1837,5");
-    AddRow("positive below half a cent", "0,01;0;0,8;00,00;100;12", StartOther,
-           QStringList{"0", "0", "0", "0", "00", "#ZERO/00"}, "0");
-    AddRow("lone comma is zero", ",;5;5;0;100;12", "500;5;5;100;12",
-           QStringList{"0", "131,25", "131,25", "131", "25", "#CENTOTRENTUNO/25"}, "262,5");
+    auto row = [](const char* name, const MainColumnTexts& main, const OtherColumnTexts& other,
+                  const QStringList& results,
+                  const QString& yearly) { AddRow(name, main, other, results, yearly); };
+    row("main only", {.income = "500", .revaluation = "5", .rate = "5", .deduction = "200"}, {},
+        {"31,25", "0", "31,25", "31", "25", "#TRENTUNO/25"}, "62,5");
+    row("half share, seven months",
+        {.income = "1234,56",
+         .revaluation = "5",
+         .rate = "6",
+         .deduction = "0",
+         .share = "50",
+         .months = "7"},
+        {}, {"113,43", "0", "113,43", "113", "43", "#CENTOTREDICI/43"}, "226,86");
+    row("half a cent rounds up",
+        {.income = "500", .revaluation = "5", .rate = "5", .deduction = "103,29"}, {},
+        {"79,61", "0", "79,61", "79", "61", "#SETTANTANOVE/61"}, "159,22");
+    row("both columns", {.income = "500", .revaluation = "5", .rate = "5", .deduction = "0"},
+        {.income = "500", .revaluation = "5", .rate = "5"},
+        {"131,25", "131,25", "262,5", "262", "50", "#DUECENTOSESSANTADUE/50"}, "525");
+    row("both columns with deduction",
+        {.income = "750", .revaluation = "5", .rate = "5", .deduction = "103,29"},
+        {.income = "1000", .revaluation = "5", .rate = "7"},
+        {"145,23", "367,5", "512,73", "512", "73", "#CINQUECENTODODICI/73"}, "1025,46");
+    row("total rounded from the columns",
+        {.income = "820", .revaluation = "5", .rate = "4,5", .deduction = "103,29", .share = "50"},
+        {.income = "380", .revaluation = "5", .rate = "7", .months = "6"},
+        {"45,22", "69,83", "115,04", "115", "04", "#CENTOQUINDICI/04"}, "230,08");
+    row("share of 150 for other buildings",
+        {.income = "1000", .revaluation = "5", .rate = "7", .deduction = "0"},
+        {.income = "1000", .revaluation = "5", .rate = "7", .share = "150"},
+        {"367,5", "551,25", "918,75", "918", "75", "#NOVECENTODICIOTTO/75"}, "1837,5");
+    row("positive below half a cent", {.income = "0,01", .rate = "0,8"}, {},
+        {"0", "0", "0", "0", "00", "#ZERO/00"}, "0");
+    row("lone comma is zero", {.income = ",", .revaluation = "5", .rate = "5", .deduction = "0"},
+        {.income = "500", .revaluation = "5", .rate = "5"},
+        {"0", "131,25", "131,25", "131", "25", "#CENTOTRENTUNO/25"}, "262,5");
 }
 
 void TestCalcola::writesTheResults() {
-    QFETCH(QString, main);
-    QFETCH(QString, other);
+    QFETCH(MainColumnTexts, main);
+    QFETCH(OtherColumnTexts, other);
     QFETCH(QStringList, results);
     QFETCH(QString, yearly);
-    SetEntries(ColumnEntryTexts(main, other));
+    SetEntries(EntriesOf(main, other));
     Box("EdNome")->setFocus();
     MessageRecorder recorder;
     PressCalcola();
@@ -216,21 +248,25 @@ void TestCalcola::writesTheResults() {
 }
 
 void TestCalcola::warnsAboutAZeroOrNegativeTotal_data() {
-    QTest::addColumn<QString>("main");
+    QTest::addColumn<MainColumnTexts>("main");
     QTest::addColumn<QStringList>("whileOpen");
     QTest::addColumn<QString>("statusWhileOpen");
     // The deduction covers at most the main residence's own tax: never a negative amount.
     const QStringList zero{"0", "0", "0", "0", "00", "#ZERO/00"};
-    AddRow("start texts", "00,00;0;00,00;00,00;100;12", zero, StatusLineOf("0", "0"));
-    AddRow("rate of 0", "500;5;0;200;100;12", zero, StatusLineOf("0", "0"));
-    AddRow("deduction above the tax", "100;0;4;103,2;100;12", zero, StatusLineOf("0", "0"));
+    AddRow("start texts", MainColumnTexts{}, zero, StatusLineOf("0", "0"));
+    AddRow("rate of 0",
+           MainColumnTexts{.income = "500", .revaluation = "5", .rate = "0", .deduction = "200"},
+           zero, StatusLineOf("0", "0"));
+    AddRow("deduction above the tax",
+           MainColumnTexts{.income = "100", .rate = "4", .deduction = "103,2"}, zero,
+           StatusLineOf("0", "0"));
 }
 
 void TestCalcola::warnsAboutAZeroOrNegativeTotal() {
-    QFETCH(QString, main);
+    QFETCH(MainColumnTexts, main);
     QFETCH(QStringList, whileOpen);
     QFETCH(QString, statusWhileOpen);
-    SetEntries(ColumnEntryTexts(main, StartOther));
+    SetEntries(EntriesOf(main));
     Box("EdNome")->setFocus();
     MessageRecorder recorder;
     QStringList seen;
@@ -255,7 +291,8 @@ void TestCalcola::warnsAboutAZeroOrNegativeTotal() {
 }
 
 void TestCalcola::showsTheWarningInARealBox() {
-    SetEntries(ColumnEntryTexts("500;5;5;0;100;13", StartOther));
+    SetEntries(EntriesOf(
+        {.income = "500", .revaluation = "5", .rate = "5", .deduction = "0", .months = "13"}));
     SeenBox seen;
     AnswerNextMessageBox(&seen, "OK");
     PressCalcola();
@@ -272,32 +309,35 @@ QUOTARIO_GUI_TEST_MAIN(TestCalcola)
 #include "tst_calcola.moc"
 
 void TestCalcola::typingReplacesTheTextWhereTheProgramPutTheFocus_data() {
-    QTest::addColumn<QString>("changes"); // "box=text|box=text" before the step
-    QTest::addColumn<QString>("step");    // "Calcola", "Reset", or "activation"
-    QTest::addColumn<bool>("realBox");    // the message shown in a real box, closed with "OK"
+    QTest::addColumn<EntryTexts>("changes"); // before the step
+    QTest::addColumn<QString>("step");       // "Calcola", "Reset", or "activation"
+    QTest::addColumn<bool>("realBox");       // the message shown in a real box, closed with "OK"
     QTest::addColumn<QString>("focus");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("result");
-    const QString zero = "REND1=0|RIVAL1=0|ALIQ1=0|DETR1=0|PERC1=100|MESI1=12|Edit1=0";
-    AddRow("Reset", "REND1=500", "Reset", false, "REND1", "750", "750");
+    const EntryTexts zero =
+        EntriesOf({.income = "0", .rate = "0", .deduction = "0"}, {.income = "0"});
+    AddRow("Reset", EntryTexts{{"REND1", "500"}}, "Reset", false, "REND1", "750", "750");
     AddRow("zero or negative", zero, "Calcola", false, "REND1", "750", "750");
     AddRow("zero or negative, real box", zero, "Calcola", true, "REND1", "750", "750");
-    AddRow("share", "PERC1=150", "Calcola", false, "PERC1", "50", "50");
-    AddRow("months", "MESI1=13", "Calcola", true, "MESI1", "6", "6");
-    AddRow("buildings 0", "EdNum=0", "Calcola", false, "EdNum", "2", "2");
-    AddRow("buildings 0, real box", "EdNum=0", "Calcola", true, "EdNum", "2", "2");
-    AddRow("activation", "EdCCNR=12345678", "activation", false, "EdCCNR", "87654321", "87654321");
+    AddRow("share", EntryTexts{{"PERC1", "150"}}, "Calcola", false, "PERC1", "50", "50");
+    AddRow("months", EntryTexts{{"MESI1", "13"}}, "Calcola", true, "MESI1", "6", "6");
+    const EntryTexts noBuildings = EntriesOf(SlipTexts{.buildingCount = "0"});
+    AddRow("buildings 0", noBuildings, "Calcola", false, "EdNum", "2", "2");
+    AddRow("buildings 0, real box", noBuildings, "Calcola", true, "EdNum", "2", "2");
+    AddRow("activation", EntriesOf(SlipTexts{.accountNumber = "12345678"}), "activation", false,
+           "EdCCNR", "87654321", "87654321");
 }
 
 void TestCalcola::typingReplacesTheTextWhereTheProgramPutTheFocus() {
-    QFETCH(QString, changes);
+    QFETCH(EntryTexts, changes);
     QFETCH(QString, step);
     QFETCH(bool, realBox);
     QFETCH(QString, focus);
     QFETCH(QString, typed);
     QFETCH(QString, result);
-    SetEntries(ColumnEntryTexts("500;5;5;200;100;12", StartOther));
-    SetEntries(NamedEntries(changes));
+    SetEntries(EntriesOf({.income = "500", .revaluation = "5", .rate = "5", .deduction = "200"}));
+    SetEntries(changes);
     Box("EdNome")->setFocus();
     SeenBox seen;
     std::unique_ptr<MessageRecorder> recorder;

@@ -37,44 +37,64 @@ using enum SlipLabelId;
 
 namespace {
 
+const SlipTexts Payer = {.accountNumber = "12345678",
+                         .holderLine1 = "COMUNE DI ROMA",
+                         .holderLine2 = "SERV. TESORERIA",
+                         .payer = "ROSSI MARIO ROMA VIA APPIA 12",
+                         .municipality = "ROMA",
+                         .taxCode = "RSSMRA60A01H501U",
+                         .buildingCount = "2",
+                         .taxYear = "07"};
+const SlipTexts OtherPayer = {.accountNumber = "87654321",
+                              .holderLine1 = "COMUNE DI RIETI",
+                              .holderLine2 = "TESORERIA",
+                              .payer = "BIANCHI LUCA RIETI VIA ROMA 3",
+                              .municipality = "RIETI",
+                              .taxCode = "BNCLCU70B02H282K",
+                              .buildingCount = "1",
+                              .taxYear = "07"};
+
 // The main window filled in as the user types it, computed, and the summary window opened.
 // The tax code goes upper case as it is typed.
 bool FillComputeAndOpenSummary() {
-    TypeEntries(NamedEntries("EdCCNR=12345678|EdIntest1=COMUNE DI ROMA|EdIntest2=SERV. TESORERIA|"
-                             "EdNome=ROSSI MARIO ROMA VIA APPIA 12|EdComun=ROMA|"
-                             "EdCodFisc=rssmra60a01h501u|EdNum=2|EdAnno=07"));
-    TypeEntries(ColumnEntryTexts("1500;5;7;103,29;100;12", "800;5;7;50;12"));
+    SlipTexts slip = Payer;
+    slip.taxCode = "rssmra60a01h501u";
+    TypeEntries(EntriesOf(slip));
+    TypeEntries(
+        EntriesOf({.income = "1500", .revaluation = "5", .rate = "7", .deduction = "103,29"},
+                  {.income = "800", .revaluation = "5", .rate = "7", .share = "50"}));
     PressCalcola();
     return ShowSummary();
 }
 
-// Runs steps in the main window, separated by ";": "Calcola", "Reset", "Reset tot.", "Correggi"
-// (the summary shown and left again), "Entries" (the columns typed again) or entries typed
-// ("box=text|box=text").
-void RunSteps(const QString& steps, const EntryTexts& columns) {
-    for (const QString& step : steps.split(';'))
-        if (step == "Calcola")
+// A step in the main window: a button pressed ("Calcola", "Reset", "Reset tot.", "Correggi": the
+// summary shown and left again, "Entries": the columns typed again), or entries typed.
+struct Step {
+    QString press = {};
+    EntryTexts typed = {};
+};
+using Steps = QList<Step>;
+
+void RunSteps(const Steps& steps, const EntryTexts& columns) {
+    for (const Step& step : steps)
+        if (step.press == "Calcola")
             PressCalcola();
-        else if (step == "Reset")
+        else if (step.press == "Reset")
             QTest::mouseClick(Button("ResetBtn"), Qt::LeftButton);
-        else if (step == "Reset tot.")
+        else if (step.press == "Reset tot.")
             QTest::mouseClick(Button("ResetGenBtn"), Qt::LeftButton);
-        else if (step == "Correggi" && ShowSummary())
+        else if (step.press == "Correggi") {
+            QVERIFY(ShowSummary());
             QTest::mouseClick(Form2->findChild<QPushButton*>("CorreggiBtn"), Qt::LeftButton);
-        else if (step == "Entries")
+        } else if (step.press == "Entries")
             TypeEntries(columns);
         else
-            TypeEntries(NamedEntries(step));
+            TypeEntries(step.typed);
 }
 
-const QString Payer = "EdCCNR=12345678|EdIntest1=COMUNE DI ROMA|EdIntest2=SERV. TESORERIA|"
-                      "EdNome=ROSSI MARIO ROMA VIA APPIA 12|EdComun=ROMA|"
-                      "EdCodFisc=RSSMRA60A01H501U|EdNum=2|EdAnno=07";
-const QString OtherPayer = "EdCCNR=87654321|EdIntest1=COMUNE DI RIETI|EdIntest2=TESORERIA|"
-                           "EdNome=BIANCHI LUCA RIETI VIA ROMA 3|EdComun=RIETI|"
-                           "EdCodFisc=BNCLCU70B02H282K|EdNum=1|EdAnno=07";
-
 } // namespace
+
+Q_DECLARE_METATYPE(Steps)
 
 void TestPrintSlipCups::initTestCase() {
     // Before the first print: Qt's print support reads the server's settings then.
@@ -208,38 +228,51 @@ void TestPrintSlipCups::aPrintThatFailsOffersThePdf() {
 }
 
 void TestPrintSlipCups::onlyTheAmountOfTheEntriesReachesPaper_data() {
-    QTest::addColumn<QString>("main");
-    QTest::addColumn<QString>("other");
-    QTest::addColumn<QString>("steps");
+    QTest::addColumn<MainColumnTexts>("main");
+    QTest::addColumn<OtherColumnTexts>("other");
+    QTest::addColumn<Steps>("steps");
     QTest::addColumn<QString>("printed"); // euros and cents on the slip; empty: refused
-    const QString main = "750;5;5;103,29;100;12";
-    const QString other = "1000;5;7;100;12";
-    AddRow("computed and shown", main, other, "Calcola", "512,73");
-    AddRow("recomputed after a change", main, other, "Calcola;ALIQ1=7;Calcola", "591,48");
+    const MainColumnTexts main = {
+        .income = "750", .revaluation = "5", .rate = "5", .deduction = "103,29"};
+    const OtherColumnTexts other = {.income = "1000", .revaluation = "5", .rate = "7"};
+    const Step calcola = {"Calcola"};
+    AddRow("computed and shown", main, other, Steps{calcola}, "512,73");
+    AddRow("recomputed after a change", main, other,
+           Steps{calcola, {.typed = {{"ALIQ1", "7"}}}, calcola}, "591,48");
     AddRow("another payer after Correggi, entries unchanged", main, other,
-           "Calcola;Correggi;" + OtherPayer, "512,73");
+           Steps{calcola, {"Correggi"}, {.typed = EntriesOf(OtherPayer)}}, "512,73");
     AddRow("another taxpayer typed after Reset tot.", main, other,
-           "Calcola;Reset tot.;" + OtherPayer + ";REND1=500|ALIQ1=6", "");
-    AddRow("rate changed without Calcola", main, other, "Calcola;ALIQ1=6", "");
-    AddRow("entries typed again after Reset without Calcola", main, other, "Calcola;Reset;Entries",
+           Steps{calcola,
+                 {"Reset tot."},
+                 {.typed = EntriesOf(OtherPayer)},
+                 {.typed = {{"REND1", "500"}, {"ALIQ1", "6"}}}},
            "");
-    AddRow("stopped at the months", main, other, "Calcola;MESI1=13;Calcola", "");
-    AddRow("the error handler's reset", main, other, "Calcola;REND1=1,,5;Calcola", "");
-    AddRow("zero-or-negative warning", "100;0;4;103,2;100;12", "0;0;0;100;12", "Calcola", "");
-    AddRow("deduction beyond the main residence's tax", "150;5;5;103,29;100;12", other, "Calcola",
-           "367,50");
+    AddRow("rate changed without Calcola", main, other, Steps{calcola, {.typed = {{"ALIQ1", "6"}}}},
+           "");
+    AddRow("entries typed again after Reset without Calcola", main, other,
+           Steps{calcola, {"Reset"}, {"Entries"}}, "");
+    AddRow("stopped at the months", main, other,
+           Steps{calcola, {.typed = {{"MESI1", "13"}}}, calcola}, "");
+    AddRow("the error handler's reset", main, other,
+           Steps{calcola, {.typed = {{"REND1", "1,,5"}}}, calcola}, "");
+    AddRow("zero-or-negative warning",
+           MainColumnTexts{.income = "100", .rate = "4", .deduction = "103,2"},
+           OtherColumnTexts{.income = "0", .rate = "0"}, Steps{calcola}, "");
+    AddRow("deduction beyond the main residence's tax",
+           MainColumnTexts{.income = "150", .revaluation = "5", .rate = "5", .deduction = "103,29"},
+           other, Steps{calcola}, "367,50");
 }
 
 // The slip carries only the amount of a complete computation of the entries the main window
 // holds now; otherwise every print says so and nothing reaches the printer.
 void TestPrintSlipCups::onlyTheAmountOfTheEntriesReachesPaper() {
-    QFETCH(QString, main);
-    QFETCH(QString, other);
-    QFETCH(QString, steps);
+    QFETCH(MainColumnTexts, main);
+    QFETCH(OtherColumnTexts, other);
+    QFETCH(Steps, steps);
     QFETCH(QString, printed);
     QVERIFY(WriteBytes(testFile("Allinea.ini"), ShippedAlignment));
-    TypeEntries(NamedEntries(Payer));
-    const EntryTexts columns = ColumnEntryTexts(main, other);
+    TypeEntries(EntriesOf(Payer));
+    const EntryTexts columns = EntriesOf(main, other);
     TypeEntries(columns);
     MessageRecorder recorder;
     RunSteps(steps, columns);

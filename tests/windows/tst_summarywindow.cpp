@@ -261,22 +261,16 @@ void TestSummaryWindow::showingBeforeAnyComputationGivesTheStartTexts() {
 }
 
 void TestSummaryWindow::showingAfterAComputationGivesItsResults() {
-    const QStringList entries = {"EdCCNR=00123456",
-                                 "EdIntest1= POSTE ITALIANE ",
-                                 "EdIntest2=SERVIZIO TESORERIA",
-                                 "EdNome=ROSSI MARIO ROMA VIA ROMA 1",
-                                 "EdComun=ROMA",
-                                 "EdCodFisc=RSSMRA80A01H501U",
-                                 "EdNum=1",
-                                 "EdAnno=07",
-                                 "REND1=750",
-                                 "RIVAL1=5",
-                                 "ALIQ1=5",
-                                 "DETR1=103,29",
-                                 "Edit1=1000",
-                                 "Edit2=5",
-                                 "Edit3=7"};
-    SetEntries(NamedEntries(entries.join('|')));
+    SetEntries(EntriesOf(SlipTexts{.accountNumber = "00123456",
+                                   .holderLine1 = " POSTE ITALIANE ",
+                                   .holderLine2 = "SERVIZIO TESORERIA",
+                                   .payer = "ROSSI MARIO ROMA VIA ROMA 1",
+                                   .municipality = "ROMA",
+                                   .taxCode = "RSSMRA80A01H501U",
+                                   .buildingCount = "1",
+                                   .taxYear = "07"}));
+    SetEntries(EntriesOf({.income = "750", .revaluation = "5", .rate = "5", .deduction = "103,29"},
+                         {.income = "1000", .revaluation = "5", .rate = "7"}));
     QTest::mouseClick(Label("Label21"), Qt::LeftButton); // the balance, not the advance
     PressCalcola();
     QCOMPARE(Label("LabLett")->text(), QString("#CINQUECENTODODICI/73"));
