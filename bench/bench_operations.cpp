@@ -47,14 +47,7 @@ template <class Print> SlipPrintResult PrintRun(const SlipData& slip, Print prin
 void BenchOperations::calcolaPress() {
     QVERIFY(StartWindowSet());
     MessageRecorder recorder;
-    SetEntries(EntriesOf(SlipTexts{.accountNumber = "12345678",
-                                   .holderLine1 = "COMUNE DI ROMA",
-                                   .holderLine2 = "SERVIZIO TRIBUTI ICI",
-                                   .payer = "ROSSI MARIO VIA APPIA 12",
-                                   .municipality = "ROMA",
-                                   .taxCode = "RSSMRA60A01H501X",
-                                   .buildingCount = "2",
-                                   .taxYear = "2001"}));
+    SetEntries(EntriesOf(SamplePayer));
     SetEntries(EntriesOf({.income = "1250", .revaluation = "5", .rate = "5", .deduction = "103,29"},
                          {.income = "820", .revaluation = "5", .rate = "7", .share = "50"}));
     QPushButton* calcola = Button("CalcolaBtn");

@@ -54,5 +54,16 @@ Q_DECLARE_METATYPE(EntryText)
 EntryTexts EntriesOf(const MainColumnTexts& main, const OtherColumnTexts& other = {});
 EntryTexts EntriesOf(const SlipTexts& slip);
 
+// A payer's slip filled in whole, for the tests and the bench that need one and look at none of
+// its texts.
+inline const SlipTexts SamplePayer{.accountNumber = "12345678",
+                                   .holderLine1 = "COMUNE DI ROMA",
+                                   .holderLine2 = "SERVIZIO TESORERIA",
+                                   .payer = "ROSSI MARIO ROMA VIA ROMA 1",
+                                   .municipality = "ROMA",
+                                   .taxCode = "RSSMRA80A01H501U",
+                                   .buildingCount = "2",
+                                   .taxYear = "07"};
+
 // The status line under the results: the yearly tax and the instalment, as the user reads them.
 QString StatusLineOf(const QString& yearly, const QString& instalment);

@@ -75,14 +75,7 @@ bool ShowSummary() {
 }
 
 bool FillComputeAndShowSummary() {
-    SetEntries(EntriesOf(SlipTexts{.accountNumber = "12345678",
-                                   .holderLine1 = "COMUNE DI ROMA",
-                                   .holderLine2 = "SERVIZIO TESORERIA",
-                                   .payer = "ROSSI MARIO ROMA VIA ROMA 1",
-                                   .municipality = "ROMA",
-                                   .taxCode = "RSSMRA80A01H501U",
-                                   .buildingCount = "2",
-                                   .taxYear = "07"}));
+    SetEntries(EntriesOf(SamplePayer));
     SetEntries(EntriesOf({.income = "500", .revaluation = "5", .rate = "5", .deduction = "200"},
                          {.income = "500", .revaluation = "5", .rate = "5"}));
     PressCalcola();
