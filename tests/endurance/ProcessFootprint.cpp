@@ -2,8 +2,8 @@
 
 #ifdef _WIN32
 
-#include <malloc.h>
 #include "base/WindowsApi.h"
+#include <malloc.h>
 
 #include <psapi.h>
 #include <tlhelp32.h>
@@ -20,6 +20,19 @@ std::size_t HeapInUseBytes() {
     return used;
 }
 
+// When the process was started, or 0 when it has ended meanwhile.
+ULONGLONG StartTime(DWORD pid) {
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!process)
+        return 0;
+    FILETIME created{}, exited{}, kernel{}, user{};
+    ULONGLONG start = 0;
+    if (GetProcessTimes(process, &created, &exited, &kernel, &user))
+        start = (ULONGLONG(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+    CloseHandle(process);
+    return start;
+}
+
 } // namespace
 
 ProcessFootprint ReadProcessFootprint() {
@@ -33,6 +46,7 @@ ProcessFootprint ReadProcessFootprint() {
     if (GetProcessHandleCount(GetCurrentProcess(), &handles))
         footprint.openDescriptors = static_cast<int>(handles);
     const DWORD self = GetCurrentProcessId();
+    const ULONGLONG selfStart = StartTime(self);
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS | TH32CS_SNAPTHREAD, 0);
     if (snapshot == INVALID_HANDLE_VALUE)
         return footprint;
@@ -43,9 +57,12 @@ ProcessFootprint ReadProcessFootprint() {
             ++footprint.threads;
     PROCESSENTRY32 process{};
     process.dwSize = sizeof(process);
+    // Windows keeps the number of a parent that has ended, and gives that number to the next
+    // process: Wine's services, started by a program that has ended, can name this process as
+    // their parent. A child is only a process started after this one.
     for (BOOL more = Process32First(snapshot, &process); more;
          more = Process32Next(snapshot, &process))
-        if (process.th32ParentProcessID == self)
+        if (process.th32ParentProcessID == self && StartTime(process.th32ProcessID) >= selfStart)
             footprint.children.append(static_cast<pid_t>(process.th32ProcessID));
     CloseHandle(snapshot);
     return footprint;
