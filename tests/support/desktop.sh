@@ -5,8 +5,14 @@
 
 # Waits for a visible window whose title matches and gives it the keyboard; prints its id.
 window() {
-    local id
-    id=$(timeout 60 xdotool search --sync --onlyvisible --name "$1" | head -1) || true
+    local id= deadline=$((SECONDS + 60))
+    # One search ends with BadWindow when one of Wine's short-lived windows goes away while it
+    # is looked at (seen under load): search again until the window is there.
+    while [[ -z $id ]] && ((SECONDS < deadline)); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) || true
+        [[ -n $id ]] || kill -0 "$program_pid" 2>/dev/null || break
+        [[ -n $id ]] || sleep 0.2
+    done
     if [[ -z $id ]]; then
         if ! kill -0 "$program_pid" 2>/dev/null; then
             fail "the program ended before showing '$1'"
