@@ -55,15 +55,17 @@ ProcessFootprint ReadProcessFootprint() {
     for (BOOL more = Thread32First(snapshot, &thread); more; more = Thread32Next(snapshot, &thread))
         if (thread.th32OwnerProcessID == self)
             ++footprint.threads;
-    PROCESSENTRY32 process{};
+    PROCESSENTRY32W process{};
     process.dwSize = sizeof(process);
     // Windows keeps the number of a parent that has ended, and gives that number to the next
     // process: Wine's services, started by a program that has ended, can name this process as
     // their parent. A child is only a process started after this one.
-    for (BOOL more = Process32First(snapshot, &process); more;
-         more = Process32Next(snapshot, &process))
+    for (BOOL more = Process32FirstW(snapshot, &process); more;
+         more = Process32NextW(snapshot, &process))
         if (process.th32ParentProcessID == self && StartTime(process.th32ProcessID) >= selfStart)
-            footprint.children.append(static_cast<pid_t>(process.th32ProcessID));
+            footprint.children.append(QStringLiteral("%1 %2")
+                                          .arg(process.th32ProcessID)
+                                          .arg(QString::fromWCharArray(process.szExeFile)));
     CloseHandle(snapshot);
     return footprint;
 }
@@ -95,24 +97,29 @@ std::size_t ResidentBytes() {
     return match.hasMatch() ? match.captured(1).toULongLong() * 1024 : 0;
 }
 
-// Every process whose parent is this one. The parent's pid is the fourth field of stat, after
-// the command name in parentheses (which may itself hold spaces and parentheses).
-QList<pid_t> Children() {
-    QList<pid_t> children;
+// Every process whose parent is this one, as its pid and name. The parent's pid is the fourth
+// field of stat, after the command name in parentheses (which may itself hold spaces and
+// parentheses).
+QStringList Children() {
+    QStringList children;
     const pid_t self = getpid();
     const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
     for (const QString& entry : entries) {
         bool isPid = false;
-        const pid_t pid = entry.toInt(&isPid);
+        entry.toInt(&isPid);
         if (!isPid)
             continue;
         QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
         if (!stat.open(QIODevice::ReadOnly))
             continue; // ended meanwhile
         const QByteArray text = stat.readAll();
-        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 1 && fields[1].toInt() == self)
-            children.append(pid);
+        const qsizetype nameEnd = text.lastIndexOf(')');
+        const QList<QByteArray> fields = text.mid(nameEnd + 2).split(' ');
+        if (fields.size() > 1 && fields[1].toInt() == self) {
+            const qsizetype nameStart = text.indexOf('(') + 1;
+            children.append(entry + ' ' +
+                            QString::fromLocal8Bit(text.mid(nameStart, nameEnd - nameStart)));
+        }
     }
     return children;
 }

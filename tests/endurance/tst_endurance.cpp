@@ -59,15 +59,12 @@ constexpr std::size_t HeapPerFocusChange = 96;
 constexpr std::size_t HeapGrowthBound = 200 * 1024;
 
 QString Describe(const ProcessFootprint& f) {
-    QStringList children;
-    for (pid_t pid : f.children)
-        children << QString::number(pid);
     return QString("resident %1 KiB, heap %2 KiB, %3 descriptors, %4 threads, children [%5]")
         .arg(f.residentBytes / 1024)
         .arg(f.heapInUseBytes / 1024)
         .arg(f.openDescriptors)
         .arg(f.threads)
-        .arg(children.join(' '));
+        .arg(f.children.join(", "));
 }
 
 // Qt's offscreen platform cannot raise a window; it says so at every "Correggi".
@@ -199,7 +196,10 @@ void TestEndurance::aThousandRoundsLeaveNothingBehind() {
     const std::size_t focusChanges = std::size_t(focusChanges_ - focusChangesWarm);
     qInfo().noquote() << focusChanges << "changes of the focus window since the warm-up";
 
-    QVERIFY2(last.children.isEmpty(), qPrintable(Describe(last)));
+    // The same children as after the warm-up, not none: under Wine, the first program to need a
+    // desktop window when there is none starts Wine's desktop process (explorer.exe), which is
+    // then its child for as long as the desktop lasts. What counts is that no round adds one.
+    QCOMPARE(last.children, warm.children);
     QCOMPARE(last.openDescriptors, warm.openDescriptors);
     QVERIFY2(last.threads <= warm.threads, qPrintable(Describe(last)));
 #if defined(__SANITIZE_ADDRESS__)
