@@ -512,10 +512,14 @@ JobCancel CupsPrintSystem::CancelJob(const QString&, int job) {
         return JobCancel::NoAnswer;
     ipp_t* answer =
         cups->doRequest(connection.Http(), JobRequest(*cups, IPP_OP_CANCEL_JOB, job), "/");
-    if (!answer)
+    // A server that wants a login, or forbids the request, answers at the HTTP level: the
+    // library then gives no answer and keeps the refusal as the thread's last status.
+    const ipp_status_t status = answer ? cups->statusCode(answer) : cups->lastError();
+    if (answer)
+        cups->deleteMessage(answer);
+    else if (!connection.Answered() || status < IPP_STATUS_ERROR_BAD_REQUEST ||
+             status >= IPP_STATUS_ERROR_INTERNAL)
         return JobCancel::NoAnswer;
-    const ipp_status_t status = cups->statusCode(answer);
-    cups->deleteMessage(answer);
     if (status <= IPP_STATUS_OK_EVENTS_COMPLETE)
         return JobCancel::Cancelled;
     // "Not possible": the job is completed, cancelled or aborted already.
