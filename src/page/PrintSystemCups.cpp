@@ -587,7 +587,8 @@ PrinterCondition CupsPrintSystem::LookAtPrinter(const QString& queue) {
     const QueueDescription described = DescribeQueue(*cups, connection, queue);
     if (described.found != QueueDescription::Found::Yes)
         return PrinterCondition::NoAnswer;
-    if (described.stopped || !described.accepting)
+    // A queue that refuses new jobs still prints those it holds.
+    if (described.stopped)
         return PrinterCondition::Stopped;
     const QByteArray reasons = QByteArray(described.reasons).replace("-report", "");
     if (AnyReasonIsOneOf(reasons, UnreachableReasons))
