@@ -279,10 +279,10 @@ public:
                        if (state == PrintJobState::Completed || state == PrintJobState::Cancelled)
                            return JobCancel::AlreadyEnd;
                        SetLastError(ERROR_SUCCESS);
-                       if (SetJobW(printer.Handle(), static_cast<DWORD>(job), 0, nullptr,
-                                   JOB_CONTROL_DELETE))
-                           return JobCancel::Cancelled;
-                       return FailedCancel(GetLastError());
+                       if (!SetJobW(printer.Handle(), static_cast<DWORD>(job), 0, nullptr,
+                                    JOB_CONTROL_DELETE))
+                           return FailedCancel(GetLastError());
+                       return TakenCancel(ReadJob(printer.Handle(), job).status);
                    },
                    CallLimit)
             .value_or(JobCancel::NoAnswer);

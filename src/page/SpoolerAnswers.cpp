@@ -126,6 +126,25 @@ PageHandOver FailedOpen(DWORD error) {
     return ServerIsSilent(error) ? PageHandOver::NoAnswer : PageHandOver::Refused;
 }
 
+JobCancel TakenCancel(const std::optional<DWORD>& statusAfter) {
+    if (!statusAfter)
+        return JobCancel::Cancelled;
+    switch (SpoolerJobState(*statusAfter, std::nullopt)) {
+    case PrintJobState::Completed:
+        return JobCancel::AlreadyEnd;
+    case PrintJobState::Cancelled:
+        return JobCancel::Cancelled;
+    case PrintJobState::Waiting:
+    case PrintJobState::Unreachable:
+    case PrintJobState::Stalled:
+    case PrintJobState::Failed:
+    case PrintJobState::Gone:
+    case PrintJobState::NoAnswer:
+        break;
+    }
+    return JobCancel::Refused;
+}
+
 JobCancel FailedCancel(DWORD error) {
     if (SaysNoSuchJob(error))
         return JobCancel::AlreadyEnd;

@@ -55,5 +55,12 @@ bool SaysNoSuchJob(DWORD error);
 // its server, or a refusal (not allowed to print there, ...).
 PageHandOver FailedOpen(DWORD error);
 
+// What a withdrawal that the spooler took (SetJobW with JOB_CONTROL_DELETE answered yes) came
+// to, from a look at the job just after: `statusAfter` is nothing when the look found no job
+// or got no answer, and the spooler's yes then stands. A job still there and not being
+// deleted was not withdrawn, whatever the spooler said (Wine's says yes to a job that it goes
+// on to print).
+JobCancel TakenCancel(const std::optional<DWORD>& statusAfter);
+
 // What a failed withdrawal (SetJobW with JOB_CONTROL_DELETE, or a call before it) says.
 JobCancel FailedCancel(DWORD error);

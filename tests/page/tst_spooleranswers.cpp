@@ -28,6 +28,8 @@ private slots:
     void onlyAPausedOrVanishingPrinterRefusesJobs();
     void theOwnJobIsTheOldestOfThePrintsNameNotTaken_data();
     void theOwnJobIsTheOldestOfThePrintsNameNotTaken();
+    void aWithdrawalTheSpoolerTookIsLookedAtAgain_data();
+    void aWithdrawalTheSpoolerTookIsLookedAtAgain();
     void anErrorNumberSaysGoneOrNoAnswerOrRefused_data();
     void anErrorNumberSaysGoneOrNoAnswerOrRefused();
 };
@@ -224,6 +226,28 @@ void TestSpoolerAnswers::theOwnJobIsTheOldestOfThePrintsNameNotTaken() {
         SpoolerJobs(listed.data(), static_cast<DWORD>(listed.size()));
     QCOMPARE(OwnJob(jobs, PrintsName, MarkTime(), std::set<int>(taken.begin(), taken.end())),
              expected);
+}
+
+void TestSpoolerAnswers::aWithdrawalTheSpoolerTookIsLookedAtAgain_data() {
+    QTest::addColumn<bool>("stillListed");
+    QTest::addColumn<DWORD>("statusAfter");
+    QTest::addColumn<JobCancel>("expected");
+    using J = JobCancel;
+    QTest::newRow("gone at once") << false << Bits(0) << J::Cancelled;
+    QTest::newRow("being deleted") << true << Bits(JOB_STATUS_DELETING) << J::Cancelled;
+    QTest::newRow("being deleted while printing")
+        << true << Bits(JOB_STATUS_PRINTING | JOB_STATUS_DELETING) << J::Cancelled;
+    QTest::newRow("printed meanwhile")
+        << true << Bits(JOB_STATUS_PRINTED | JOB_STATUS_DELETING) << J::AlreadyEnd;
+    QTest::newRow("still printing") << true << Bits(JOB_STATUS_PRINTING) << J::Refused;
+    QTest::newRow("still queued (Wine)") << true << Bits(0) << J::Refused;
+}
+
+void TestSpoolerAnswers::aWithdrawalTheSpoolerTookIsLookedAtAgain() {
+    QFETCH(bool, stillListed);
+    QFETCH(DWORD, statusAfter);
+    QFETCH(JobCancel, expected);
+    QCOMPARE(TakenCancel(stillListed ? std::optional(statusAfter) : std::nullopt), expected);
 }
 
 void TestSpoolerAnswers::anErrorNumberSaysGoneOrNoAnswerOrRefused_data() {
