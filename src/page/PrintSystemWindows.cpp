@@ -120,9 +120,11 @@ template <typename Fill> bool FillBuffer(std::vector<BYTE>& buffer, DWORD& error
 std::optional<SpoolerPrinter> DescribePrinter(HANDLE printer) {
     std::vector<BYTE> buffer;
     DWORD error = ERROR_SUCCESS;
-    if (!FillBuffer(buffer, error, [printer](BYTE* data, DWORD size, DWORD* needed) {
-            return GetPrinterW(printer, 2, data, size, needed);
-        }))
+    if (!FillBuffer(buffer, error,
+                    [printer](BYTE* data, DWORD size, DWORD* needed) {
+                        return GetPrinterW(printer, 2, data, size, needed);
+                    }) ||
+        buffer.size() < sizeof(PRINTER_INFO_2W))
         return std::nullopt;
     const auto* info = reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data());
     return SpoolerPrinter{info->Status, info->Attributes};
@@ -136,9 +138,11 @@ struct JobStatus {
 JobStatus ReadJob(HANDLE printer, int job) {
     std::vector<BYTE> buffer;
     JobStatus read;
-    if (FillBuffer(buffer, read.error, [printer, job](BYTE* data, DWORD size, DWORD* needed) {
-            return GetJobW(printer, static_cast<DWORD>(job), 1, data, size, needed);
-        }))
+    if (FillBuffer(buffer, read.error,
+                   [printer, job](BYTE* data, DWORD size, DWORD* needed) {
+                       return GetJobW(printer, static_cast<DWORD>(job), 1, data, size, needed);
+                   }) &&
+        buffer.size() >= sizeof(JOB_INFO_1W))
         read.status = reinterpret_cast<const JOB_INFO_1W*>(buffer.data())->Status;
     return read;
 }
@@ -236,6 +240,8 @@ public:
                 // hands every job on to CUPS as soon as it is complete.
                 if (!listed)
                     return error == ERROR_SUCCESS ? std::optional(0) : std::nullopt;
+                if (buffer.size() < count * sizeof(JOB_INFO_1W))
+                    return std::nullopt;
                 return OwnJob(
                     SpoolerJobs(reinterpret_cast<const JOB_INFO_1W*>(buffer.data()), count),
                     document, from, taken);
