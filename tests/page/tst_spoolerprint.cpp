@@ -9,7 +9,6 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QTest>
 #include <QThread>
