@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QTest>
 #include <QThread>
