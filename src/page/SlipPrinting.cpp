@@ -1,20 +1,20 @@
 #include "page/SlipPrinting.h"
 
 #include "base/FileReplace.h"
-#include "page/PrintQueueState.h"
 #include "page/SlipPainter.h"
 
 #include <QBuffer>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 
 #include <optional>
 
 namespace {
 
 constexpr int PdfResolution = 1200; // the same dots per inch as a high-resolution printer
+// The print's name in the printer's queue, by which its job is found again.
+constexpr const char* SlipDocumentName = "Bollettino";
 
 bool PaintOnePage(QPagedPaintDevice& device, const SlipReport& report,
                   const SlipPagePainter& paint) {
@@ -31,7 +31,7 @@ std::optional<QByteArray> SlipPdf(const SlipReport& report, const SlipPagePainte
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
     writer.setResolution(PdfResolution);
-    writer.setTitle(QStringLiteral("Bollettino"));
+    writer.setTitle(QString::fromUtf8(SlipDocumentName));
     writer.setCreator(QStringLiteral("Quotario"));
     if (!PrepareSlipPage(writer) || !PaintOnePage(writer, report, paint))
         return std::nullopt;
@@ -40,39 +40,33 @@ std::optional<QByteArray> SlipPdf(const SlipReport& report, const SlipPagePainte
 
 } // namespace
 
-SlipPrintResult PrintSlipOnPrinter(const SlipReport& report, const QPrinterInfo& info,
-                                   const SlipPagePainter& paint) {
-    if (info.isNull())
-        return {SlipPrintStatus::NoPrinter, QString()};
-    const QString queue = info.printerName();
-    // Qt would hand the page to a queue that refuses it and call the print done.
-    if (!PrintQueueAcceptsJobs(queue))
-        return {SlipPrintStatus::NotStarted, queue};
-    QPrinter printer(info, QPrinter::HighResolution);
-    if (!printer.isValid())
-        return {SlipPrintStatus::NoPrinter, queue};
-    printer.setDocName(QStringLiteral("Bollettino"));
-    printer.setCopyCount(1);
-    printer.setDuplex(QPrinter::DuplexNone);
-    printer.setPrintRange(QPrinter::AllPages);
-    printer.setFullPage(true);
-    const int newestJob = NewestPrintJob(queue);
-    if (!PrepareSlipPage(printer) || !PaintOnePage(printer, report, paint) ||
-        printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted ||
-        !LastPrintJobWasAccepted())
-        return {SlipPrintStatus::NotStarted, queue};
-    return {SlipPrintStatus::Printed, queue, newestJob};
-}
-
 SlipPrintResult PrintSlipOnSystemPrinter(const SlipReport& report, const QString& printerName,
                                          const SlipPagePainter& paint) {
+    const std::shared_ptr<PrintSystem> system = CurrentPrintSystem();
     // Asking Qt for a printer would wait a minute or two on a server that is stopped.
-    if (!PrintServerAnswers())
+    if (!system->ServerAnswers())
         return {SlipPrintStatus::ServerNotAnswering, printerName};
-    return PrintSlipOnPrinter(report,
-                              printerName.isEmpty() ? QPrinterInfo::defaultPrinter()
-                                                    : QPrinterInfo::printerInfo(printerName),
-                              paint);
+    std::optional<PrintJobMark> mark;
+    // Qt would hand the page to a queue that refuses it and call the print done: once the
+    // print system has found the queue, and before the page begins, the queue is asked.
+    const PagePaint paintPage = [&report, &paint, &mark, &system](QPagedPaintDevice& device) {
+        return (!mark || system->QueueAcceptsJobs(mark->queue)) &&
+               PaintOnePage(device, report, paint);
+    };
+    const PageHandOverResult handed =
+        system->HandOverPage(printerName, QString::fromUtf8(SlipDocumentName), paintPage, mark);
+    const QString target = handed.queue.isEmpty() ? printerName : handed.queue;
+    switch (handed.outcome) {
+    case PageHandOver::HandedOver:
+        return {SlipPrintStatus::Printed, target, mark};
+    case PageHandOver::NoPrinter:
+        return {SlipPrintStatus::NoPrinter, target};
+    case PageHandOver::Refused:
+        return {SlipPrintStatus::NotStarted, target};
+    case PageHandOver::NoAnswer:
+        break;
+    }
+    return {SlipPrintStatus::ServerNotAnswering, target};
 }
 
 SlipPrintResult PrintSlipToPdf(const SlipReport& report, const QString& fileName,

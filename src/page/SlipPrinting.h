@@ -1,15 +1,16 @@
 #pragma once
 // Printing the slip page at once: on a printer (no dialog, no preview, one copy) or into a PDF
 // file. Nothing here talks to the user; the status says what happened, so that a window can
-// offer the PDF whenever the page did not reach the paper. Every wait on the print system is
-// bounded to a few seconds; what becomes of a job afterwards is for a PrintJobFollower.
+// offer the PDF whenever the page did not reach the paper. What becomes of a job afterwards is
+// for a PrintJobFollower.
+#include "page/PrintSystem.h"
 #include "page/SlipPainter.h"
 #include "rules/SlipReport.h"
 
-#include <QPrinterInfo>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 enum class SlipPrintStatus {
     Printed,            // the page was handed to the printer (or written to the file)
@@ -21,25 +22,23 @@ enum class SlipPrintStatus {
 struct SlipPrintResult {
     SlipPrintStatus status;
     QString target; // the printer's name or the file's path
-    // Printed on a printer: this user's newest job on the queue before the print, from which
-    // the print's own job can be followed (PrintJobFollower); -1 when it cannot be.
-    int newestJobBefore = -1;
+    // Printed on a printer: where the print's own job can be found and followed
+    // (PrintJobFollower); nothing when it cannot be.
+    std::optional<PrintJobMark> mark = std::nullopt;
 };
 
 // Draws the page of a report on a device that PrepareSlipPage has set up: the slip itself
 // (PaintSlipReport) or the same slip on a test sheet.
 using SlipPagePainter = std::function<void(QPainter& painter, const SlipReport& report)>;
 
-// The page goes to the printer at the device's high resolution, A4 landscape, with no margins.
-// A queue that does not accept jobs or whose printer is stopped gets nothing: the page is not
-// started. The result comes as soon as the page is handed over: the job may still wait, print
-// or fail. The printer comes from the print system after PrintServerAnswers() said that its
-// server answers.
-SlipPrintResult PrintSlipOnPrinter(const SlipReport& report, const QPrinterInfo& printer,
-                                   const SlipPagePainter& paint = PaintSlipReport);
-
-// The same on the printer of that name, or on the system's default printer when the name is
-// empty, once the print server has answered.
+// The page goes to the printer of that name, or to the system's default printer when the name
+// is empty, through the print system in use (CurrentPrintSystem), at the device's high
+// resolution, A4 landscape, with no margins. A queue that does not accept jobs or whose
+// printer is stopped gets nothing: the page is not started. The result comes as soon as the
+// page is handed over: the job may still wait, print or fail. Every wait on a print server is
+// bounded; the printer's look-up and the hand-over may still take some seconds on a server
+// that stops answering, so a window calls this on a thread of its own: nothing here needs the
+// window thread.
 SlipPrintResult PrintSlipOnSystemPrinter(const SlipReport& report,
                                          const QString& printerName = QString(),
                                          const SlipPagePainter& paint = PaintSlipReport);

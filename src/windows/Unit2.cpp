@@ -11,7 +11,7 @@
 #include "frame/ReadmeLaunch.h"
 #include "frame/SlipPdfFile.h"
 #include "frame/WindowActivation.h"
-#include "page/PrintQueueState.h"
+#include "page/PrintSystem.h"
 #include "page/SlipPrinting.h"
 #include "page/TestSheetPainter.h"
 #include "rules/AlignmentFile.h"
@@ -384,9 +384,9 @@ void TForm2::PrintReport(const QString& printerName, const SlipPagePainter& pain
     }();
     switch (printed.status) {
     case SlipPrintStatus::Printed:
-        if (printed.newestJobBefore >= 0)
-            followedPrints_[jobFollower_.Follow(printed.target, printed.newestJobBefore)] = {
-                QRFM->QREP, paint, printed.target};
+        if (printed.mark)
+            if (const std::optional<int> job = jobFollower_.Follow(*printed.mark))
+                followedPrints_[*job] = {QRFM->QREP, paint, printed.target};
         return;
     case SlipPrintStatus::NoPrinter:
         OfferReportAsPdf(QString::fromUtf8(NoPrinterMessage), paint);
@@ -425,6 +425,10 @@ void TForm2::PrintJobNewsArrived(int job, PrintJobNews news) {
     case PrintJobNews::Unreachable:
         PrinterUnreachable(job);
         return;
+    case PrintJobNews::Stalled:
+    case PrintJobNews::Withdrawn:
+    case PrintJobNews::NotWithdrawn:
+        return;
     case PrintJobNews::NotPrinted:
     case PrintJobNews::NoAnswer:
         break;
@@ -458,7 +462,7 @@ void TForm2::PrinterUnreachable(int job) {
 bool TForm2::PrintServerAnswersOrOffer() {
     const bool answers = [] {
         const BusyCursor busy;
-        return PrintServerAnswers();
+        return CurrentPrintSystem()->ServerAnswers();
     }();
     if (!answers)
         OfferReportAsPdf(QString::fromUtf8(ServerNotAnsweringMessage), PaintSlipReport);
