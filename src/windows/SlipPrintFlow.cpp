@@ -80,11 +80,11 @@ QString PdfNotWrittenMessage(const QString& fileName) {
 }
 
 // The print a report speaks of, when it comes after the press: two prints are told apart.
-QString PrintNameMessage(const QString& printer, const QTime& pressed) {
+QString PrintNameMessage(int number, const QString& printer, const QTime& pressed) {
     const QString time = pressed.toString(QStringLiteral("HH:mm:ss"));
     if (printer.isEmpty())
-        return QText("Stampa del bollettino delle %1").arg(time);
-    return QText("Stampa del bollettino delle %1 su \"%2\"").arg(time, printer);
+        return QText("Stampa n. %1 (ore %2)").arg(number).arg(time);
+    return QText("Stampa n. %1 (ore %2, stampante \"%3\")").arg(number).arg(time, printer);
 }
 
 QString EndQuestionMessage(const QString& prints) {
@@ -150,7 +150,7 @@ SlipPrintFlow::~SlipPrintFlow() {
 // run on a thread of their own, and the window waits for them a short while only.
 void SlipPrintFlow::Print(const SlipReport& page, const QString& printerName,
                           const SlipPagePainter& paint) {
-    const Press press{page, paint, printerName, QTime::currentTime()};
+    const Press press{page, paint, printerName, QTime::currentTime(), nextPress_++};
     const int id = nextHandOver_++;
     auto handOver = std::make_shared<HandOver>();
     handOver->press = press;
@@ -191,7 +191,9 @@ void SlipPrintFlow::HandedOver(int id) {
 // A report that comes after its press names its print: there may be two by then.
 void SlipPrintFlow::TakeResult(const Press& press, const SlipPrintResult& result, bool later) {
     const auto named = [&press, later](const QString& printer, const QString& text) {
-        return later ? PrintNameMessage(printer, press.time) + QStringLiteral(":\r") + text : text;
+        return later ? PrintNameMessage(press.number, printer, press.time) + QStringLiteral(":\r") +
+                           text
+                     : text;
     };
     switch (result.status) {
     case SlipPrintStatus::Printed: {
@@ -260,7 +262,8 @@ void SlipPrintFlow::ReportNews(int job, PrintJobNews news) {
     if (found == followed_.end())
         return;
     const Press press = found->second.press;
-    const QString name = PrintNameMessage(press.printer, press.time) + QStringLiteral(":\r");
+    const QString name =
+        PrintNameMessage(press.number, press.printer, press.time) + QStringLiteral(":\r");
     switch (news) {
     case PrintJobNews::Unreachable:
         AskUnreachable(job);
@@ -294,8 +297,8 @@ void SlipPrintFlow::AskUnreachable(int job) {
     print.asking = true;
     const Press press = print.press;
     const bool wantsPdf =
-        MessageQuestionYesNo(PrintNameMessage(press.printer, press.time) + QStringLiteral(":\r") +
-                             UnreachableMessage(press.printer));
+        MessageQuestionYesNo(PrintNameMessage(press.number, press.printer, press.time) +
+                             QStringLiteral(":\r") + UnreachableMessage(press.printer));
     const auto found = followed_.find(job);
     if (found->second.ended) {
         followed_.erase(found);
@@ -367,10 +370,12 @@ QString SlipPrintFlow::PrintsNotTaken() const {
     for (const int job : jobs) {
         const auto found = followed_.find(job);
         if (found != followed_.end())
-            prints.append(PrintNameMessage(found->second.press.printer, found->second.press.time));
+            prints.append(PrintNameMessage(found->second.press.number, found->second.press.printer,
+                                           found->second.press.time));
     }
     for (const auto& [id, handOver] : handOvers_)
-        prints.append(PrintNameMessage(handOver->press.printer, handOver->press.time));
+        prints.append(PrintNameMessage(handOver->press.number, handOver->press.printer,
+                                       handOver->press.time));
     return prints.join(QLatin1Char('\r'));
 }
 

@@ -63,6 +63,7 @@ private:
         SlipPagePainter paint;
         QString printer; // as asked for; the queue's own name once it is known
         QTime time;
+        int number = 0; // counted from 1 while the program runs
     };
     struct FollowedPrint {
         Press press;
@@ -88,6 +89,7 @@ private:
     std::map<int, FollowedPrint> followed_;
     std::map<int, std::shared_ptr<HandOver>> handOvers_;
     int nextHandOver_ = 1;
+    int nextPress_ = 1;
     std::deque<std::function<void()>> pending_;
     bool reporting_ = false;
     bool waitingForReadme_ = false;
