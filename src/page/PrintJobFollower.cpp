@@ -82,12 +82,19 @@ struct PrintJobFollower::Shared {
     // Without the lock: what this thread alone changes of a job's record.
     Look LookAt(Job& job, const std::set<int>& taken);
     Look Unanswered(Job& job, Clock::time_point now) const;
+    // A follower gone while a request was under way asks nothing more.
+    bool Stopping();
     JobCancel WithdrawJob(Job& job, const std::set<int>& taken) const;
     // Under the lock.
     std::set<int> Taken() const;
     bool Urgent() const;
     void Post(int key, PrintJobNews news) const;
 };
+
+bool PrintJobFollower::Shared::Stopping() {
+    const std::lock_guard lock(mutex);
+    return stop;
+}
 
 std::set<int> PrintJobFollower::Shared::Taken() const {
     std::set<int> taken;
@@ -136,13 +143,15 @@ Look PrintJobFollower::Shared::LookAt(Job& job, const std::set<int>& taken) {
             return {PrintJobNews::Printed, true}; // it left the queue before it was looked for
         job.id = *found;
     }
+    if (Stopping())
+        return {};
     PrintJobState state = system->LookAtJob(job.mark.queue, job.id);
     const Clock::time_point now = Clock::now();
     if (state == PrintJobState::NoAnswer)
         return Unanswered(job, now);
     job.unansweredSince.reset();
     // A job may say nothing of a printer that is offline or out of paper.
-    if (state == PrintJobState::Waiting) {
+    if (state == PrintJobState::Waiting && !Stopping()) {
         switch (system->LookAtPrinter(job.mark.queue)) {
         case PrinterCondition::Offline:
             state = PrintJobState::Unreachable;

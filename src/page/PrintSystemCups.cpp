@@ -24,9 +24,11 @@ using namespace std::chrono_literals;
 
 constexpr int PrinterStateStopped = 5; // IPP printer-state: 3 idle, 4 processing, 5 stopped
 
-// A request waits this long for the server's answer (the library adds up to a second of its
-// own); a connection that cannot be made is given up after the same time.
+// The requests of one call wait this long in all for the server's answers, in slices (the
+// library adds up to a second of its own); a connection that cannot be made is given up after
+// the same time.
 constexpr int AnswerMilliseconds = 2000;
+constexpr double AnswerSliceSeconds = 0.25;
 // A server that is not running refuses the connection at once, well within this.
 constexpr int RefusalMilliseconds = 1000;
 // Qt's requests of a hand-over (the printer's description and page description, the job and
@@ -41,8 +43,8 @@ constexpr auto LibraryWait = 60s;
 // it needs would be loaded at every start of the program. Only the declarations of
 // <cups/cups.h> are used here, for the functions' types.
 struct CupsLibrary {
-    decltype(&cupsGetNamedDest) getNamedDest = nullptr;
-    decltype(&cupsGetOption) getOption = nullptr;
+    decltype(&cupsGetDests2) getDests = nullptr;
+    decltype(&cupsGetDest) getDest = nullptr;
     decltype(&cupsFreeDests) freeDests = nullptr;
     decltype(&cupsLastError) lastError = nullptr;
     decltype(&cupsServer) server = nullptr;
@@ -65,6 +67,7 @@ struct CupsLibrary {
     decltype(&ippFindAttribute) findAttribute = nullptr;
     decltype(&ippGetCount) count = nullptr;
     decltype(&ippGetInteger) integer = nullptr;
+    decltype(&ippGetBoolean) boolean = nullptr;
     decltype(&ippGetString) string = nullptr;
     decltype(&ippGetStatusCode) statusCode = nullptr;
     // The calling thread's default connection, the one Qt's printing uses. Not part of the
@@ -87,8 +90,8 @@ const CupsLibrary* Cups() {
     static const CupsLibrary cups = [] {
         CupsLibrary found;
         QLibrary library(QStringLiteral("cups"), 2);
-        if (!library.load() || !Resolve(library, "cupsGetNamedDest", found.getNamedDest) ||
-            !Resolve(library, "cupsGetOption", found.getOption) ||
+        if (!library.load() || !Resolve(library, "cupsGetDests2", found.getDests) ||
+            !Resolve(library, "cupsGetDest", found.getDest) ||
             !Resolve(library, "cupsFreeDests", found.freeDests) ||
             !Resolve(library, "cupsServer", found.server) ||
             !Resolve(library, "ippPort", found.port) ||
@@ -110,6 +113,7 @@ const CupsLibrary* Cups() {
             !Resolve(library, "ippFindAttribute", found.findAttribute) ||
             !Resolve(library, "ippGetCount", found.count) ||
             !Resolve(library, "ippGetInteger", found.integer) ||
+            !Resolve(library, "ippGetBoolean", found.boolean) ||
             !Resolve(library, "ippGetString", found.string) ||
             !Resolve(library, "ippGetStatusCode", found.statusCode) ||
             !Resolve(library, "cupsLastError", found.lastError))
@@ -136,16 +140,18 @@ void PrepareThread(const CupsLibrary& cups) {
         cups.setUser(cups.userName.constData());
 }
 
-// A connection of its own to the library's default server, the one Qt prints to, on which no
-// wait lasts longer than AnswerMilliseconds: a request then fails instead of waiting on.
+// A connection of its own to the library's default server, the one Qt prints to, for the
+// requests of one call: once AnswerMilliseconds have passed since it was made, a wait for an
+// answer ends within a slice, and every request after it fails at once.
 class Connection {
 public:
-    explicit Connection(const CupsLibrary& cups) : cups_(cups) {
+    explicit Connection(const CupsLibrary& cups)
+        : cups_(cups), deadline_(Clock::now() + std::chrono::milliseconds(AnswerMilliseconds)) {
         PrepareThread(cups);
         http_ = cups.connect(cups.server(), cups.port(), nullptr, AF_UNSPEC, cups.encryption(), 1,
                              AnswerMilliseconds, nullptr);
         if (http_)
-            cups.setTimeout(http_, AnswerMilliseconds / 1000.0, GiveUp, nullptr);
+            cups.setTimeout(http_, AnswerSliceSeconds, KeepWaiting, this);
     }
     ~Connection() {
         if (http_)
@@ -159,9 +165,12 @@ public:
     bool Answered() const { return http_ && cups_.error(http_) == 0; }
 
 private:
-    static int GiveUp(http_t*, void*) { return 0; }
+    static int KeepWaiting(http_t*, void* connection) {
+        return Clock::now() < static_cast<Connection*>(connection)->deadline_ ? 1 : 0;
+    }
 
     const CupsLibrary& cups_;
+    const Clock::time_point deadline_;
     http_t* http_ = nullptr;
 };
 
@@ -203,48 +212,85 @@ public:
     bool GaveUp() const { return HandOverGaveUp; }
 };
 
-// Qt names a queue's instance "queue/instance"; CUPS takes the two apart.
+// Qt names a queue's instance "queue/instance"; the server knows the queue alone.
 QByteArray QueueName(const QString& queue) {
     return queue.left(queue.indexOf('/')).toLocal8Bit();
 }
 
-QByteArray InstanceName(const QString& queue) {
-    const qsizetype slash = queue.indexOf('/');
-    return slash < 0 ? QByteArray() : queue.mid(slash + 1).toLocal8Bit();
-}
-
 struct QueueDescription {
-    QString name;   // as Qt names it
-    bool accepting; // takes new jobs
-    bool stopped;   // its printer prints nothing until it is started again
-    QByteArray reasons;
+    enum class Found { Yes, NoSuchQueue, NoAnswer } found = Found::NoAnswer;
+    QString name;           // as Qt names it
+    bool accepting = false; // takes new jobs
+    bool stopped = false;   // its printer prints nothing until it is started again
+    QByteArray reasons;     // the printer's state reasons, each followed by a comma
 };
 
+// The default printer as Qt finds it: the user's own choice, or else the server's; an empty
+// name when there is none, nothing when the server did not answer. (The library's look-up of
+// one printer by its name looks again over the thread's default connection, for minutes, when
+// the server stops answering midway: the server's list on our connection instead.)
+std::optional<QString> DefaultQueue(const CupsLibrary& cups, const Connection& connection) {
+    cups_dest_t* dests = nullptr;
+    const int count = cups.getDests(connection.Http(), &dests);
+    const cups_dest_t* dest = cups.getDest(nullptr, nullptr, count, dests);
+    QString name;
+    if (dest) {
+        name = QString::fromLocal8Bit(dest->name);
+        if (dest->instance)
+            name += '/' + QString::fromLocal8Bit(dest->instance);
+    }
+    cups.freeDests(count, dests);
+    if (!dest && !connection.Answered())
+        return std::nullopt;
+    return name;
+}
+
 // The queue of that name, or the default queue when the name is empty, as the server
-// describes it; nothing when there is no such queue, or when the server did not answer (then
-// the connection says so).
-std::optional<QueueDescription> DescribeQueue(const CupsLibrary& cups, const Connection& connection,
-                                              const QString& queue) {
+// describes it.
+QueueDescription DescribeQueue(const CupsLibrary& cups, const Connection& connection,
+                               const QString& queue) {
+    QueueDescription described;
     if (!connection.Http())
-        return std::nullopt;
-    const QByteArray name = QueueName(queue);
-    const QByteArray instance = InstanceName(queue);
-    cups_dest_t* dest =
-        cups.getNamedDest(connection.Http(), name.isEmpty() ? nullptr : name.constData(),
-                          instance.isEmpty() ? nullptr : instance.constData());
-    if (!dest)
-        return std::nullopt;
-    const char* accepting =
-        cups.getOption("printer-is-accepting-jobs", dest->num_options, dest->options);
-    const char* state = cups.getOption("printer-state", dest->num_options, dest->options);
-    const char* reasons = cups.getOption("printer-state-reasons", dest->num_options, dest->options);
-    QString named = QString::fromLocal8Bit(dest->name);
-    if (dest->instance)
-        named += '/' + QString::fromLocal8Bit(dest->instance);
-    const QueueDescription described{named, !accepting || QByteArray(accepting) != "false",
-                                     state && QByteArray(state).toInt() == PrinterStateStopped,
-                                     QByteArray(reasons ? reasons : "")};
-    cups.freeDests(1, dest);
+        return described;
+    described.name = queue;
+    if (queue.isEmpty()) {
+        const std::optional<QString> found = DefaultQueue(cups, connection);
+        if (!found)
+            return described;
+        described.name = *found;
+    }
+    if (described.name.isEmpty()) {
+        described.found = QueueDescription::Found::NoSuchQueue;
+        return described;
+    }
+    ipp_t* request = cups.newRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    const std::string uri = "ipp://localhost/printers/" + QueueName(described.name).toStdString();
+    cups.addString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri.c_str());
+    cups.addString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+                   cups.userName.constData());
+    const char* const wanted[] = {"printer-is-accepting-jobs", "printer-state",
+                                  "printer-state-reasons"};
+    cups.addStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                    static_cast<int>(std::size(wanted)), nullptr, wanted);
+    ipp_t* answer = cups.doRequest(connection.Http(), request, "/");
+    if (!answer)
+        return described;
+    const ipp_status_t status = cups.statusCode(answer);
+    if (status == IPP_STATUS_ERROR_NOT_FOUND) {
+        described.found = QueueDescription::Found::NoSuchQueue;
+    } else if (status <= IPP_STATUS_OK_EVENTS_COMPLETE) {
+        described.found = QueueDescription::Found::Yes;
+        ipp_attribute_t* accepting =
+            cups.findAttribute(answer, "printer-is-accepting-jobs", IPP_TAG_BOOLEAN);
+        described.accepting = !accepting || cups.boolean(accepting, 0);
+        ipp_attribute_t* state = cups.findAttribute(answer, "printer-state", IPP_TAG_ENUM);
+        described.stopped = state && cups.integer(state, 0) == PrinterStateStopped;
+        if (ipp_attribute_t* reasons =
+                cups.findAttribute(answer, "printer-state-reasons", IPP_TAG_KEYWORD))
+            for (int i = 0; i < cups.count(reasons); ++i)
+                described.reasons += QByteArray(cups.string(reasons, i, nullptr)) + ',';
+    }
+    cups.deleteMessage(answer);
     return described;
 }
 
@@ -419,8 +465,9 @@ bool CupsPrintSystem::QueueAcceptsJobs(const QString& queue) {
     if (!cups)
         return true;
     const Connection connection(*cups);
-    const std::optional<QueueDescription> described = DescribeQueue(*cups, connection, queue);
-    return !described || (described->accepting && !described->stopped);
+    const QueueDescription described = DescribeQueue(*cups, connection, queue);
+    return described.found != QueueDescription::Found::Yes ||
+           (described.accepting && !described.stopped);
 }
 
 PageHandOverResult CupsPrintSystem::HandOverPage(const QString& printerName,
@@ -440,17 +487,18 @@ PageHandOverResult CupsPrintSystem::HandOverPage(const QString& printerName,
         // No server at all refuses the connection at once: there is no printer.
         if (!connection.Http())
             return {PageHandOver::NoPrinter, printerName};
-        const std::optional<QueueDescription> queue = DescribeQueue(*cups, connection, printerName);
-        if (!queue)
-            return {connection.Answered() ? PageHandOver::NoPrinter : PageHandOver::NoAnswer,
-                    printerName};
+        const QueueDescription queue = DescribeQueue(*cups, connection, printerName);
+        if (queue.found == QueueDescription::Found::NoSuchQueue)
+            return {PageHandOver::NoPrinter, printerName};
+        if (queue.found == QueueDescription::Found::NoAnswer)
+            return {PageHandOver::NoAnswer, printerName};
         int newest = 0;
-        if (!WithJobs(*cups, connection, queue->name, [&newest](cups_job_t* jobs, int count) {
+        if (!WithJobs(*cups, connection, queue.name, [&newest](cups_job_t* jobs, int count) {
                 for (int i = 0; i < count; ++i)
                     newest = std::max(newest, jobs[i].id);
             }))
-            return {PageHandOver::NoAnswer, queue->name};
-        mark = PrintJobMark{queue->name, documentName, newest, std::chrono::system_clock::now()};
+            return {PageHandOver::NoAnswer, queue.name};
+        mark = PrintJobMark{queue.name, documentName, newest, std::chrono::system_clock::now()};
     }
     const BoundedHandOver bounded(*cups);
     const PageHandOver outcome =
@@ -512,10 +560,14 @@ JobCancel CupsPrintSystem::CancelJob(const QString&, int job) {
         return JobCancel::NoAnswer;
     ipp_t* answer =
         cups->doRequest(connection.Http(), JobRequest(*cups, IPP_OP_CANCEL_JOB, job), "/");
-    if (!answer)
+    // A server that wants a login, or forbids the request, answers at the HTTP level: the
+    // library then gives no answer and keeps the refusal as the thread's last status.
+    const ipp_status_t status = answer ? cups->statusCode(answer) : cups->lastError();
+    if (answer)
+        cups->deleteMessage(answer);
+    else if (!connection.Answered() || status < IPP_STATUS_ERROR_BAD_REQUEST ||
+             status >= IPP_STATUS_ERROR_INTERNAL)
         return JobCancel::NoAnswer;
-    const ipp_status_t status = cups->statusCode(answer);
-    cups->deleteMessage(answer);
     if (status <= IPP_STATUS_OK_EVENTS_COMPLETE)
         return JobCancel::Cancelled;
     // "Not possible": the job is completed, cancelled or aborted already.
@@ -532,17 +584,17 @@ PrinterCondition CupsPrintSystem::LookAtPrinter(const QString& queue) {
     if (!cups)
         return PrinterCondition::NoAnswer;
     const Connection connection(*cups);
-    const std::optional<QueueDescription> described = DescribeQueue(*cups, connection, queue);
-    if (!described)
+    const QueueDescription described = DescribeQueue(*cups, connection, queue);
+    if (described.found != QueueDescription::Found::Yes)
         return PrinterCondition::NoAnswer;
-    if (described->stopped || !described->accepting)
+    if (described.stopped || !described.accepting)
         return PrinterCondition::Stopped;
-    const QByteArray reasons = QByteArray(described->reasons).replace("-report", "");
+    const QByteArray reasons = QByteArray(described.reasons).replace("-report", "");
     if (AnyReasonIsOneOf(reasons, UnreachableReasons))
         return PrinterCondition::Offline;
-    if (AnyReasonIsOneOf(described->reasons, PaperReasons))
+    if (AnyReasonIsOneOf(described.reasons, PaperReasons))
         return PrinterCondition::PaperOut;
-    if (AnyReasonIsOneOf(described->reasons, StalledReasons))
+    if (AnyReasonIsOneOf(described.reasons, StalledReasons))
         return PrinterCondition::Error;
     return PrinterCondition::Ready;
 }

@@ -87,6 +87,8 @@ bool PrivateCupsd::setJobsForbidden(bool forbidden) {
 }
 
 bool PrivateCupsd::setAnswering(bool answering) {
+    if (answering)
+        return run({"thaw", directory_.path()});
     QFile pidFile(directory_.filePath("cupsd.pid"));
     if (!pidFile.open(QIODevice::ReadOnly))
         return false;
@@ -94,9 +96,15 @@ bool PrivateCupsd::setAnswering(bool answering) {
     // kill(1) rather than kill(2): this file is built for the Windows tests too, which never
     // stop a server.
     return pid.toInt() > 0 &&
-           QProcess::execute(
-               QStringLiteral("kill"),
-               {answering ? QStringLiteral("-CONT") : QStringLiteral("-STOP"), pid}) == 0;
+           QProcess::execute(QStringLiteral("kill"), {QStringLiteral("-STOP"), pid}) == 0;
+}
+
+bool PrivateCupsd::freezeAfterRequests(int requests) {
+    return run({"freeze-after", directory_.path(), QString::number(requests)});
+}
+
+bool PrivateCupsd::cancelAllJobs() {
+    return runOnServer("/usr/bin/cancel", {"-a"});
 }
 
 bool PrivateCupsd::setDeviceOpenable(bool openable) {

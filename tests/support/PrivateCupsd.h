@@ -24,8 +24,14 @@ public:
     bool setPrinterEnabled(bool enabled);
     // The queue still says it accepts jobs, but refuses each one at hand-over (its policy).
     bool setJobsForbidden(bool forbidden);
-    // The server stopped with SIGSTOP: it keeps its socket but answers nothing; SIGCONT again.
+    // The server stopped with SIGSTOP: it keeps its socket but answers nothing; SIGCONT again
+    // (which also calls off a freeze still to come).
     bool setAnswering(bool answering);
+    // The server stopped with SIGSTOP once it has answered `requests` more requests: a server
+    // that freezes in the middle of a print.
+    bool freezeAfterRequests(int requests);
+    // Every job of the server cancelled.
+    bool cancelAllJobs();
     // The queue's device a file in a folder that does not exist: the server takes each job
     // and then stops it, as it does with a printer it cannot reach.
     bool setDeviceOpenable(bool openable);

@@ -1,0 +1,155 @@
+// The CUPS print system against a private print server that freezes (SIGSTOP: it keeps its
+// socket and answers nothing): every call gives up within its bound and says that no answer
+// came, whichever request of a print the server freezes after.
+#include "page/PrintSystem.h"
+#include "page/SlipPrinting.h"
+#include "rules/SlipCopy.h"
+#include "support/PrivateCupsd.h"
+#include "support/SampleSlip.h"
+
+#include <QElapsedTimer>
+#include <QScopeGuard>
+#include <QTest>
+
+namespace {
+
+enum class Call {
+    ServerAnswers,
+    QueueAcceptsJobs,
+    HandOverPage,
+    FindJob,
+    LookAtJob,
+    CancelJob,
+    LookAtPrinter
+};
+
+// One request on a connection of our own: its wait, and the second the library adds.
+constexpr qint64 RequestBoundMs = 3500;
+// A whole print: the look-up and the mark on connections of our own, the queue's check, then
+// Qt's own requests, which give up once the hand-over has taken 8 s.
+constexpr qint64 PrintBoundMs = 20000;
+
+SlipReport SampleReport() {
+    SlipReport report;
+    CopySlipToReport(SampleSlip(), report);
+    return report;
+}
+
+// What the call says, in words a failure message can show; `expected` is what it says when
+// no answer came.
+QString AskFrozen(PrintSystem& system, Call call, const PrintJobMark& mark, int job) {
+    switch (call) {
+    case Call::ServerAnswers:
+        return system.ServerAnswers() ? "answers" : "no answer";
+    case Call::QueueAcceptsJobs:
+        // A queue that cannot be described counts as accepting: the hand-over then tells.
+        return system.QueueAcceptsJobs(mark.queue) ? "no answer" : "refuses";
+    case Call::HandOverPage: {
+        std::optional<PrintJobMark> handed;
+        const PageHandOverResult result = system.HandOverPage(
+            QString(), mark.documentName, [](QPagedPaintDevice&) { return true; }, handed);
+        return result.outcome == PageHandOver::NoAnswer ? "no answer" : "handed over or refused";
+    }
+    case Call::FindJob:
+        return system.FindJob(mark, {}) ? "found" : "no answer";
+    case Call::LookAtJob:
+        return system.LookAtJob(mark.queue, job) == PrintJobState::NoAnswer ? "no answer"
+                                                                            : "a state";
+    case Call::CancelJob:
+        return system.CancelJob(mark.queue, job) == JobCancel::NoAnswer ? "no answer" : "an answer";
+    case Call::LookAtPrinter:
+        return system.LookAtPrinter(mark.queue) == PrinterCondition::NoAnswer ? "no answer"
+                                                                              : "a condition";
+    }
+    return QString();
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Call)
+
+class TestPrintSystemCups : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void cleanup();
+    void everyCallGivesUpOnAFrozenServer_data();
+    void everyCallGivesUpOnAFrozenServer();
+    void aPrintEndsWithinItsBoundWhereverTheServerFreezes_data();
+    void aPrintEndsWithinItsBoundWhereverTheServerFreezes();
+
+private:
+    PrivateCupsd server_;
+};
+
+void TestPrintSystemCups::initTestCase() {
+    QVERIFY(server_.start());
+}
+
+void TestPrintSystemCups::cleanupTestCase() {
+    server_.stop();
+}
+
+void TestPrintSystemCups::cleanup() {
+    QVERIFY(server_.setAnswering(true));
+    QVERIFY(server_.cancelAllJobs());
+}
+
+void TestPrintSystemCups::everyCallGivesUpOnAFrozenServer_data() {
+    QTest::addColumn<Call>("call");
+    QTest::newRow("does the server answer") << Call::ServerAnswers;
+    QTest::newRow("does the queue take jobs") << Call::QueueAcceptsJobs;
+    QTest::newRow("hand the page over") << Call::HandOverPage;
+    QTest::newRow("which job is ours") << Call::FindJob;
+    QTest::newRow("how is the job doing") << Call::LookAtJob;
+    QTest::newRow("withdraw the job") << Call::CancelJob;
+    QTest::newRow("what does the printer say") << Call::LookAtPrinter;
+}
+
+// A job of ours on the queue, then the server freezes after answering a first question.
+void TestPrintSystemCups::everyCallGivesUpOnAFrozenServer() {
+    QFETCH(Call, call);
+    const SlipPrintResult printed = PrintSlipOnSystemPrinter(SampleReport());
+    QCOMPARE(printed.status, SlipPrintStatus::Printed);
+    QVERIFY(printed.mark);
+    const std::shared_ptr<PrintSystem> system = CurrentPrintSystem();
+    const std::optional<int> job = system->FindJob(*printed.mark, {});
+    QVERIFY(job && *job > printed.mark->newestJobBefore);
+
+    QVERIFY(system->ServerAnswers());
+    QVERIFY(server_.setAnswering(false));
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(AskFrozen(*system, call, *printed.mark, *job), QString("no answer"));
+    QVERIFY2(clock.elapsed() <= RequestBoundMs, qPrintable(QString::number(clock.elapsed())));
+}
+
+void TestPrintSystemCups::aPrintEndsWithinItsBoundWhereverTheServerFreezes_data() {
+    QTest::addColumn<int>("requests");
+    // A print asks the server about ten times; the freeze comes after each of its requests in
+    // turn.
+    for (int requests = 1; requests <= 10; ++requests)
+        QTest::addRow("after %d", requests) << requests;
+}
+
+// Whatever the print says then, it says it in time; a print that says it was handed over did
+// reach the queue.
+void TestPrintSystemCups::aPrintEndsWithinItsBoundWhereverTheServerFreezes() {
+    QFETCH(int, requests);
+    QVERIFY(server_.freezeAfterRequests(requests));
+    QElapsedTimer clock;
+    clock.start();
+    const SlipPrintResult printed = PrintSlipOnSystemPrinter(SampleReport());
+    QVERIFY2(clock.elapsed() <= PrintBoundMs, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(server_.setAnswering(true));
+    if (printed.status == SlipPrintStatus::Printed) {
+        QVERIFY(printed.mark);
+        QVERIFY(CurrentPrintSystem()->FindJob(*printed.mark, {}).value_or(0) > 0);
+    } else {
+        QCOMPARE(printed.status, SlipPrintStatus::ServerNotAnswering);
+    }
+}
+
+QTEST_MAIN(TestPrintSystemCups)
+#include "tst_printsystemcups.moc"
