@@ -98,6 +98,11 @@ QString EndQuestionMessage(const QString& prints) {
         .arg(prints);
 }
 
+PrintJobFollowTiming& FollowTiming() {
+    static PrintJobFollowTiming timing = PrintJobFollowTiming::Usual();
+    return timing;
+}
+
 // The busy cursor while the print system or the disk is at work, gone before any box shows.
 class BusyCursor {
 public:
@@ -134,9 +139,16 @@ struct SlipPrintFlow::HandOver {
 };
 
 SlipPrintFlow::SlipPrintFlow(QWidget* window)
-    : QObject(window), window_(window), follower_([this](int job, PrintJobNews news) {
-          Guarded(window_, [this, job, news] { NewsArrived(job, news); });
-      }) {}
+    : QObject(window), window_(window),
+      follower_(
+          [this](int job, PrintJobNews news) {
+              Guarded(window_, [this, job, news] { NewsArrived(job, news); });
+          },
+          FollowTiming()) {}
+
+PrintJobFollowTiming SlipPrintFlow::SetFollowTiming(PrintJobFollowTiming timing) {
+    return std::exchange(FollowTiming(), timing);
+}
 
 SlipPrintFlow::~SlipPrintFlow() {
     for (const auto& [id, handOver] : handOvers_) {

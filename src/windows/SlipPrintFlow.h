@@ -54,6 +54,10 @@ public:
     // `limit` whatever the print system does; the follow-up stops.
     void WithdrawBeforeEnd(std::chrono::milliseconds limit);
 
+    // The intervals a flow made from now on follows its jobs with: the program's own, or a
+    // test's shorter ones. Returns the ones it replaces.
+    static PrintJobFollowTiming SetFollowTiming(PrintJobFollowTiming timing);
+
     // While a hand-over is under way, how long a press waits for it before the window goes on.
     static constexpr std::chrono::milliseconds HandOverWait{2000};
 
