@@ -36,6 +36,7 @@ private slots:
     void aFrozenPrintSystemNeverHoldsTheWindow();
     void theProgramsEndAsksAboutAPrintNotTaken_data();
     void theProgramsEndAsksAboutAPrintNotTaken();
+    void closingTheMainWindowAsksToo();
 
 private:
     // A window set made afresh on a scripted print system (the flow follows its jobs on the
@@ -269,6 +270,24 @@ void TestPrintFlow::theProgramsEndAsksAboutAPrintNotTaken() {
     QCOMPARE(system_->CancelledJobs().size(), std::size_t(cancels));
     // Withdrawn, the windows go before the cancel; otherwise nothing is closed before the end.
     QCOMPARE(hiddenAtOnce, asked && answer == MessageAnswer::Yes);
+}
+
+// Back in the main window, its close box ends the program the same way: asked, and "Annulla"
+// keeps the window open.
+void TestPrintFlow::closingTheMainWindowAsksToo() {
+    PrintScriptSettings settings;
+    settings.scripts = {{{PrintJobState::Unreachable}}};
+    MessageRecorder recorder;
+    recorder.answers = {MessageAnswer::Cancel, MessageAnswer::No};
+    QVERIFY(StartOn(settings));
+    PressStampa();
+    QTest::qWait(Ms(Usual.lookEvery * 8 / Shortened) + 100);
+    QTest::mouseClick(Find<QPushButton>(Form2, "CorreggiBtn"), Qt::LeftButton);
+    QVERIFY(Form1->isVisible());
+    QVERIFY(!Form1->close());
+    QVERIFY(Form1->isVisible());
+    QVERIFY(!recorder.messages.isEmpty());
+    QCOMPARE(recorder.messages[0].kind, MessageKind::QuestionWithCancel);
 }
 
 QUOTARIO_GUI_TEST_MAIN(TestPrintFlow)
