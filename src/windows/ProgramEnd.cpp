@@ -16,7 +16,7 @@ bool PrepareProgramEnd() {
     if (!Form2)
         return true;
     SlipPrintFlow& flow = Form2->PrintFlow();
-    if (flow.HasWithdrawals())
+    if (flow.HoldsTheEnd())
         for (QWidget* window : QApplication::topLevelWidgets())
             window->hide();
     flow.WithdrawBeforeEnd(PrintWithdrawalLimit);

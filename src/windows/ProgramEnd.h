@@ -11,6 +11,6 @@ inline constexpr std::chrono::milliseconds PrintWithdrawalLimit{3000};
 bool ProgramMayEnd();
 
 // False when the user chose to wait. Otherwise the prints the user chose to withdraw are
-// withdrawn (the windows gone first, so that the user does not wait on them) and true: the
-// caller ends the program's loop.
+// withdrawn and a page still on its way is waited for a while (the windows gone first, so that
+// the user does not wait on them), and true: the caller ends the program's loop.
 bool PrepareProgramEnd();

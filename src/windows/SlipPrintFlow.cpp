@@ -418,28 +418,27 @@ bool SlipPrintFlow::MayEnd() {
     return true;
 }
 
-bool SlipPrintFlow::HasWithdrawals() const {
-    return !toWithdraw_.empty() || (withdrawHandOvers_ && !handOvers_.empty());
+bool SlipPrintFlow::HoldsTheEnd() const {
+    return !toWithdraw_.empty() || !handOvers_.empty();
 }
 
-// A page still on its way is waited for a part of the time: once handed over, its job is
-// withdrawn with the others.
+// A page still on its way is waited for a part of the time, so that the program does not end
+// in the middle of the hand-over; once handed over, its job is withdrawn with the others when
+// the user chose so.
 void SlipPrintFlow::WithdrawBeforeEnd(std::chrono::milliseconds limit) {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point deadline = Clock::now() + limit;
-    if (withdrawHandOvers_) {
-        const Clock::time_point handOversBy = Clock::now() + limit / 2;
-        for (const auto& [id, handOver] : handOvers_) {
-            std::unique_lock lock(handOver->mutex);
-            if (!handOver->done.wait_until(lock, handOversBy,
-                                           [&handOver] { return handOver->result.has_value(); }))
-                continue;
-            const SlipPrintResult& result = *handOver->result;
-            if (result.status != SlipPrintStatus::Printed || !result.mark)
-                continue;
-            if (const std::optional<int> job = follower_.Follow(*result.mark))
-                toWithdraw_.push_back(*job);
-        }
+    const Clock::time_point handOversBy = Clock::now() + limit / 2;
+    for (const auto& [id, handOver] : handOvers_) {
+        std::unique_lock lock(handOver->mutex);
+        if (!handOver->done.wait_until(lock, handOversBy,
+                                       [&handOver] { return handOver->result.has_value(); }))
+            continue;
+        const SlipPrintResult& result = *handOver->result;
+        if (!withdrawHandOvers_ || result.status != SlipPrintStatus::Printed || !result.mark)
+            continue;
+        if (const std::optional<int> job = follower_.Follow(*result.mark))
+            toWithdraw_.push_back(*job);
     }
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());

@@ -48,8 +48,8 @@ public:
     // Before the program ends: false when the user chose to wait for a print that its printer
     // has not taken. Asked once: after an answer to end, true at once.
     bool MayEnd();
-    // True when the user chose to withdraw prints before the end.
-    bool HasWithdrawals() const;
+    // True when the end waits a little: prints to withdraw, or a page still on its way.
+    bool HoldsTheEnd() const;
     // The program's last step: the prints the user chose to withdraw are withdrawn, within
     // `limit` whatever the print system does; the follow-up stops.
     void WithdrawBeforeEnd(std::chrono::milliseconds limit);

@@ -37,6 +37,7 @@ private slots:
     void theProgramsEndAsksAboutAPrintNotTaken_data();
     void theProgramsEndAsksAboutAPrintNotTaken();
     void closingTheMainWindowAsksToo();
+    void theProgramsEndOnAFrozenPrintSystemTakesAFewSecondsAtMost();
 
 private:
     // A window set made afresh on a scripted print system (the flow follows its jobs on the
@@ -288,6 +289,32 @@ void TestPrintFlow::closingTheMainWindowAsksToo() {
     QVERIFY(Form1->isVisible());
     QVERIFY(!recorder.messages.isEmpty());
     QCOMPARE(recorder.messages[0].kind, MessageKind::QuestionWithCancel);
+}
+
+// "Chiudi" while the page is still on its way to a print system that answers nothing: the print
+// is asked about, the windows go at once, and the program ends within 5 s all the same.
+void TestPrintFlow::theProgramsEndOnAFrozenPrintSystemTakesAFewSecondsAtMost() {
+    MessageRecorder recorder;
+    recorder.answers = {MessageAnswer::Yes};
+    QVERIFY(StartOn(PrintScriptSettings()));
+    system_->Freeze();
+    PressStampa();
+    QTimer tooLong;
+    tooLong.setSingleShot(true);
+    connect(&tooLong, &QTimer::timeout, [] { QApplication::exit(99); });
+    tooLong.start(8000);
+    QElapsedTimer clock;
+    bool hiddenAtOnce = false;
+    QTimer::singleShot(0, Form2, [&clock, &hiddenAtOnce] {
+        clock.start();
+        QTest::mouseClick(Find<QPushButton>(Form2, "BitBtn1"), Qt::LeftButton);
+        hiddenAtOnce = Form2->isHidden();
+    });
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(hiddenAtOnce);
+    QCOMPARE(recorder.messages.size(), 1);
+    QVERIFY(recorder.messages[0].text.contains("Stampa n. 1 (ore "));
 }
 
 QUOTARIO_GUI_TEST_MAIN(TestPrintFlow)
