@@ -180,7 +180,7 @@ thread_local bool HandOverGaveUp = false;
 thread_local Clock::time_point WaitBegan;
 thread_local Clock::time_point LastSlice;
 
-int KeepWaiting(http_t*, void*) {
+int WaitInHandOverSlices(http_t*, void*) {
     const Clock::time_point now = Clock::now();
     // Slices of one wait follow each other closely; a longer gap means a new wait began.
     if (now - LastSlice > 2 * std::chrono::duration<double>(HandOverSliceSeconds))
@@ -203,7 +203,7 @@ public:
         HandOverGaveUp = false;
         if (cups.defaultConnection)
             if (http_t* http = cups.defaultConnection())
-                cups.setTimeout(http, HandOverSliceSeconds, KeepWaiting, nullptr);
+                cups.setTimeout(http, HandOverSliceSeconds, WaitInHandOverSlices, nullptr);
     }
     ~BoundedHandOver() { HandOverDeadline.reset(); }
     BoundedHandOver(const BoundedHandOver&) = delete;
@@ -587,7 +587,8 @@ PrinterCondition CupsPrintSystem::LookAtPrinter(const QString& queue) {
     const QueueDescription described = DescribeQueue(*cups, connection, queue);
     if (described.found != QueueDescription::Found::Yes)
         return PrinterCondition::NoAnswer;
-    if (described.stopped || !described.accepting)
+    // A queue that refuses new jobs still prints those it holds.
+    if (described.stopped)
         return PrinterCondition::Stopped;
     const QByteArray reasons = QByteArray(described.reasons).replace("-report", "");
     if (AnyReasonIsOneOf(reasons, UnreachableReasons))

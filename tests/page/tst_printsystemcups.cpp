@@ -1,6 +1,8 @@
 // The CUPS print system against a private print server that freezes (SIGSTOP: it keeps its
 // socket and answers nothing): every call gives up within its bound and says that no answer
-// came, whichever request of a print the server freezes after.
+// came, whichever request of a print the server freezes after. And a job on a printer that
+// cannot be reached, withdrawn at the program's end.
+#include "page/PrintJobFollower.h"
 #include "page/PrintSystem.h"
 #include "page/SlipPrinting.h"
 #include "rules/SlipCopy.h"
@@ -78,6 +80,8 @@ private slots:
     void everyCallGivesUpOnAFrozenServer();
     void aPrintEndsWithinItsBoundWhereverTheServerFreezes_data();
     void aPrintEndsWithinItsBoundWhereverTheServerFreezes();
+    // Last: it makes another queue the default.
+    void theProgramsEndWithdrawsAJobTheUnreachablePrinterHasNotTaken();
 
 private:
     PrivateCupsd server_;
@@ -149,6 +153,25 @@ void TestPrintSystemCups::aPrintEndsWithinItsBoundWhereverTheServerFreezes() {
     } else {
         QCOMPARE(printed.status, SlipPrintStatus::ServerNotAnswering);
     }
+}
+
+// socket://127.0.0.1:9: the server keeps the job and retries for ever. Withdrawn at the end, it
+// leaves the queue, confirmed.
+void TestPrintSystemCups::theProgramsEndWithdrawsAJobTheUnreachablePrinterHasNotTaken() {
+    QVERIFY(server_.addDefaultQueue("Lontana", "socket://127.0.0.1:9"));
+    const SlipPrintResult printed = PrintSlipOnSystemPrinter(SampleReport());
+    QCOMPARE(printed.status, SlipPrintStatus::Printed);
+    QCOMPARE(printed.target, QString("Lontana"));
+    PrintJobFollower follower([](int, PrintJobNews) {});
+    const std::optional<int> job = follower.Follow(*printed.mark);
+    QVERIFY(job);
+    QTRY_COMPARE_WITH_TIMEOUT(follower.JobsNotTaken(), std::vector<int>{*job}, 10000);
+    QVERIFY(!server_.queueIsEmpty());
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(follower.WithdrawAndStop({*job}, std::chrono::seconds(4)));
+    QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(server_.queueIsEmpty());
 }
 
 QTEST_MAIN(TestPrintSystemCups)
