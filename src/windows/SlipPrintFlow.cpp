@@ -283,12 +283,11 @@ void SlipPrintFlow::ReportNews(int job, PrintJobNews news) {
     case PrintJobNews::Stalled:
         ShowMessage(name + StalledMessage(press.printer));
         return;
-    case PrintJobNews::NotWithdrawn:
-        followed_.erase(found);
-        ShowMessage(name + NotWithdrawnMessage(press.printer));
-        return;
     // A job the print system has not confirmed gone stays among the prints not taken, which
     // the program's end asks about.
+    case PrintJobNews::NotWithdrawn:
+        ShowMessage(name + NotWithdrawnMessage(press.printer));
+        return;
     case PrintJobNews::NotPrinted:
         OfferPageAsPdf(name + NotPrintedMessage(press.printer), press.page, press.paint);
         return;
@@ -376,9 +375,8 @@ bool SlipPrintFlow::ServerAnswersOrOffer(const SlipReport& page) {
 }
 
 // Each print the question speaks of, on a line of its own.
-QString SlipPrintFlow::PrintsNotTaken() const {
+QString SlipPrintFlow::PrintsNotTaken(const std::vector<int>& jobs) const {
     QStringList prints;
-    const std::vector<int> jobs = follower_.JobsNotTaken();
     for (const int job : jobs) {
         const auto found = followed_.find(job);
         if (found != followed_.end())
@@ -397,12 +395,12 @@ QString SlipPrintFlow::PrintsNotTaken() const {
 bool SlipPrintFlow::MayEnd() {
     if (endDecided_)
         return true;
-    const QString prints = PrintsNotTaken();
+    const std::vector<int> jobs = follower_.JobsNotTaken();
+    const QString prints = PrintsNotTaken(jobs);
     if (prints.isEmpty()) {
         endDecided_ = true;
         return true;
     }
-    const std::vector<int> jobs = follower_.JobsNotTaken();
     switch (MessageQuestionYesNoCancel(EndQuestionMessage(prints))) {
     case MessageAnswer::Yes:
         toWithdraw_ = jobs;

@@ -86,7 +86,8 @@ private:
     void Report(std::function<void()> report);
     void ShowPending();
 
-    QString PrintsNotTaken() const;
+    // The jobs' prints and the pages still on their way, one a line.
+    QString PrintsNotTaken(const std::vector<int>& jobs) const;
 
     QWidget* window_;
     PrintJobFollower follower_;

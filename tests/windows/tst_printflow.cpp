@@ -9,7 +9,6 @@
 #include "support/WindowTest.h"
 #include "windows/SlipPrintFlow.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTest>
@@ -249,20 +248,10 @@ void TestPrintFlow::theProgramsEndAsksAboutAPrintNotTaken() {
     QVERIFY(StartOn(settings));
     PressStampa();
     QTest::qWait(Ms(Usual.lookEvery * 8 / Shortened) + 100);
-    QTimer tooLong;
-    tooLong.setSingleShot(true);
-    connect(&tooLong, &QTimer::timeout, [] { QApplication::exit(99); });
-    tooLong.start(2000);
-    QElapsedTimer clock;
-    bool hiddenAtOnce = false;
-    QTimer::singleShot(0, Form2, [&clock, &hiddenAtOnce] {
-        clock.start();
-        QTest::mouseClick(Find<QPushButton>(Form2, "BitBtn1"), Qt::LeftButton);
-        hiddenAtOnce = Form2->isHidden();
-    });
-    QCOMPARE(QApplication::exec(), ends ? 0 : 99);
+    const ChiudiOutcome end = PressChiudiAndRunTheLoop(2000);
+    QCOMPARE(end.exitCode, ends ? 0 : 99);
     if (ends)
-        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(end.elapsedMs < 5000, qPrintable(QString::number(end.elapsedMs)));
     QCOMPARE(recorder.messages.isEmpty(), !asked);
     if (asked) {
         QCOMPARE(recorder.messages[0].kind, MessageKind::QuestionWithCancel);
@@ -270,7 +259,7 @@ void TestPrintFlow::theProgramsEndAsksAboutAPrintNotTaken() {
     }
     QCOMPARE(system_->CancelledJobs().size(), std::size_t(cancels));
     // Withdrawn, the windows go before the cancel; otherwise nothing is closed before the end.
-    QCOMPARE(hiddenAtOnce, asked && answer == MessageAnswer::Yes);
+    QCOMPARE(end.windowsGoneAtOnce, asked && answer == MessageAnswer::Yes);
 }
 
 // Back in the main window, its close box ends the program the same way: asked, and "Annulla"
@@ -299,20 +288,10 @@ void TestPrintFlow::theProgramsEndOnAFrozenPrintSystemTakesAFewSecondsAtMost() {
     QVERIFY(StartOn(PrintScriptSettings()));
     system_->Freeze();
     PressStampa();
-    QTimer tooLong;
-    tooLong.setSingleShot(true);
-    connect(&tooLong, &QTimer::timeout, [] { QApplication::exit(99); });
-    tooLong.start(8000);
-    QElapsedTimer clock;
-    bool hiddenAtOnce = false;
-    QTimer::singleShot(0, Form2, [&clock, &hiddenAtOnce] {
-        clock.start();
-        QTest::mouseClick(Find<QPushButton>(Form2, "BitBtn1"), Qt::LeftButton);
-        hiddenAtOnce = Form2->isHidden();
-    });
-    QCOMPARE(QApplication::exec(), 0);
-    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
-    QVERIFY(hiddenAtOnce);
+    const ChiudiOutcome end = PressChiudiAndRunTheLoop(8000);
+    QCOMPARE(end.exitCode, 0);
+    QVERIFY2(end.elapsedMs < 5000, qPrintable(QString::number(end.elapsedMs)));
+    QVERIFY(end.windowsGoneAtOnce);
     QCOMPARE(recorder.messages.size(), 1);
     QVERIFY(recorder.messages[0].text.contains("Stampa n. 1 (ore "));
 }
