@@ -311,12 +311,15 @@ void SlipPrintFlow::AskUnreachable(int job) {
         MessageQuestionYesNo(PrintNameMessage(press.number, press.printer, press.time) +
                              QStringLiteral(":\r") + UnreachableMessage(press.printer));
     const auto found = followed_.find(job);
+    if (found == followed_.end())
+        return;
+    // Printed or cancelled meanwhile: nothing left to withdraw or to keep.
     if (found->second.ended) {
         followed_.erase(found);
-    } else {
-        found->second.asking = false;
-        follower_.Withdraw(job);
+        return;
     }
+    found->second.asking = false;
+    follower_.Withdraw(job);
     if (wantsPdf)
         OfferPageAsPdf(QString(), press.page, press.paint);
 }
