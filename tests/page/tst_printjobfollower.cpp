@@ -11,10 +11,10 @@
 #include <QTest>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
-#include <fstream>
-#include <string>
+#include <cstdlib>
 
 using namespace std::chrono_literals;
 using Script = ScriptedPrintSystem::Script;
@@ -78,7 +78,6 @@ std::chrono::milliseconds Length(const Script& script) {
 class TestPrintJobFollower : public QObject {
     Q_OBJECT
 private slots:
-    // First: the threads that ended before would leave their stacks to be taken again.
     void aThreadThatCannotStartFollowsNothing();
     void tellsWhatBecameOfAPrint_data();
     void tellsWhatBecameOfAPrint();
@@ -292,27 +291,30 @@ void TestPrintJobFollower::goingAwayNeverWaitsOnTheServer() {
 
 namespace {
 
-// This process's address space limited to what it uses now: no new thread gets its stack.
-class AddressSpaceFull {
+// This process may start no thread or process for the life of the object: its limit of
+// processes is none, for a user that is not root (root is not held to it).
+class NoNewThreads {
 public:
-    AddressSpaceFull() {
-        getrlimit(RLIMIT_AS, &before_);
-        std::ifstream status("/proc/self/status");
-        std::string key;
-        long kilobytes = 0;
-        while (status >> key && key != "VmSize:")
-            status.ignore(1 << 12, '\n');
-        status >> kilobytes;
-        const rlimit full{static_cast<rlim_t>(kilobytes + 1024) * 1024, before_.rlim_max};
-        limited_ = kilobytes > 0 && setrlimit(RLIMIT_AS, &full) == 0;
+    NoNewThreads() {
+        getrlimit(RLIMIT_NPROC, &before_);
+        if (geteuid() == 0 && setresuid(Nobody, Nobody, 0) != 0)
+            return;
+        const rlimit none{0, before_.rlim_max};
+        limited_ = setrlimit(RLIMIT_NPROC, &none) == 0;
     }
-    ~AddressSpaceFull() { setrlimit(RLIMIT_AS, &before_); }
-    AddressSpaceFull(const AddressSpaceFull&) = delete;
-    AddressSpaceFull& operator=(const AddressSpaceFull&) = delete;
+    ~NoNewThreads() {
+        // The rest of the tests cannot run as another user.
+        if (getuid() == Nobody && setresuid(0, 0, 0) != 0)
+            std::abort();
+        setrlimit(RLIMIT_NPROC, &before_);
+    }
+    NoNewThreads(const NoNewThreads&) = delete;
+    NoNewThreads& operator=(const NoNewThreads&) = delete;
 
     bool Limited() const { return limited_; }
 
 private:
+    static constexpr uid_t Nobody = 65534;
     rlimit before_{};
     bool limited_ = false;
 };
@@ -326,8 +328,8 @@ void TestPrintJobFollower::aThreadThatCannotStartFollowsNothing() {
     const PrintJobMark mark = system->HandOver();
     std::optional<int> job;
     {
-        const AddressSpaceFull full;
-        QVERIFY(full.Limited());
+        const NoNewThreads none;
+        QVERIFY(none.Limited());
         job = follow.follower.Follow(mark);
     }
     QVERIFY(!job);

@@ -74,9 +74,12 @@ public:
     PageHandOverResult HandOverPage(const QString& printerName, const QString& documentName,
                                     const PagePaint& paint,
                                     std::optional<PrintJobMark>& mark) override;
+    // A job whose step is Gone has left the queue before it was looked for; one whose step is
+    // NoAnswer makes the look-up unanswered.
     std::optional<int> FindJob(const PrintJobMark& mark, const std::set<int>& taken) override;
     PrintJobState LookAtJob(const QString& queue, int job) override;
     JobCancel CancelJob(const QString& queue, int job) override;
+    // What the newest job's step says of its printer.
     PrinterCondition LookAtPrinter(const QString& queue) override;
 
 private:
