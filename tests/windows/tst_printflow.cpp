@@ -9,6 +9,10 @@
 #include "support/WindowTest.h"
 #include "windows/SlipPrintFlow.h"
 
+#ifndef _WIN32
+#include "support/NoNewThreads.h"
+#endif
+
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTest>
@@ -33,6 +37,9 @@ private slots:
     void tellsWhatBecameOfAPrint();
     void twoPrintsFailingTogetherAreToldOneAtATime();
     void aFrozenPrintSystemNeverHoldsTheWindow();
+#ifndef _WIN32
+    void aThreadThatCannotStartPrintsAndSaysSo();
+#endif
     void theProgramsEndAsksAboutAPrintNotTaken_data();
     void theProgramsEndAsksAboutAPrintNotTaken();
     void closingTheMainWindowAsksToo();
@@ -212,6 +219,26 @@ void TestPrintFlow::aFrozenPrintSystemNeverHoldsTheWindow() {
     QTRY_COMPARE(ReportBodies(recorder.texts()), QStringList{NoPrinterMessage});
     QVERIFY(ReportNames(recorder.texts())[0].startsWith("n. 1 (ore "));
 }
+
+#ifndef _WIN32
+// No thread can start: the page is handed over on the window's own thread all the same, and the
+// user hears that it is not followed, in a plain box rather than the error handler's.
+void TestPrintFlow::aThreadThatCannotStartPrintsAndSaysSo() {
+    MessageRecorder recorder;
+    QVERIFY(StartOn(PrintScriptSettings()));
+    {
+        const NoNewThreads none;
+        QVERIFY(none.Limited());
+        PressStampa();
+    }
+    QCOMPARE(system_->Calls(ScriptedPrintSystem::Call::HandOverPage), 1);
+    QCOMPARE(recorder.shown(),
+             QStringList{QString::fromUtf8(
+                 "Plain Quotario: Il bollettino è stato mandato alla stampante \"Scripted\", ma il "
+                 "programma non può seguire la stampa.\rControllare che il bollettino sia stato "
+                 "stampato.")});
+}
+#endif
 
 void TestPrintFlow::theProgramsEndAsksAboutAPrintNotTaken_data() {
     using S = PrintJobState;
