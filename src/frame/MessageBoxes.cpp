@@ -40,6 +40,7 @@ MessageAnswer PresentInMessageBox(const MessageRequest& request) {
     box.setTextFormat(Qt::PlainText);
     box.setText(DisplayText(request.text));
     QPushButton* no = nullptr;
+    QPushButton* cancel = nullptr;
     switch (request.kind) {
     case MessageKind::Plain:
     case MessageKind::Error:
@@ -66,10 +67,19 @@ MessageAnswer PresentInMessageBox(const MessageRequest& request) {
         no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
         box.setEscapeButton(no);
         break;
+    case MessageKind::QuestionWithCancel:
+        box.setIcon(QMessageBox::Question);
+        box.setDefaultButton(box.addButton(QString::fromUtf8("&Sì"), QMessageBox::YesRole));
+        no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+        cancel = box.addButton(QStringLiteral("&Annulla"), QMessageBox::RejectRole);
+        box.setEscapeButton(cancel);
+        break;
     }
     box.exec();
     if (!no)
         return MessageAnswer::Ok;
+    if (cancel && box.clickedButton() == cancel)
+        return MessageAnswer::Cancel;
     return box.clickedButton() == no ? MessageAnswer::No : MessageAnswer::Yes;
 }
 
@@ -105,6 +115,10 @@ bool MessageInformationYesNo(const QString& text) {
 bool MessageQuestionYesNo(const QString& text) {
     return Present(MessageKind::Question, QString::fromUtf8(ApplicationTitle), text) ==
            MessageAnswer::Yes;
+}
+
+MessageAnswer MessageQuestionYesNoCancel(const QString& text) {
+    return Present(MessageKind::QuestionWithCancel, QString::fromUtf8(ApplicationTitle), text);
 }
 
 void ShowErrorBox(QWidget* owner, const QString& text) {

@@ -13,11 +13,12 @@ enum class MessageKind {
     Warning,     // caption "Warning", exclamation icon, one "OK"
     Information, // caption "Information", information icon, "&Yes" (default) and "&No" (Escape)
     Error,       // the error handler's box: like the plain box, owned by the main window
-    Question     // captioned with the application title, question icon, "&Sì" (default) and
+    Question,    // captioned with the application title, question icon, "&Sì" (default) and
                  // "&No" (Escape)
+    QuestionWithCancel // as Question, with "&Annulla" (Escape) after "&No"
 };
 
-enum class MessageAnswer { Ok, Yes, No };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 struct MessageRequest {
     MessageKind kind = MessageKind::Plain;
@@ -39,6 +40,8 @@ void MessageWarning(const QString& text);
 bool MessageInformationYesNo(const QString& text);
 // The program's own question, in Italian; true when the user answers "&Sì".
 bool MessageQuestionYesNo(const QString& text);
+// The program's own question with a third way out: Yes, No, or Cancel (closing it too).
+MessageAnswer MessageQuestionYesNoCancel(const QString& text);
 void ShowErrorBox(QWidget* owner, const QString& text);
 
 // The text as the box shows it: every CR LF or lone CR becomes a line break.

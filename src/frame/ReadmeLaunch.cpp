@@ -12,14 +12,25 @@
 #include <QString>
 #include <QWidget>
 
-#include <atomic>
 #include <exception>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <thread>
 #include <utility>
 
 namespace {
 
 bool waiting = false;
+// What waits for the read-me's editor to close: each runs once, queued, when it has.
+QList<std::pair<QPointer<QObject>, std::function<void()>>> afterWait;
+
+void RunAfterWait() {
+    const auto queued = std::exchange(afterWait, {});
+    for (const auto& [context, then] : queued)
+        if (context)
+            QMetaObject::invokeMethod(context, then, Qt::QueuedConnection);
+}
 
 // While the editor is open the program's windows stay painted but disabled, so that what the
 // user clicks or types on them meanwhile is dropped there and then, not carried out once the
@@ -48,6 +59,7 @@ public:
             if (focus)
                 focus->setFocus();
         }
+        RunAfterWait();
     }
     WaitingWindows(const WaitingWindows&) = delete;
     WaitingWindows& operator=(const WaitingWindows&) = delete;
@@ -61,30 +73,63 @@ private:
     QList<std::pair<QPointer<QWidget>, QPointer<QWidget>>> disabled_; // window, its focus
 };
 
+// What the launch thread shares with the window thread. The thread keeps it alive: when the
+// program ends before the editor, the thread is left to wait on its own and ends with the
+// program, while the editor stays open.
+struct Launch {
+    std::mutex mutex;
+    TAppExec launcher;
+    std::exception_ptr error;
+    bool ended = false;
+    QEventLoop* loop = nullptr; // while the window thread waits in it
+};
+
 // Execute with the launcher's wait, on a thread of its own, while this thread goes on handling
-// the windows' painting and drops their input; an error of Execute comes back here.
-void ExecuteKeepingWindowsPainted(TAppExec& launcher) {
+// the windows' painting and drops their input; an error of Execute comes back here. A program
+// asked to end meanwhile ends every loop: then this returns at once, and true only when the
+// editor has ended.
+bool ExecuteKeepingWindowsPainted(TAppExec& launcher) {
     const WaitingWindows windows;
     QEventLoop loop;
-    std::atomic<bool> ended{false};
-    std::exception_ptr error;
-    std::thread launch([&] {
+    auto launch = std::make_shared<Launch>();
+    launch->launcher = launcher;
+    launch->loop = &loop;
+    std::thread thread([launch] {
+        std::exception_ptr error;
         try {
-            launcher.Execute();
+            launch->launcher.Execute();
         } catch (...) {
             error = std::current_exception();
         }
-        ended = true;
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        const std::lock_guard lock(launch->mutex);
+        launch->error = error;
+        launch->ended = true;
+        if (launch->loop)
+            QMetaObject::invokeMethod(launch->loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
+    bool ended = false;
+    {
+        const std::lock_guard lock(launch->mutex);
+        ended = launch->ended;
+    }
     if (!ended)
         loop.exec();
-    // A program asked to end meanwhile ends every loop: it waits for the editor here.
-    launch.join();
+    {
+        const std::lock_guard lock(launch->mutex);
+        launch->loop = nullptr;
+        ended = launch->ended;
+    }
+    if (!ended) {
+        thread.detach();
+        return false;
+    }
+    thread.join();
+    launcher = launch->launcher;
     // Input that arrived up to the end goes to the windows while they are still disabled.
     QApplication::processEvents();
-    if (error)
-        std::rethrow_exception(error);
+    if (launch->error)
+        std::rethrow_exception(launch->error);
+    return true;
 }
 
 } // namespace
@@ -100,6 +145,12 @@ bool WaitingForReadme() {
     return waiting;
 }
 
+void AfterReadmeWait(QObject* context, std::function<void()> then) {
+    afterWait.append({QPointer<QObject>(context), std::move(then)});
+    if (!waiting)
+        RunAfterWait();
+}
+
 void OpenReadmeIn(TAppExec& launcher, const std::string& directory) {
     launcher.Clear();
     launcher.SetExeName(TextEditorProgram);
@@ -111,7 +162,8 @@ void OpenReadmeIn(TAppExec& launcher, const std::string& directory) {
     launcher.SetExePath(directory);
     launcher.ExeParams().push_back(ReadmeFileName);
     try {
-        ExecuteKeepingWindowsPainted(launcher);
+        if (!ExecuteKeepingWindowsPainted(launcher))
+            return;
     } catch (const EAppExec& error) {
         ShowMessage(QString::fromUtf8(error.what()));
         return;

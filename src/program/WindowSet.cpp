@@ -1,9 +1,14 @@
 #include "program/WindowSet.h"
 
+#include "frame/HandlerGuard.h"
 #include "program/InformationBox.h"
+#include "windows/ProgramEnd.h"
 #include "windows/Unit1.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
+
+#include <QGuiApplication>
+#include <QSessionManager>
 
 WindowSet::WindowSet() {
     form1_ = std::make_unique<TForm1>();
@@ -13,6 +18,20 @@ WindowSet::WindowSet() {
     Form2 = form2_.get();
     qrfm_ = std::make_unique<TQRFM>();
     QRFM = qrfm_.get();
+#ifndef QT_NO_SESSIONMANAGER
+    // The end of the desktop session asks as "Chiudi" does, while the session lets it ask; the
+    // windows are closed afterwards and the program ends as the main window closes.
+    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, Form2,
+                     [](QSessionManager& session) {
+                         Guarded(Form2, [&session] {
+                             if (session.allowsInteraction()) {
+                                 if (!ProgramMayEnd())
+                                     session.cancel();
+                                 session.release();
+                             }
+                         });
+                     });
+#endif
 }
 
 WindowSet::~WindowSet() {

@@ -12,8 +12,10 @@
 #include "rules/ResultTexts.h"
 #include "rules/SlipDataCheck.h"
 #include "rules/TaxComputation.h"
+#include "windows/ProgramEnd.h"
 #include "windows/Unit2.h"
 
+#include <QCloseEvent>
 #include <QDate>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -359,6 +361,12 @@ void TForm1::Button1Click() {
 
 void TForm1::ChiudiBtnClick() {
     close();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    bool ends = true;
+    Guarded(this, [&ends] { ends = PrepareProgramEnd(); });
+    event->setAccepted(ends);
 }
 
 void TForm1::InfoBtnClick() {

@@ -47,6 +47,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Closing the main window ends the program, unless the user chooses to wait for a print.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     using KeyPressHandler = void (TForm1::*)(QChar& key);

@@ -11,7 +11,6 @@
 #include "frame/ReadmeLaunch.h"
 #include "frame/SlipPdfFile.h"
 #include "frame/WindowActivation.h"
-#include "page/PrintSystem.h"
 #include "page/SlipPrinting.h"
 #include "page/TestSheetPainter.h"
 #include "rules/AlignmentFile.h"
@@ -20,13 +19,14 @@
 #include "rules/SlipPlacement.h"
 #include "rules/SlipPrintCheck.h"
 #include "windows/PrinterChoice.h"
+#include "windows/ProgramEnd.h"
 #include "windows/SlipPreview.h"
+#include "windows/SlipPrintFlow.h"
 #include "windows/Unit1.h"
 #include "windows/Unit3.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QMenu>
 #include <QPainter>
@@ -34,49 +34,14 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
-#include <QTimer>
 
 TForm2* Form2 = nullptr;
 
 namespace {
 
-// Nothing was printed: the page can still be kept as a PDF file and printed later.
-constexpr const char* NoPrinterMessage =
-    "Nessuna stampante disponibile: il bollettino non è stato stampato.\r"
-    "Vuoi salvarlo come file PDF, da stampare in seguito?";
-constexpr const char* PrintRefusedMessage =
-    "La stampante \"%1\" non ha accettato la stampa: il bollettino non è stato stampato.\r"
-    "Vuoi salvarlo come file PDF, da stampare in seguito?";
 constexpr const char* OffSheetMessage =
     "Le correzioni dell'allineamento portano il bollettino fuori dal foglio: il bollettino non "
     "è stato stampato.\rControllare le correzioni e riprovare.";
-constexpr const char* ServerNotAnsweringMessage =
-    "Il server di stampa non risponde: il bollettino non è stato stampato.\r"
-    "Vuoi salvarlo come file PDF, da stampare in seguito?";
-constexpr const char* NotPrintedMessage = "La stampante \"%1\" non ha stampato il bollettino.\r"
-                                          "Vuoi salvarlo come file PDF, da stampare in seguito?";
-// Whatever the answer, the job is withdrawn: it would come out on whatever paper is in the
-// printer once the printer is back.
-constexpr const char* UnreachableMessage =
-    "La stampante \"%1\" non è raggiungibile: il bollettino non è stato stampato e la stampa "
-    "viene ritirata.\rVuoi salvarlo come file PDF, da stampare in seguito?";
-constexpr const char* NoAnswerMessage =
-    "Il server di stampa non risponde più: non si sa se il bollettino è stato stampato.\r"
-    "Vuoi salvarlo come file PDF, da stampare in seguito?";
-
-// While the read-me is open the windows are disabled: news of a print waits this long again.
-constexpr int ReadmeRetryMilliseconds = 250;
-constexpr const char* PdfNotWrittenMessage = "Impossibile scrivere il file PDF\r%1\r"
-                                             "Il bollettino non è stato salvato.";
-
-// The busy cursor while the print system or the disk is at work, gone before any box shows.
-class BusyCursor {
-public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 // The corrections a first run and "Carica vaolori di DEFAULT" start from.
 constexpr int StartCorrection = 26;
@@ -97,13 +62,10 @@ QIcon KeptOffTheCaption(const QIcon& icon) {
 } // namespace
 
 TForm2::TForm2(QWidget* parent)
-    : QWidget(parent), ui(std::make_unique<Ui::TForm2>()),
-      jobFollower_([this](int job, PrintJobNews news) {
-          Guarded(this, [this, job, news] { PrintJobNewsArrived(job, news); });
-      }) {
+    : QWidget(parent), ui(std::make_unique<Ui::TForm2>()), printFlow_(new SlipPrintFlow(this)) {
     ui->setupUi(this);
     setWindowTitle(QStringLiteral("  Riepilogo Bollettino Postale") +
-                   QString(26, QLatin1Char(' ')) + QString::fromUtf8(AuthorWebAddress));
+                   QString(26, QLatin1Char(' ')) + QText(AuthorWebAddress));
     setFixedSize(522, 473);
     if (const QScreen* screen = this->screen())
         setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
@@ -274,9 +236,14 @@ void TForm2::ResetBtnClick() {
 }
 
 // Ends the program as it stands, without closing any window first: the main window stays
-// hidden and nothing is saved.
+// hidden and nothing is saved. Only a print its printer has not taken asks first.
 void TForm2::BitBtn1Click() {
-    QApplication::exit(0);
+    if (PrepareProgramEnd())
+        QApplication::exit(0);
+}
+
+SlipPrintFlow& TForm2::PrintFlow() {
+    return *printFlow_;
 }
 
 // The printing notes open in the text editor; this window waits until it is closed.
@@ -304,7 +271,7 @@ void TForm2::FormClose() {
 // Prints the slip at once on the default printer, with no dialog.
 void TForm2::StampaBtn1Click() {
     if (CopyAndPlaceReport())
-        PrintReport(QString(), PaintSlipReport);
+        printFlow_->Print(QRFM->QREP, QString(), PaintSlipReport);
 }
 
 // What every print of the page does first, from the button and from its menu: the essential
@@ -347,7 +314,7 @@ bool TForm2::CopyAndPlaceReport() {
         }
     }
     if (!EssentialLabelsOnSheet(QRFM->QREP)) {
-        ShowMessage(QString::fromUtf8(OffSheetMessage));
+        ShowMessage(QText(OffSheetMessage));
         return false;
     }
     return true;
@@ -374,121 +341,6 @@ void TForm2::PlaceReport(PaperPlacement placement) {
     PlaceSlip(QRFM->QREP, placement, StdText(ui->Edit1), StdText(ui->Edit2));
 }
 
-// A print that did not happen is never passed over in silence: the user may keep the page.
-// The window is back as soon as the page is handed over; the job is followed meanwhile and
-// PrintJobNewsArrived says what went wrong, if anything does.
-void TForm2::PrintReport(const QString& printerName, const SlipPagePainter& paint) {
-    const SlipPrintResult printed = [&printerName, &paint] {
-        const BusyCursor busy;
-        return PrintSlipOnSystemPrinter(QRFM->QREP, printerName, paint);
-    }();
-    switch (printed.status) {
-    case SlipPrintStatus::Printed:
-        if (printed.mark)
-            if (const std::optional<int> job = jobFollower_.Follow(*printed.mark))
-                followedPrints_[*job] = {QRFM->QREP, paint, printed.target};
-        return;
-    case SlipPrintStatus::NoPrinter:
-        OfferReportAsPdf(QString::fromUtf8(NoPrinterMessage), paint);
-        return;
-    case SlipPrintStatus::NotStarted:
-        OfferReportAsPdf(QString::fromUtf8(PrintRefusedMessage).arg(printed.target), paint);
-        return;
-    case SlipPrintStatus::ServerNotAnswering:
-        OfferReportAsPdf(QString::fromUtf8(ServerNotAnsweringMessage), paint);
-        return;
-    }
-}
-
-// One message at most for each print, whichever window shows; none for a print that came out
-// or that the user cancelled through the print system.
-void TForm2::PrintJobNewsArrived(int job, PrintJobNews news) {
-    const auto found = followedPrints_.find(job);
-    if (found == followedPrints_.end())
-        return;
-    if (WaitingForReadme()) {
-        QTimer::singleShot(ReadmeRetryMilliseconds, this, [this, job, news] {
-            Guarded(this, [this, job, news] { PrintJobNewsArrived(job, news); });
-        });
-        return;
-    }
-    if (found->second.asked) {
-        // The user's answer decides; a print that came out meanwhile is left alone.
-        found->second.printed = news == PrintJobNews::Printed;
-        return;
-    }
-    switch (news) {
-    case PrintJobNews::Printed:
-    case PrintJobNews::Cancelled:
-        followedPrints_.erase(found);
-        return;
-    case PrintJobNews::Unreachable:
-        PrinterUnreachable(job);
-        return;
-    case PrintJobNews::Stalled:
-    case PrintJobNews::Withdrawn:
-    case PrintJobNews::NotWithdrawn:
-        return;
-    case PrintJobNews::NotPrinted:
-    case PrintJobNews::NoAnswer:
-        break;
-    }
-    const FollowedPrint print = std::move(found->second);
-    followedPrints_.erase(found);
-    OfferPageAsPdf(news == PrintJobNews::NotPrinted
-                       ? QString::fromUtf8(NotPrintedMessage).arg(print.printer)
-                       : QString::fromUtf8(NoAnswerMessage),
-                   print.page, print.paint);
-}
-
-// The job waits on while the user reads: a printer back before the answer simply prints.
-void TForm2::PrinterUnreachable(int job) {
-    FollowedPrint& print = followedPrints_.at(job);
-    print.asked = true;
-    const bool wantsPdf =
-        MessageQuestionYesNo(QString::fromUtf8(UnreachableMessage).arg(print.printer));
-    // Other prints' news may have come meanwhile; this one's record stays until here.
-    const FollowedPrint asked = std::move(followedPrints_.at(job));
-    followedPrints_.erase(job);
-    if (asked.printed)
-        return;
-    jobFollower_.Withdraw(job);
-    if (wantsPdf)
-        OfferPageAsPdf(QString(), asked.page, asked.paint);
-}
-
-// The preview and the print dialog ask the print server for its printers, which would hold the
-// window for a minute or two on a server that does not answer: it is asked first, briefly.
-bool TForm2::PrintServerAnswersOrOffer() {
-    const bool answers = [] {
-        const BusyCursor busy;
-        return CurrentPrintSystem()->ServerAnswers();
-    }();
-    if (!answers)
-        OfferReportAsPdf(QString::fromUtf8(ServerNotAnsweringMessage), PaintSlipReport);
-    return answers;
-}
-
-void TForm2::OfferReportAsPdf(const QString& reason, const SlipPagePainter& paint) {
-    OfferPageAsPdf(reason, QRFM->QREP, paint);
-}
-
-// With no reason, as "Salva come PDF…" asks for the file, nothing is asked first.
-void TForm2::OfferPageAsPdf(const QString& reason, const SlipReport& page,
-                            const SlipPagePainter& paint) {
-    if (!reason.isEmpty() && !MessageQuestionYesNo(reason))
-        return;
-    const QString fileName = ChooseSlipPdfFile(this, ProposedSlipPdfPath());
-    if (fileName.isEmpty())
-        return;
-    const SlipPrintStatus written = [&fileName, &page, &paint] {
-        const BusyCursor busy;
-        return PrintSlipToPdf(page, fileName, paint).status;
-    }();
-    if (written != SlipPrintStatus::Printed)
-        ShowMessage(QString::fromUtf8(PdfNotWrittenMessage).arg(fileName));
-}
-
 // The print button's own click stays the designed one; the menu offers the rest. Each item
 // makes the page as the click does, with the same checks and messages.
 void TForm2::CreateStampaMenu() {
@@ -501,36 +353,36 @@ void TForm2::CreateStampaMenu() {
         {"Stampa su un'altra &stampante…", &TForm2::AltraStampanteItemClick},
     };
     for (const auto& [text, handler] : items)
-        ConnectGuarded(menu->addAction(QString::fromUtf8(text)), &QAction::triggered, this,
-                       handler);
+        ConnectGuarded(menu->addAction(QText(text)), &QAction::triggered, this, handler);
     OpenMenuOnRequest(ui->StampaBtn1, menu);
 }
 
 void TForm2::AnteprimaItemClick() {
-    if (CopyAndPlaceReport() && PrintServerAnswersOrOffer() && ShowSlipPreview(this, QRFM->QREP))
-        PrintReport(QString(), PaintSlipReport);
+    if (CopyAndPlaceReport() && printFlow_->ServerAnswersOrOffer(QRFM->QREP) &&
+        ShowSlipPreview(this, QRFM->QREP))
+        printFlow_->Print(QRFM->QREP, QString(), PaintSlipReport);
 }
 
 void TForm2::ProvaItemClick() {
     if (!CopyAndPlaceReport())
         return;
     const TestSheetLegend legend{ChosenPlacement(), StdText(ui->Edit1), StdText(ui->Edit2)};
-    PrintReport(QString(), [legend](QPainter& painter, const SlipReport& report) {
+    printFlow_->Print(QRFM->QREP, QString(), [legend](QPainter& painter, const SlipReport& report) {
         PaintTestSheet(painter, report, legend);
     });
 }
 
 void TForm2::PdfItemClick() {
     if (CopyAndPlaceReport())
-        OfferReportAsPdf(QString(), PaintSlipReport);
+        printFlow_->OfferPageAsPdf(QString(), QRFM->QREP, PaintSlipReport);
 }
 
 void TForm2::AltraStampanteItemClick() {
-    if (!CopyAndPlaceReport() || !PrintServerAnswersOrOffer())
+    if (!CopyAndPlaceReport() || !printFlow_->ServerAnswersOrOffer(QRFM->QREP))
         return;
     const QString chosen = ChooseOtherPrinter(this, otherPrinter_);
     if (chosen.isEmpty())
         return;
     otherPrinter_ = chosen;
-    PrintReport(chosen, PaintSlipReport);
+    printFlow_->Print(QRFM->QREP, chosen, PaintSlipReport);
 }

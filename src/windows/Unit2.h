@@ -1,7 +1,5 @@
 #pragma once
 // The summary window: shows the slip as it will be printed, aligns and prints it.
-#include "page/PrintJobFollower.h"
-#include "page/SlipPrinting.h"
 #include "rules/AlignmentFile.h"
 #include "rules/AppExec.h"
 #include "rules/PaperPlacement.h"
@@ -9,13 +7,13 @@
 
 #include <QWidget>
 
-#include <map>
 #include <memory>
 #include <string>
 
 namespace Ui {
 class TForm2;
 }
+class SlipPrintFlow;
 
 class TForm2 : public QWidget {
     Q_OBJECT
@@ -37,6 +35,9 @@ public:
     // program's own place for it (AlignmentFile.h). Tests point it at a directory of their own.
     void SetAlignmentDirectory(const std::string& directory);
     AlignmentFilePlace AlignmentPlace() const;
+
+    // The prints of the slip on printers, from the press to the end of their jobs.
+    SlipPrintFlow& PrintFlow();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -66,14 +67,6 @@ private:
     void BUTTONCXClick();
     void BUTTONDXClick();
     void PlaceReport(PaperPlacement placement);
-    // On the printer of that name, or on the default printer when the name is empty.
-    void PrintReport(const QString& printerName, const SlipPagePainter& paint);
-    bool PrintServerAnswersOrOffer();
-    void OfferReportAsPdf(const QString& reason, const SlipPagePainter& paint);
-    void OfferPageAsPdf(const QString& reason, const SlipReport& page,
-                        const SlipPagePainter& paint);
-    void PrintJobNewsArrived(int job, PrintJobNews news);
-    void PrinterUnreachable(int job);
 
     // The print button's menu (right mouse button, menu key, Shift+F10).
     void CreateStampaMenu();
@@ -86,17 +79,8 @@ private:
     // The printer last chosen with "Stampa su un'altra stampante…", until the program ends.
     QString otherPrinter_;
 
-    // Each print handed to a printer, followed until it is done: its own page, which the PDF
-    // offer keeps when it fails whatever the window shows by then.
-    struct FollowedPrint {
-        SlipReport page;
-        SlipPagePainter paint;
-        QString printer;
-        bool asked = false;   // the user is being asked about it
-        bool printed = false; // done meanwhile
-    };
-    std::map<int, FollowedPrint> followedPrints_;
-    PrintJobFollower jobFollower_;
+    // Owned as the window's child.
+    SlipPrintFlow* const printFlow_;
 };
 
 extern TForm2* Form2;

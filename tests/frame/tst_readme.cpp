@@ -5,16 +5,21 @@
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <cerrno>
+#include <chrono>
+#include <future>
 #include <new>
 #include <system_error>
+#include <thread>
 
 // The read-me launch of the summary window: the editor on the read-me beside the program,
 // whatever directory the program was started in, and the launcher's failures in the plain box.
@@ -29,6 +34,7 @@ private slots:
     void failedStartShowsTheLaunchersMessage();
     void failedDirectoryChangeShowsItsMessage();
     void otherErrorsGoOn();
+    void theProgramEndsAtOnceWhileTheEditorStaysOpen();
     void editorEndingInErrorIsReported_data();
     void editorEndingInErrorIsReported();
 #ifdef _WIN32
@@ -250,6 +256,41 @@ void TestReadme::missingEditorIsReportedNotFound() {
 }
 
 #endif
+
+// A logout while the read-me is open: the program's loop is asked to end, and the program ends
+// at once while the editor stays open. (Before, the end waited for the editor to close; here the
+// editor closes by itself after 3 s.)
+void TestReadme::theProgramEndsAtOnceWhileTheEditorStaysOpen() {
+    std::promise<void> closing;
+    const std::shared_future<void> closed = closing.get_future().share();
+    const StandIn<ProgramStarter> editor(SetProgramStarter, [closed](const StartRequest&) {
+        closed.wait();
+        return StartResult{.started = true};
+    });
+    std::thread closesLater([&closing] {
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+        closing.set_value();
+    });
+    MessageRecorder recorder;
+    TAppExec AppExec1;
+    QElapsedTimer clock;
+    qint64 returnedAfter = -1;
+    QTimer::singleShot(
+        0,
+        [&] {
+            clock.start();
+            OpenReadme(AppExec1);
+            returnedAfter = clock.elapsed();
+        });
+    QTimer::singleShot(300, [] { QApplication::exit(0); });
+    QCOMPARE(QApplication::exec(), 0);
+    const bool stillOpen = closed.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+    closesLater.join();
+    QVERIFY2(returnedAfter >= 0 && returnedAfter < 1500,
+             qPrintable(QString::number(returnedAfter)));
+    QVERIFY(stillOpen);
+    QVERIFY(recorder.messages.isEmpty());
+}
 
 QUOTARIO_GUI_TEST_MAIN(TestReadme)
 #include "tst_readme.moc"

@@ -3,6 +3,7 @@
 // the program's end, and that nothing of it ever waits on a frozen server. The follower runs
 // on its own intervals shortened alike, so that the table runs in seconds.
 #include "page/PrintJobFollower.h"
+#include "support/NoNewThreads.h"
 #include "support/ScriptedPrintSystem.h"
 #include "support/StandIn.h"
 
@@ -10,11 +11,7 @@
 #include <QScopeGuard>
 #include <QTest>
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdlib>
 
 using namespace std::chrono_literals;
 using Script = ScriptedPrintSystem::Script;
@@ -288,38 +285,6 @@ void TestPrintJobFollower::goingAwayNeverWaitsOnTheServer() {
     QTest::qWait(static_cast<int>(Timing().lookEvery.count() * 4));
     QCOMPARE(AllCalls(*system), calls);
 }
-
-namespace {
-
-// This process may start no thread or process for the life of the object: its limit of
-// processes is none, for a user that is not root (root is not held to it).
-class NoNewThreads {
-public:
-    NoNewThreads() {
-        getrlimit(RLIMIT_NPROC, &before_);
-        if (geteuid() == 0 && setresuid(Nobody, Nobody, 0) != 0)
-            return;
-        const rlimit none{0, before_.rlim_max};
-        limited_ = setrlimit(RLIMIT_NPROC, &none) == 0;
-    }
-    ~NoNewThreads() {
-        // The rest of the tests cannot run as another user.
-        if (getuid() == Nobody && setresuid(0, 0, 0) != 0)
-            std::abort();
-        setrlimit(RLIMIT_NPROC, &before_);
-    }
-    NoNewThreads(const NoNewThreads&) = delete;
-    NoNewThreads& operator=(const NoNewThreads&) = delete;
-
-    bool Limited() const { return limited_; }
-
-private:
-    static constexpr uid_t Nobody = 65534;
-    rlimit before_{};
-    bool limited_ = false;
-};
-
-} // namespace
 
 void TestPrintJobFollower::aThreadThatCannotStartFollowsNothing() {
     const auto system = std::make_shared<ScriptedPrintSystem>();

@@ -4,8 +4,10 @@
 #include "program/WindowSet.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 #include <memory>
@@ -98,6 +100,23 @@ QToolButton* Arrow(const QString& upDown, const char* which) {
 
 void PressStampa() {
     QTest::mouseClick(Form2->findChild<QToolButton*>("StampaBtn1"), Qt::LeftButton);
+}
+
+ChiudiOutcome PressChiudiAndRunTheLoop(int patienceMs) {
+    QTimer tooLong;
+    tooLong.setSingleShot(true);
+    QObject::connect(&tooLong, &QTimer::timeout, [] { QApplication::exit(99); });
+    tooLong.start(patienceMs);
+    ChiudiOutcome end;
+    QElapsedTimer clock;
+    QTimer::singleShot(0, Form2, [&clock, &end] {
+        clock.start();
+        QTest::mouseClick(Form2->findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
+        end.windowsGoneAtOnce = Form2->isHidden();
+    });
+    end.exitCode = QApplication::exec();
+    end.elapsedMs = clock.elapsed();
+    return end;
 }
 
 QMenu* OpenStampaMenu(MenuRequest request) {

@@ -68,6 +68,15 @@ inline QRadioButton* Radio(const QString& name) {
 QToolButton* Arrow(const QString& upDown, const char* which);
 void PressStampa();
 
+// "Chiudi" pressed inside the program's own message loop, which runs until the program ends it
+// or, after `patienceMs`, the test does (exit code 99).
+struct ChiudiOutcome {
+    int exitCode = 0;
+    qint64 elapsedMs = 0;           // from the press to the loop's end
+    bool windowsGoneAtOnce = false; // the summary hidden when the press returned
+};
+ChiudiOutcome PressChiudiAndRunTheLoop(int patienceMs);
+
 // The print button's menu as the user opens it: with the right mouse button, or with
 // Shift+F10 or the menu key while the button has the focus. Null when no menu opened.
 enum class MenuRequest { RightButton, ShiftF10, MenuKey };

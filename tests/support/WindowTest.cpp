@@ -1,6 +1,30 @@
 #include "support/WindowTest.h"
 
+#include <QRegularExpression>
 #include <QTest>
+
+namespace {
+
+const QRegularExpression PrintName(QStringLiteral(
+    "^Stampa (n\\. \\d+ \\(ore \\d\\d:\\d\\d:\\d\\d(?:, stampante \"[^\"]*\")?\\)):\\r"));
+
+} // namespace
+
+QStringList ReportBodies(const QStringList& texts) {
+    QStringList bodies;
+    for (const QString& text : texts) {
+        const QRegularExpressionMatch named = PrintName.match(text);
+        bodies.append(named.hasMatch() ? text.mid(named.capturedLength()) : text);
+    }
+    return bodies;
+}
+
+QStringList ReportNames(const QStringList& texts) {
+    QStringList names;
+    for (const QString& text : texts)
+        names.append(PrintName.match(text).captured(1));
+    return names;
+}
 
 // Everything is set up before anything is checked: a test class's own init() goes on after
 // this one, and must find the windows and the folder even when one of them failed.

@@ -43,6 +43,13 @@ inline const QString ErrorBoxText = "ERRORE.........\r Nei campi di scrittura di
 inline const QString StaleAmounts =
     QString::fromUtf8("L'importo non corrisponde ai dati: il bollettino non è stato stampato.\r"
                       "Cliccare su CORREGGI e poi su Calcola.");
+// A print's report that comes after its press names the print on a first line of its own,
+// "Stampa n. 2 (ore 10:32:05, stampante "Lenta"):"; the reports without that line, which are
+// left as they are when they name no print.
+QStringList ReportBodies(const QStringList& texts);
+// The print each report names ("n. 2 (ore 10:32:05, stampante "Lenta")"), empty where none.
+QStringList ReportNames(const QStringList& texts);
+
 inline const QString NoPrinterMessage =
     QString::fromUtf8("Nessuna stampante disponibile: il bollettino non è stato stampato.\r"
                       "Vuoi salvarlo come file PDF, da stampare in seguito?");

@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
@@ -26,6 +27,7 @@ private slots:
     void aPrinterThatGivesUpLaterIsTold();
     void anUnreachablePrinterIsToldAndItsJobWithdrawn();
     void aServerThatStopsAnsweringAfterTheHandOverIsTold();
+    void endingWithAJobOnAnUnreachablePrinterAsksAndWithdrawsIt();
 
 private:
     PrivateCupsd server_;
@@ -50,6 +52,13 @@ qint64 PressStampaUntilNextTurn() {
 // The window is back well before the printer has done; before the job was followed on the
 // window's own thread, it froze for 3.1 s.
 constexpr qint64 WindowBackMs = 1500;
+
+// What the print server says of the job on socket://127.0.0.1:9 once it has tried it.
+bool PrinterMayNotExist() {
+    QProcess lpstat;
+    lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-l"), QStringLiteral("-o")});
+    return lpstat.waitForFinished(5000) && lpstat.readAllStandardOutput().contains("may not exist");
+}
 
 QStringList PrintedJobs(const QString& folder) {
     return QDir(folder).entryList({"job-*.pdf"}, QDir::Files, QDir::Name);
@@ -106,7 +115,11 @@ void TestPrintFollow::aPrinterThatGivesUpLaterIsTold() {
     QVERIFY(recorder.messages.isEmpty());
     const QString told =
         QString::fromUtf8("La stampante \"Lenta\" non ha stampato il bollettino.\r") + Offer;
-    QTRY_COMPARE_WITH_TIMEOUT(recorder.texts(), QStringList({told, told}), 15000);
+    QTRY_COMPARE_WITH_TIMEOUT(ReportBodies(recorder.texts()), QStringList({told, told}), 15000);
+    // Each box says which print it speaks of.
+    const QStringList names = ReportNames(recorder.texts());
+    QVERIFY2(names[0].endsWith(", stampante \"Lenta\")") && names[0] != names[1],
+             qPrintable(names.join(" | ")));
     QVERIFY2(server_.queueIsEmpty(), "the job that did not print waits in the queue");
     const QStringList faults = CheckPrintedPage(kept, page);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
@@ -129,7 +142,7 @@ void TestPrintFollow::anUnreachablePrinterIsToldAndItsJobWithdrawn() {
     QVERIFY2(held >= 0 && held < WindowBackMs, qPrintable(QString::number(held)));
     QTRY_COMPARE_WITH_TIMEOUT(recorder.messages.size(), 1, 30000);
     QVERIFY2(clock.elapsed() <= 30000, qPrintable(QString::number(clock.elapsed())));
-    QCOMPARE(recorder.texts(),
+    QCOMPARE(ReportBodies(recorder.texts()),
              QStringList{QString::fromUtf8("La stampante \"Lontana\" non è raggiungibile: il "
                                            "bollettino non è stato stampato e la stampa viene "
                                            "ritirata.\r") +
@@ -151,11 +164,34 @@ void TestPrintFollow::aServerThatStopsAnsweringAfterTheHandOverIsTold() {
     const auto answerAgain = qScopeGuard([this] { server_.setAnswering(true); });
     QVERIFY(server_.setAnswering(false));
     QTRY_COMPARE_WITH_TIMEOUT(
-        recorder.texts(),
+        ReportBodies(recorder.texts()),
         QStringList{QString::fromUtf8("Il server di stampa non risponde più: non si sa se il "
                                       "bollettino è stato stampato.\r") +
                     Offer},
         20000);
+}
+
+// "Chiudi" once the print server has found the printer out of reach: the user is asked, chooses to
+// withdraw the print, the windows go at once, and the program ends within 5 s with the queue
+// empty, so that nothing comes out when the printer comes back.
+void TestPrintFollow::endingWithAJobOnAnUnreachablePrinterAsksAndWithdrawsIt() {
+    QVERIFY(server_.addDefaultQueue("Lontana", "socket://127.0.0.1:9"));
+    MessageRecorder recorder;
+    recorder.answers = {MessageAnswer::Yes};
+    QVERIFY(FillComputeAndShowSummary());
+    PressStampa();
+    // The print server says so a few seconds after the hand-over; until then the job counts
+    // as printing.
+    QTRY_VERIFY_WITH_TIMEOUT(PrinterMayNotExist(), 10000);
+    QVERIFY2(!server_.queueIsEmpty(), "the job did not wait for the printer");
+    const ChiudiOutcome end = PressChiudiAndRunTheLoop(10000);
+    QCOMPARE(end.exitCode, 0);
+    QVERIFY2(end.elapsedMs < 5000, qPrintable(QString::number(end.elapsedMs)));
+    QVERIFY(end.windowsGoneAtOnce);
+    QCOMPARE(recorder.messages.size(), 1);
+    QCOMPARE(recorder.messages[0].kind, MessageKind::QuestionWithCancel);
+    QVERIFY(recorder.messages[0].text.contains(QString::fromUtf8("stampante \"Lontana\"")));
+    QVERIFY2(server_.queueIsEmpty(), "the job still waits for the printer");
 }
 
 QUOTARIO_GUI_TEST_MAIN(TestPrintFollow)

@@ -717,19 +717,9 @@ void TestSummaryWindow::whileTheEditorIsOpenTheWindowPaintsButTakesNoInput() {
 
 void TestSummaryWindow::chiudiEndsTheProgramWithTheMainWindowHidden() {
     QVERIFY(ShowSummary());
-    // The program's own message loop runs until "Chiudi" ends it; a loop still running after
-    // a while ends with a code of its own.
-    QTimer tooLong;
-    tooLong.setSingleShot(true);
-    connect(&tooLong, &QTimer::timeout, [] { QApplication::exit(99); });
-    tooLong.start(5000);
-    bool closed = false;
-    QTimer::singleShot(0, Form2, [&closed] {
-        QTest::mouseClick(Find<QPushButton>(Form2, "BitBtn1"), Qt::LeftButton);
-        closed = Form2->isVisible(); // nothing is closed before the loop ends
-    });
-    QCOMPARE(QApplication::exec(), 0);
-    QVERIFY(closed);
+    const ChiudiOutcome end = PressChiudiAndRunTheLoop(5000);
+    QCOMPARE(end.exitCode, 0);
+    QVERIFY(!end.windowsGoneAtOnce); // nothing is closed before the loop ends
     QVERIFY(Form1->isHidden());
 }
 

@@ -1,0 +1,24 @@
+#include "windows/ProgramEnd.h"
+
+#include "windows/SlipPrintFlow.h"
+#include "windows/Unit2.h"
+
+#include <QApplication>
+#include <QWidget>
+
+bool ProgramMayEnd() {
+    return !Form2 || Form2->PrintFlow().MayEnd();
+}
+
+bool PrepareProgramEnd() {
+    if (!ProgramMayEnd())
+        return false;
+    if (!Form2)
+        return true;
+    SlipPrintFlow& flow = Form2->PrintFlow();
+    if (flow.HoldsTheEnd())
+        for (QWidget* window : QApplication::topLevelWidgets())
+            window->hide();
+    flow.WithdrawBeforeEnd(PrintWithdrawalLimit);
+    return true;
+}
