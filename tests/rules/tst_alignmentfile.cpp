@@ -396,8 +396,9 @@ void TestAlignmentFile::failedSaveKeepsTheOldFile() {
 
 void TestAlignmentFile::failedSaveOfAMissingFileCreatesNothing() {
     FailingFileOperations operations(Failure::PartialWrite);
-    QVERIFY_THROWS_EXCEPTION(EIniFileException,
-                             WriteAlignmentFile(path_.toStdString(), {"26", "26", "", "", ""}, operations));
+    QVERIFY_THROWS_EXCEPTION(
+        EIniFileException,
+        WriteAlignmentFile(path_.toStdString(), {"26", "26", "", "", ""}, operations));
     QVERIFY(QDir(dir_->path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
 }
 
