@@ -84,7 +84,7 @@ bench: test-deps build windows-configure
 # reads its texts' places back.
 WINDOWS_BUILD ?= build-windows
 QUOTARIO_CACHE ?= /var/cache/quotario
-QT_MINGW = $(QUOTARIO_CACHE)/qt6-mingw-6.4.2
+QT_MINGW = $(shell scripts/build-qt-mingw --prefix "$(QUOTARIO_CACHE)")
 export QUOTARIO_CACHE
 
 .PHONY: windows-configure windows test-windows
