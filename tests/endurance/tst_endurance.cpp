@@ -7,6 +7,7 @@
 #include "support/MessageRecorder.h"
 #include "support/PrintedPage.h"
 #include "support/ProgramErrorLog.h"
+#include "support/StandIn.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 #include "support/WindowTest.h"
@@ -17,6 +18,7 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
 class TestEndurance : public WindowTest {
     Q_OBJECT
@@ -32,6 +34,7 @@ private:
     bool round(int number);
 
     std::unique_ptr<ProgramErrorLog> errors_;
+    std::optional<StandIn<PdfFileChooser>> chooser_;
     QString chooserAnswer_;
     int chosen_ = 0;
     int focusChanges_ = 0;
@@ -87,14 +90,14 @@ void TestEndurance::init() {
     WindowTest::init();
     QVERIFY(WriteBytes(testFile("Allinea.ini"), ShippedAlignment));
     errors_ = std::make_unique<ProgramErrorLog>(ErrorsGoOn::ToMainWindow);
-    SetPdfFileChooser([this](QWidget*, const QString&) {
+    chooser_.emplace(SetPdfFileChooser, [this](QWidget*, const QString&) {
         ++chosen_;
         return chooserAnswer_;
     });
 }
 
 void TestEndurance::cleanup() {
-    SetPdfFileChooser({});
+    chooser_.reset();
     errors_.reset();
     WindowTest::cleanup();
 }

@@ -7,6 +7,7 @@
 #include "support/MessageRecorder.h"
 #include "support/PrintedPage.h"
 #include "support/PrivateCupsd.h"
+#include "support/StandIn.h"
 #include "support/TestMain.h"
 #include "support/WindowTest.h"
 
@@ -90,8 +91,8 @@ void TestPrintFollow::aPrinterThatGivesUpLaterIsTold() {
     QVERIFY(
         server_.addDefaultQueue("Lenta", server_.sleepingDevice(4, PrivateCupsd::Sleeping::Fails)));
     const QString kept = testFile("kept.pdf");
-    SetPdfFileChooser([&kept](QWidget*, const QString&) { return kept; });
-    const auto dialogBack = qScopeGuard([] { SetPdfFileChooser({}); });
+    const StandIn<PdfFileChooser> chooser(SetPdfFileChooser,
+                                          [&kept](QWidget*, const QString&) { return kept; });
     MessageRecorder recorder;
     recorder.answers = {MessageAnswer::Yes, MessageAnswer::No};
     QVERIFY(FillComputeAndShowSummary());
