@@ -111,15 +111,11 @@ void TestEndurance::cleanupTestCase() {
 bool TestEndurance::round(int number) {
     const QString n = QString::number(number);
     const QString deduction = number % 2 ? "103,29" : "200";
-    SetEntries(EntriesOf(
-        SlipTexts{.accountNumber = QString("1234%1").arg(number % 10000, 4, 10, QLatin1Char('0')),
-                  .holderLine1 = "COMUNE DI ROMA",
-                  .holderLine2 = "SERVIZIO TESORERIA",
-                  .payer = "ROSSI MARIO ROMA VIA ROMA " + n,
-                  .municipality = "ROMA",
-                  .taxCode = "RSSMRA80A01H501U",
-                  .buildingCount = QString::number(1 + number % 2),
-                  .taxYear = "07"}));
+    SlipTexts payer = SamplePayer;
+    payer.accountNumber = QString("1234%1").arg(number % 10000, 4, 10, QLatin1Char('0'));
+    payer.payer = "ROSSI MARIO ROMA VIA ROMA " + n;
+    payer.buildingCount = QString::number(1 + number % 2);
+    SetEntries(EntriesOf(payer));
     SetEntries(EntriesOf({.income = QString::number(500 + number % 97),
                           .revaluation = "5",
                           .rate = QString::number(4 + number % 4),
