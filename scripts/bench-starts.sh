@@ -14,6 +14,7 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 # each to fill the file cache. Each start's "MILLISECONDS KIBIBYTES" line is added to
 # FOLDER/program.txt or FOLDER/bare.txt. The caller defines watch TITLE PROGRAM and the arrays
 # program and bare (a window title, then the program).
+# shellcheck disable=SC2154 # program and bare are the caller's
 starts_in_turns() { # starts_in_turns FOLDER RUNS
     watch "${program[@]}" >/dev/null
     watch "${bare[@]}" >/dev/null
