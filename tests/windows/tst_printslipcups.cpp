@@ -128,7 +128,7 @@ void TestPrintSlipCups::printsTheComputedSlipWhereTheAlignmentPutsIt() {
     QVERIFY(ReportText(QRIMPLETT11).startsWith('#'));
     QCOMPARE(ReportText(QRDETRAZ1), QString("103,29"));
     QCOMPARE(ReportText(QRDETRAZ11), QString("10329"));
-    QCOMPARE(ReportText(QRINTEST1), QString("COMUNE DI ROMA SERV. TESORERIA"));
+    QCOMPARE(ReportText(QRINTEST1), *SamplePayer.holderLine1 + ' ' + *SamplePayer.holderLine2);
     QCOMPARE(QRFM->QREP.Label(QRCCNR1).top, 30 - 10 + 406 + 24);
     QCOMPARE(QRFM->QREP.Label(QRCCNR1).left, 24 - 10 + 112);
     QCOMPARE(QRFM->QREP.Label(QRDETRAZ1).top, 30 - 10 + 406 + 304);
