@@ -7,7 +7,7 @@ SANITIZE_BUILD ?= build-sanitize
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps test-deps configure build run test test-sanitize fuzz clean
+.PHONY: all deps test-deps configure build run test test-sanitize fuzz format-check clean
 
 all: build
 
@@ -40,6 +40,11 @@ test-sanitize:
 fuzz:
 	@scripts/install-deps --hardening
 	@scripts/fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# The committed .clang-format over the C++ of src/, tests/ and bench/ (Debian's clang-format):
+# lists every file it would change and fails if there is one (scripts/format-check).
+format-check: test-deps
+	@scripts/format-check
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(WINDOWS_BUILD)
@@ -79,7 +84,7 @@ bench: test-deps build windows-configure
 # reads its texts' places back.
 WINDOWS_BUILD ?= build-windows
 QUOTARIO_CACHE ?= /var/cache/quotario
-QT_MINGW = $(QUOTARIO_CACHE)/qt6-mingw-6.4.2
+QT_MINGW = $(shell scripts/build-qt-mingw --prefix "$(QUOTARIO_CACHE)")
 export QUOTARIO_CACHE
 
 .PHONY: windows-configure windows test-windows

@@ -12,11 +12,12 @@ endforeach()
 install(FILES data/quotario.png DESTINATION share/icons/hicolor/32x32/apps COMPONENT desktop)
 install(FILES data/icons/quotario.svg DESTINATION share/icons/hicolor/scalable/apps
         COMPONENT desktop)
-install(FILES data/it.quotario.Quotario.metainfo.xml DESTINATION share/metainfo
-        COMPONENT desktop)
+install(FILES ${QUOTARIO_IDENTITY_DIR}/data/it.quotario.Quotario.metainfo.xml
+        DESTINATION share/metainfo COMPONENT desktop)
 
 # Manual pages and the changelog go compressed, with no file name or time in the gzip header so
-# that two builds of the package are the same.
+# that two builds of the package are the same. They are made from the project's identity
+# (Identity.cmake) into BUILD_DIR/identity, laid out as data/ is.
 set(gzipped_dir ${CMAKE_BINARY_DIR}/gzipped)
 set(gzipped_files)
 function(quotario_install_gzipped source destination)
@@ -24,8 +25,8 @@ function(quotario_install_gzipped source destination)
     get_filename_component(output_dir ${output} DIRECTORY)
     file(MAKE_DIRECTORY ${output_dir})
     add_custom_command(OUTPUT ${output}
-        COMMAND gzip -9n -c ${PROJECT_SOURCE_DIR}/${source} > ${output}
-        DEPENDS ${source} VERBATIM)
+        COMMAND gzip -9n -c ${QUOTARIO_IDENTITY_DIR}/${source} > ${output}
+        DEPENDS ${QUOTARIO_IDENTITY_DIR}/${source} VERBATIM)
     install(FILES ${output} DESTINATION ${destination} COMPONENT desktop)
     set(gzipped_files ${gzipped_files} ${output} PARENT_SCOPE)
 endfunction()
@@ -34,7 +35,8 @@ quotario_install_gzipped(data/man/it/quotario.1 share/man/it/man1)
 quotario_install_gzipped(data/debian/changelog share/doc/quotario)
 add_custom_target(quotario_gzipped ALL DEPENDS ${gzipped_files})
 
-install(FILES data/debian/copyright DESTINATION share/doc/quotario COMPONENT desktop)
+install(FILES ${QUOTARIO_IDENTITY_DIR}/data/debian/copyright DESTINATION share/doc/quotario
+        COMPONENT desktop)
 
 # Only for the .deb (CPackLayout.cmake adds this component there).
 install(FILES data/debian/lintian-overrides RENAME quotario DESTINATION share/lintian/overrides

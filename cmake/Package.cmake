@@ -1,21 +1,11 @@
 # `cpack` (or `make package`) in the build folder: a .tar.gz holding the program's folder and a
 # .deb for a system-wide installation. CPackLayout.cmake tells the install step which is made.
 
-# The author as the program names him.
-function(quotario_app_info name out)
-    file(STRINGS ${PROJECT_SOURCE_DIR}/src/base/AppInfo.h line REGEX " ${name} = \"")
-    string(REGEX REPLACE ".* = \"([^\"]*)\".*" "\\1" value "${line}")
-    set(${out} "${value}" PARENT_SCOPE)
-endfunction()
-quotario_app_info(AuthorName author)
-quotario_app_info(AuthorEmail author_email)
-quotario_app_info(AuthorWebAddress web_address)
-
 set(CPACK_PACKAGE_NAME quotario)
-set(CPACK_PACKAGE_VENDOR "${author}")
-set(CPACK_PACKAGE_CONTACT "${author} <${author_email}>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Calcolo dell'ICI sui fabbricati e stampa del bollettino postale")
-set(CPACK_PACKAGE_HOMEPAGE_URL "${web_address}")
+set(CPACK_PACKAGE_VENDOR "${QUOTARIO_AUTHOR}")
+set(CPACK_PACKAGE_CONTACT "${QUOTARIO_AUTHOR} <${QUOTARIO_AUTHOR_EMAIL}>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_HOMEPAGE_URL "${PROJECT_HOMEPAGE_URL}")
 set(CPACK_GENERATOR TGZ DEB)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/CPackLayout.cmake)

@@ -11,12 +11,14 @@ add_custom_target(quotario_windows_zip ALL
     VERBATIM)
 
 # The same folder as an installer for one user, BUILD_DIR/quotario-VERSION-setup.exe
-# (scripts/windows-setup, NSIS's makensis, data/windows/quotario.nsi).
+# (scripts/windows-setup, NSIS's makensis, data/windows/quotario.nsi), with the program's icon
+# and picture and the project's identity.
 find_program(QUOTARIO_MAKENSIS makensis REQUIRED)
 add_custom_target(quotario_windows_setup ALL
     COMMAND ${PROJECT_SOURCE_DIR}/scripts/windows-setup ${CMAKE_BINARY_DIR} ${QUOTARIO_WINDOWS_NAME}
-            ${PROJECT_VERSION} ${QUOTARIO_ICON_FILE} ${QUOTARIO_AUTHOR}
-    DEPENDS quotario_windows_zip
+            ${QUOTARIO_ICON_FILE} ${QUOTARIO_WELCOME_BITMAP} ${PROJECT_VERSION} ${QUOTARIO_AUTHOR}
+            ${PROJECT_HOMEPAGE_URL} ${QUOTARIO_COPYRIGHT}
+    DEPENDS quotario_windows_zip quotario_windows_welcome ${QUOTARIO_WELCOME_BITMAP}
     BYPRODUCTS ${CMAKE_BINARY_DIR}/${QUOTARIO_WINDOWS_SETUP}
     COMMENT "Making ${QUOTARIO_WINDOWS_SETUP}"
     VERBATIM)

@@ -8,10 +8,9 @@ enable_language(RC)
 find_program(QUOTARIO_RSVG_CONVERT rsvg-convert REQUIRED)
 find_program(QUOTARIO_ICOTOOL icotool REQUIRED)
 
-set(QUOTARIO_AUTHOR "Marco Ferrante")
+# The author, the copyright and the version come from the project's identity (the top
+# CMakeLists.txt).
 set(QUOTARIO_DESCRIPTION "Quotario - calcolo dell'ICI e stampa del bollettino postale")
-set(QUOTARIO_COPYRIGHT
-    "Copyright (C) 2026 ${QUOTARIO_AUTHOR}. Licenza GNU GPL, versione 3 o successiva")
 set(QUOTARIO_VERSION_4 ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0)
 
 set(resources ${CMAKE_BINARY_DIR}/windows-resources)
@@ -36,6 +35,22 @@ add_custom_command(OUTPUT ${QUOTARIO_ICON_FILE}
     COMMENT "Drawing quotario.ico from quotario.svg"
     VERBATIM)
 add_custom_target(quotario_windows_icon DEPENDS ${QUOTARIO_ICON_FILE})
+
+# The installer's welcome and finish pages show the program's own picture, drawn from the same
+# SVG: the icon on the blue of its frame, in the 164 x 314 bitmap those pages take (ImageMagick
+# writes the BMP that NSIS reads).
+find_program(QUOTARIO_CONVERT convert REQUIRED)
+set(QUOTARIO_WELCOME_BITMAP ${resources}/quotario-welcome.bmp)
+add_custom_command(OUTPUT ${QUOTARIO_WELCOME_BITMAP}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${resources}
+    COMMAND ${QUOTARIO_RSVG_CONVERT} -w 128 -h 128 -o ${resources}/quotario-welcome-icon.png ${svg}
+    COMMAND ${QUOTARIO_CONVERT} -size 164x314 xc:#1a4f9c ${resources}/quotario-welcome-icon.png
+            -gravity north -geometry +0+72 -composite -type TrueColor
+            BMP3:${QUOTARIO_WELCOME_BITMAP}
+    DEPENDS ${svg}
+    COMMENT "Drawing the installer's picture from quotario.svg"
+    VERBATIM)
+add_custom_target(quotario_windows_welcome DEPENDS ${QUOTARIO_WELCOME_BITMAP})
 add_dependencies(quotario quotario_windows_icon)
 configure_file(${PROJECT_SOURCE_DIR}/data/windows/quotario.exe.manifest.in ${QUOTARIO_MANIFEST_FILE}
                @ONLY)

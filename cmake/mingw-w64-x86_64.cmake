@@ -2,7 +2,7 @@
 # binutils-mingw-w64-x86-64). The posix-threads compilers are used because Qt needs std::thread.
 #
 #   cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-#         -DCMAKE_PREFIX_PATH=/var/cache/quotario/qt6-mingw-6.4.2 -DQT_HOST_PATH=/usr
+#         -DCMAKE_PREFIX_PATH="$(scripts/build-qt-mingw --prefix)" -DQT_HOST_PATH=/usr
 #
 # scripts/build-qt-mingw uses this same file to build that Qt.
 

@@ -6,9 +6,12 @@
 ; window; /DESKTOP adds the desktop shortcut then too.
 ;
 ; Made by scripts/windows-setup, which gives:
-;   VERSION          the program's version (1.0.0)
+;   VERSION          the program's version
 ;   PUBLISHER        who publishes it
+;   WEB_ADDRESS      the program's web site
+;   COPYRIGHT        the copyright line of the program's files
 ;   ICON             the program's .ico
+;   PICTURE          the program's picture on the welcome and finish pages (164 x 314 BMP)
 ;   FOLDER           the program's folder, as the zip holds it
 ;   INSTALL_FILES    an include that installs every file of FOLDER but Allinea.ini
 ;   UNINSTALL_FILES  an include that removes them again, and their folders once empty
@@ -29,6 +32,8 @@ ManifestDPIAware true
 !define UNINSTALLER "disinstalla.exe"
 
 Name "${PROGRAM} ${VERSION}"
+; The line under every page names the program, not the tool that made the installer.
+BrandingText "${PROGRAM} ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\${PROGRAM}"
 ; An update goes where the program already is.
@@ -43,10 +48,11 @@ VIAddVersionKey /LANG=1040 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1040 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1040 "FileDescription" "Installazione di ${PROGRAM} ${VERSION}"
 VIAddVersionKey /LANG=1040 "CompanyName" "${PUBLISHER}"
-VIAddVersionKey /LANG=1040 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}. Licenza GNU GPL, versione 3 o successiva"
+VIAddVersionKey /LANG=1040 "LegalCopyright" "${COPYRIGHT}"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${PICTURE}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
 !define MUI_FINISHPAGE_RUN "$INSTDIR\quotario.exe"
@@ -81,7 +87,7 @@ Section "Quotario (programma)" SectionProgram
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\quotario.exe,0"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "URLInfoAbout" "http://www.quotario.it"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "URLInfoAbout" "${WEB_ADDRESS}"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
     WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'

@@ -31,12 +31,8 @@ std::uint64_t FreshNumber() {
     return number;
 }
 
-bool IsHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
-}
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
+bool IsHexDigit(char character) {
+    return (character >= '0' && character <= '9') || (character >= 'a' && character <= 'f');
 }
 
 std::filesystem::path PathOf(const std::string& utf8) {
@@ -80,10 +76,7 @@ bool IsTemporaryFileName(const std::string& fileName, const std::string& name) {
         return false;
     const std::string middle =
         name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
-    if (middle.size() == 16 && std::all_of(middle.begin(), middle.end(), IsHexDigit))
-        return true;
-    return !HasShortTemporaryName(fileName) && middle.size() <= 10 &&
-           std::all_of(middle.begin(), middle.end(), IsDigit);
+    return middle.size() == 16 && std::all_of(middle.begin(), middle.end(), IsHexDigit);
 }
 
 void RemoveStaleTemporaryFiles(const std::string& path) {

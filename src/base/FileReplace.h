@@ -44,9 +44,8 @@ bool HasShortTemporaryName(const std::string& fileName);
 std::string TemporaryFileFor(const std::string& path);
 
 // True when `name` (a bare file name) is one that a replacement of the file `fileName` uses
-// for its temporary file: "<fileName>.<16 hexadecimal digits>.tmp", or
-// "<fileName>.<process number>.tmp", the name the program used before it took the random one;
-// for a name too long for either, the short name.
+// for its temporary file: "<fileName>.<16 hexadecimal digits>.tmp", or the short name for a
+// name too long for that.
 bool IsTemporaryFileName(const std::string& fileName, const std::string& name);
 
 // Temporary files of replacements of `path` left behind by a save that was killed. Only

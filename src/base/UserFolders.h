@@ -1,7 +1,8 @@
 #pragma once
 // The folders of a POSIX user's own that the program may write to when its own folder is not
 // writable (the system-wide package): the user's configuration folder as the XDG base directory
-// rules name it, and a test of whether a folder takes new files.
+// rules name it, and a test of whether a folder takes new files. POSIX only
+// (UserFoldersPosix.cpp): on Windows the program's file always lies beside it.
 #include <string>
 
 // True when the calling user can create and rename files in `folder`: it is a folder, the

@@ -1,7 +1,7 @@
 #pragma once
 // The program's three windows, created once in this order: the main window (which installs
-// the program's error handler), the summary window and the report carrier. The set owns them; the globals Form1, Form2 and QRFM only point at them
-// while the set lives.
+// the program's error handler), the summary window and the report carrier. The set owns them; the
+// globals Form1, Form2 and QRFM only point at them while the set lives.
 #include <memory>
 
 class TForm1;

@@ -31,11 +31,11 @@ std::string WithGroupWord(const std::string& words, const char* singular, const 
     return words + plural;
 }
 
-// Spells 0 < n < 10^9 by its groups of units, thousands and millions; empty for 0.
-std::string BelowMilliard(std::uint64_t n) {
-    const std::string units = GroupInWords(static_cast<int>(n % 1000));
-    const std::string thousands = GroupInWords(static_cast<int>(n / 1000 % 1000));
-    const std::string millions = GroupInWords(static_cast<int>(n / 1000000 % 1000));
+// Spells 0 < number < 10^9 by its groups of units, thousands and millions; empty for 0.
+std::string BelowMilliard(std::uint64_t number) {
+    const std::string units = GroupInWords(static_cast<int>(number % 1000));
+    const std::string thousands = GroupInWords(static_cast<int>(number / 1000 % 1000));
+    const std::string millions = GroupInWords(static_cast<int>(number / 1000000 % 1000));
     return WithGroupWord(millions, "unmilione", "milioni") +
            WithGroupWord(thousands, "mille", "mila") + units;
 }
@@ -44,10 +44,10 @@ std::string BelowMilliard(std::uint64_t n) {
 // 922 337 for the largest currency amount) is itself spelled with thousands and millions,
 // as Italian says "mille miliardi": 10^12 is MILLEMILIARDI, 2 500 000 000 000 is
 // DUEMILACINQUECENTOMILIARDI. Below 10^12 this is exactly the fourth group of the tables.
-std::string Spell(std::uint64_t n) {
+std::string Spell(std::uint64_t number) {
     const std::uint64_t milliard = 1000000000;
-    return WithGroupWord(BelowMilliard(n / milliard), "unmiliardo", "miliardi") +
-           BelowMilliard(n % milliard);
+    return WithGroupWord(BelowMilliard(number / milliard), "unmiliardo", "miliardi") +
+           BelowMilliard(number % milliard);
 }
 
 } // namespace
@@ -55,17 +55,17 @@ std::string Spell(std::uint64_t n) {
 std::string GroupInWords(int group) {
     if (group < 0 || group > 999)
         throw std::out_of_range("no group of three digits: " + std::to_string(group));
-    const int h = group / 100;
-    const int t = group / 10 % 10;
-    const int u = group % 10;
-    std::string words = Units[u];
-    if (t == 1)
-        words = Teens[u];
-    else if (t >= 2 && u == 1)
-        words = TensAndOne[t];
-    else if (t >= 2)
-        words = Tens[t] + words;
-    return Hundreds[h] + words;
+    const int hundreds = group / 100;
+    const int tens = group / 10 % 10;
+    const int units = group % 10;
+    std::string words = Units[units];
+    if (tens == 1)
+        words = Teens[units];
+    else if (tens >= 2 && units == 1)
+        words = TensAndOne[tens];
+    else if (tens >= 2)
+        words = Tens[tens] + words;
+    return Hundreds[hundreds] + words;
 }
 
 std::string AmountInWords(Currency amount) {
@@ -75,8 +75,8 @@ std::string AmountInWords(Currency amount) {
     const std::uint64_t euros = magnitude / CurrencyScale;
     std::string words = euros == 0 ? "zero" : Spell(euros);
     std::string result = "#" + words + "/";
-    for (char& c : result)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
+    for (char& letter : result)
+        if (letter >= 'a' && letter <= 'z')
+            letter = static_cast<char>(letter - 'a' + 'A');
     return result;
 }

@@ -2,8 +2,9 @@
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+bool IsBlank(char character) {
+    return character == ' ' || character == '\t' || character == '\r' || character == '\v' ||
+           character == '\f';
 }
 
 std::string_view Trimmed(std::string_view text) {
@@ -14,15 +15,16 @@ std::string_view Trimmed(std::string_view text) {
     return text;
 }
 
-char AsciiUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+char AsciiUpper(char character) {
+    return (character >= 'a' && character <= 'z') ? static_cast<char>(character - 'a' + 'A')
+                                                  : character;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
+bool SameName(std::string_view name, std::string_view wanted) {
+    if (name.size() != wanted.size())
         return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (AsciiUpper(a[i]) != AsciiUpper(b[i]))
+    for (std::size_t i = 0; i < name.size(); ++i)
+        if (AsciiUpper(name[i]) != AsciiUpper(wanted[i]))
             return false;
     return true;
 }
@@ -48,21 +50,21 @@ std::optional<std::string_view> SectionName(std::string_view line) {
     return Trimmed(text.substr(1, close - 1));
 }
 
-void AppendUtf8(std::string& text, char32_t c) {
-    if (c < 0x80) {
-        text += static_cast<char>(c);
-    } else if (c < 0x800) {
-        text += static_cast<char>(0xC0 | (c >> 6));
-        text += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        text += static_cast<char>(0xE0 | (c >> 12));
-        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (c & 0x3F));
+void AppendUtf8(std::string& text, char32_t codePoint) {
+    if (codePoint < 0x80) {
+        text += static_cast<char>(codePoint);
+    } else if (codePoint < 0x800) {
+        text += static_cast<char>(0xC0 | (codePoint >> 6));
+        text += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x10000) {
+        text += static_cast<char>(0xE0 | (codePoint >> 12));
+        text += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (codePoint & 0x3F));
     } else {
-        text += static_cast<char>(0xF0 | (c >> 18));
-        text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (c & 0x3F));
+        text += static_cast<char>(0xF0 | (codePoint >> 18));
+        text += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+        text += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (codePoint & 0x3F));
     }
 }
 
@@ -80,11 +82,11 @@ std::optional<std::string> Utf16ToUtf8(std::string_view units, bool bigEndian) {
     std::string text;
     text.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        const char32_t c = unit(i);
-        if (c >= 0xDC00 && c <= 0xDFFF)
+        const char32_t current = unit(i);
+        if (current >= 0xDC00 && current <= 0xDFFF)
             return std::nullopt;
-        if (c < 0xD800 || c > 0xDBFF) {
-            AppendUtf8(text, c);
+        if (current < 0xD800 || current > 0xDBFF) {
+            AppendUtf8(text, current);
             continue;
         }
         if (i + 1 == count)
@@ -92,7 +94,7 @@ std::optional<std::string> Utf16ToUtf8(std::string_view units, bool bigEndian) {
         const char32_t low = unit(++i);
         if (low < 0xDC00 || low > 0xDFFF)
             return std::nullopt;
-        AppendUtf8(text, 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00));
+        AppendUtf8(text, 0x10000 + ((current - 0xD800) << 10) + (low - 0xDC00));
     }
     return text;
 }

@@ -7,6 +7,7 @@
 #include "support/MessageRecorder.h"
 #include "support/PrintedPage.h"
 #include "support/ProgramErrorLog.h"
+#include "support/StandIn.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 #include "support/WindowTest.h"
@@ -17,6 +18,7 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
 class TestEndurance : public WindowTest {
     Q_OBJECT
@@ -32,6 +34,7 @@ private:
     bool round(int number);
 
     std::unique_ptr<ProgramErrorLog> errors_;
+    std::optional<StandIn<PdfFileChooser>> chooser_;
     QString chooserAnswer_;
     int chosen_ = 0;
     int focusChanges_ = 0;
@@ -87,14 +90,14 @@ void TestEndurance::init() {
     WindowTest::init();
     QVERIFY(WriteBytes(testFile("Allinea.ini"), ShippedAlignment));
     errors_ = std::make_unique<ProgramErrorLog>(ErrorsGoOn::ToMainWindow);
-    SetPdfFileChooser([this](QWidget*, const QString&) {
+    chooser_.emplace(SetPdfFileChooser, [this](QWidget*, const QString&) {
         ++chosen_;
         return chooserAnswer_;
     });
 }
 
 void TestEndurance::cleanup() {
-    SetPdfFileChooser({});
+    chooser_.reset();
     errors_.reset();
     WindowTest::cleanup();
 }
@@ -108,15 +111,11 @@ void TestEndurance::cleanupTestCase() {
 bool TestEndurance::round(int number) {
     const QString n = QString::number(number);
     const QString deduction = number % 2 ? "103,29" : "200";
-    SetEntries(EntriesOf(
-        SlipTexts{.accountNumber = QString("1234%1").arg(number % 10000, 4, 10, QLatin1Char('0')),
-                  .holderLine1 = "COMUNE DI ROMA",
-                  .holderLine2 = "SERVIZIO TESORERIA",
-                  .payer = "ROSSI MARIO ROMA VIA ROMA " + n,
-                  .municipality = "ROMA",
-                  .taxCode = "RSSMRA80A01H501U",
-                  .buildingCount = QString::number(1 + number % 2),
-                  .taxYear = "07"}));
+    SlipTexts payer = SamplePayer;
+    payer.accountNumber = QString("1234%1").arg(number % 10000, 4, 10, QLatin1Char('0'));
+    payer.payer = "ROSSI MARIO ROMA VIA ROMA " + n;
+    payer.buildingCount = QString::number(1 + number % 2);
+    SetEntries(EntriesOf(payer));
     SetEntries(EntriesOf({.income = QString::number(500 + number % 97),
                           .revaluation = "5",
                           .rate = QString::number(4 + number % 4),

@@ -10,8 +10,8 @@
 #include "support/SkipInCi.h"
 #include "support/TestFiles.h"
 
-#include <QDir>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>

@@ -6,9 +6,9 @@
 #include "rules/SlipCopy.h"
 #include "rules/SlipPlacement.h"
 #include "support/FileFaults.h"
-#include "support/SkipInCi.h"
 #include "support/PrintedPage.h"
 #include "support/SampleSlip.h"
+#include "support/SkipInCi.h"
 #include "support/TestFiles.h"
 
 #include <QDir>

@@ -1,11 +1,14 @@
 #include "base/AppInfo.h"
 #include "program/WebAddress.h"
 #include "support/MessageRecorder.h"
+#include "support/StandIn.h"
 #include "support/TestMain.h"
 #include "support/WindowTest.h"
 
 #include <QPushButton>
 #include <QTest>
+
+#include <optional>
 
 // "&Inform." on the main window: the information text, and the author's web site on "&Yes".
 class TestInfoBox : public WindowTest {
@@ -23,7 +26,7 @@ private slots:
 
 private:
     QStringList opened_;
-    WebAddressOpener previousOpener_;
+    std::optional<StandIn<WebAddressOpener>> opener_;
 };
 
 namespace {
@@ -65,13 +68,13 @@ const QStringList ExpectedLines = {
 
 void TestInfoBox::init() {
     opened_.clear();
-    previousOpener_ =
-        SetWebAddressOpener([this](const QString& address) { opened_.append(address); });
+    opener_.emplace(SetWebAddressOpener,
+                    [this](const QString& address) { opened_.append(address); });
     WindowTest::init();
 }
 
 void TestInfoBox::cleanup() {
-    SetWebAddressOpener(previousOpener_);
+    opener_.reset();
     WindowTest::cleanup();
 }
 

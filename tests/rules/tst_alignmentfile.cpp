@@ -324,7 +324,7 @@ void TestAlignmentFile::savingRemovesOnlyStaleTemporaries_data() {
     QTest::addColumn<bool>("removed");
     const QString ours = "Allinea.ini.0123456789abcdef.tmp";
     AddRow("stale temporary", ours, "file", 60, true);
-    AddRow("stale temporary of an earlier version", "Allinea.ini.4242.tmp", "file", 60, true);
+    AddRow("fifteen digits", "Allinea.ini.0123456789abcde.tmp", "file", 60, false);
     AddRow("a save may be writing it", ours, "file", 2, false);
     AddRow("symbolic link", ours, "symlink", 60, false);
     AddRow("file with a second name", ours, "hardlink", 60, false);
@@ -396,8 +396,9 @@ void TestAlignmentFile::failedSaveKeepsTheOldFile() {
 
 void TestAlignmentFile::failedSaveOfAMissingFileCreatesNothing() {
     FailingFileOperations operations(Failure::PartialWrite);
-    QVERIFY_THROWS_EXCEPTION(EIniFileException,
-                             WriteAlignmentFile(path_.toStdString(), {"26", "26", "", "", ""}, operations));
+    QVERIFY_THROWS_EXCEPTION(
+        EIniFileException,
+        WriteAlignmentFile(path_.toStdString(), {"26", "26", "", "", ""}, operations));
     QVERIFY(QDir(dir_->path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
 }
 

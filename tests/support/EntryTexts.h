@@ -54,8 +54,9 @@ Q_DECLARE_METATYPE(EntryText)
 EntryTexts EntriesOf(const MainColumnTexts& main, const OtherColumnTexts& other = {});
 EntryTexts EntriesOf(const SlipTexts& slip);
 
-// A payer's slip filled in whole, for the tests and the bench that need one and look at none of
-// its texts.
+// The tests' one sample taxpayer: a slip's boxes filled in whole, for the tests and the bench
+// that need a payer (SampleSlip holds the same payer as the rules see it). A test about one box
+// copies it and changes that box.
 inline const SlipTexts SamplePayer{.accountNumber = "12345678",
                                    .holderLine1 = "COMUNE DI ROMA",
                                    .holderLine2 = "SERVIZIO TESORERIA",

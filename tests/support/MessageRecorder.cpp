@@ -1,13 +1,8 @@
 #include "support/MessageRecorder.h"
 
 MessageRecorder::MessageRecorder()
-    : previous_(
-          SetMessagePresenter([this](const MessageRequest& request) { return Present(request); })) {
-}
-
-MessageRecorder::~MessageRecorder() {
-    SetMessagePresenter(previous_);
-}
+    : standIn_(SetMessagePresenter,
+               [this](const MessageRequest& request) { return Present(request); }) {}
 
 MessageAnswer MessageRecorder::Present(const MessageRequest& request) {
     messages.append({request.kind, request.caption, request.text, request.owner});

@@ -2,6 +2,7 @@
 // Stands in for the real message boxes while it lives: records every box the program asks
 // for and answers with scripted answers (Ok, or Yes for questions, once the script runs out).
 #include "frame/MessageBoxes.h"
+#include "support/StandIn.h"
 
 #include <QList>
 #include <QPointer>
@@ -19,9 +20,6 @@ struct RecordedMessage {
 class MessageRecorder {
 public:
     MessageRecorder();
-    ~MessageRecorder();
-    MessageRecorder(const MessageRecorder&) = delete;
-    MessageRecorder& operator=(const MessageRecorder&) = delete;
 
     MessageAnswer Present(const MessageRequest& request);
 
@@ -35,5 +33,5 @@ public:
     QStringList shown() const;
 
 private:
-    MessagePresenter previous_;
+    StandIn<MessagePresenter> standIn_;
 };

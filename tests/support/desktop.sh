@@ -1,7 +1,7 @@
 # shellcheck shell=bash
 # Sourced by the shell tests that drive the Windows program under Wine on a virtual display with
-# real keys and clicks (xdotool), as a user does. The test defines fail MESSAGE and sets
-# program_pid to the program's process.
+# real keys and clicks (xdotool), as a user does, and by scripts/screenshots. The caller defines
+# fail MESSAGE and sets program_pid to the program's process.
 
 # Waits for a visible window whose title matches and gives it the keyboard; prints its id.
 window() {
@@ -45,14 +45,18 @@ click() { # click WINDOW WIDTH HEIGHT X Y
     xdotool mousemove --window "$1" $(($4 + border)) $(($5 + top)) click 1
 }
 
-# The main window filled in as a user types it, "C&alcola", then "&Visualizza": prints the
-# summary window's id.
-compute_and_show_summary() {
+# The main window filled in as a user types it, then "C&alcola".
+fill_and_compute() {
     window 'Programma Freeware' >/dev/null || return 1
     type_fields 12345678 "COMUNE DI ROMA" "SERVIZIO TRIBUTI ICI" "ROSSI MARIO VIA APPIA 12" ROMA \
         RSSMRA60A01H501X 2 2001 X ""
     type_fields 1250 5 5 103,29 100 12 820 5 7 50 12
     xdotool key alt+a
+}
+
+# The main window filled in and computed, then "&Visualizza": prints the summary window's id.
+compute_and_show_summary() {
+    fill_and_compute || return 1
     sleep 1
     xdotool key alt+v
     window 'Riepilogo Bollettino'

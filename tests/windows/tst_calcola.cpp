@@ -34,13 +34,14 @@ namespace {
 
 const QStringList ResultNames = {"TOT1", "TOT2", "LabIciTot", "LabIci", "LabCent", "LabLett"};
 
-// The slip's texts, but for the first holder line and the year, which keep their start texts.
-const SlipTexts Slip = {.accountNumber = "12345678",
-                        .holderLine2 = "SERVIZIO TESORERIA",
-                        .payer = "ROSSI MARIO ROMA VIA ROMA 1",
-                        .municipality = "ROMA",
-                        .taxCode = "RSSMRA80A01H501U",
-                        .buildingCount = "1"};
+// The sample payer's texts, but for the first holder line and the year, which keep their start
+// texts.
+const SlipTexts Slip = [] {
+    SlipTexts slip = SamplePayer;
+    slip.holderLine1.reset();
+    slip.taxYear.reset();
+    return slip;
+}();
 
 } // namespace
 

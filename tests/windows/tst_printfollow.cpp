@@ -7,6 +7,7 @@
 #include "support/MessageRecorder.h"
 #include "support/PrintedPage.h"
 #include "support/PrivateCupsd.h"
+#include "support/StandIn.h"
 #include "support/TestMain.h"
 #include "support/WindowTest.h"
 
@@ -92,16 +93,15 @@ void TestPrintFollow::aSlowPrinterLeavesTheWindowFreeAndPrints() {
     QVERIFY2(recorder.texts().isEmpty(), qPrintable(recorder.texts().join(" | ")));
 }
 
-// A device that gives up after 4 s, longer than the old follow-up looked, pressed twice: the
-// user is told of each print once, in the main window the user has gone back to meanwhile,
-// and both jobs are withdrawn, so that they cannot come out later. The PDF kept is the page of
-// the print it was offered for.
+// A device that gives up only after 4 s, pressed twice: the user is told of each print once, in
+// the main window the user has gone back to meanwhile, and both jobs are withdrawn, so that they
+// cannot come out later. The PDF kept is the page of the print it was offered for.
 void TestPrintFollow::aPrinterThatGivesUpLaterIsTold() {
     QVERIFY(
         server_.addDefaultQueue("Lenta", server_.sleepingDevice(4, PrivateCupsd::Sleeping::Fails)));
     const QString kept = testFile("kept.pdf");
-    SetPdfFileChooser([&kept](QWidget*, const QString&) { return kept; });
-    const auto dialogBack = qScopeGuard([] { SetPdfFileChooser({}); });
+    const StandIn<PdfFileChooser> chooser(SetPdfFileChooser,
+                                          [&kept](QWidget*, const QString&) { return kept; });
     MessageRecorder recorder;
     recorder.answers = {MessageAnswer::Yes, MessageAnswer::No};
     QVERIFY(FillComputeAndShowSummary());

@@ -5,6 +5,7 @@
 #include "support/MessageRecorder.h"
 #include "support/PrintedPage.h"
 #include "support/PrivateCupsd.h"
+#include "support/StandIn.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 #include "support/WindowTest.h"
@@ -19,6 +20,8 @@
 #include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
+
+#include <optional>
 
 Q_DECLARE_METATYPE(MenuRequest)
 
@@ -45,6 +48,7 @@ private:
     PrivateCupsd server_;
     std::unique_ptr<MessageRecorder> recorder_;
     QStringList proposedPrinters_; // what the substituted print dialog was opened with
+    std::optional<StandIn<PrinterChooser>> printerChooser_;
 };
 
 namespace {
@@ -75,7 +79,7 @@ void TestPrintMenu::init() {
     QFile::remove(server_.jobFile());
     QFile::remove(server_.otherJobFile());
     proposedPrinters_.clear();
-    SetPrinterChooser([this](QWidget*, const QString& proposed) {
+    printerChooser_.emplace(SetPrinterChooser, [this](QWidget*, const QString& proposed) {
         proposedPrinters_ << proposed;
         return QStringLiteral("Altra");
     });
@@ -85,8 +89,7 @@ void TestPrintMenu::init() {
 
 void TestPrintMenu::cleanup() {
     recorder_.reset();
-    SetPrinterChooser({});
-    SetPdfFileChooser({});
+    printerChooser_.reset();
     WindowTest::cleanup();
 }
 
@@ -139,10 +142,11 @@ void TestPrintMenu::everyItemRefusesWhatThePrintButtonRefuses() {
     QFETCH(char, letter);
     QFETCH(QString, fault);
     QString chosenFile;
-    SetPdfFileChooser([&chosenFile](QWidget*, const QString& proposed) {
-        chosenFile = proposed;
-        return QString();
-    });
+    const StandIn<PdfFileChooser> chooser(SetPdfFileChooser,
+                                          [&chosenFile](QWidget*, const QString& proposed) {
+                                              chosenFile = proposed;
+                                              return QString();
+                                          });
     if (fault == "stale")
         Box("ALIQ1")->setText("6");
     else
@@ -227,7 +231,8 @@ void TestPrintMenu::theTestSheetCarriesTheSlipAndItsBoxes() {
 
     // The plain slip carries no outline: the test sheet's boxes are its own.
     const QString slip = testFile("slip.pdf");
-    SetPdfFileChooser([&slip](QWidget*, const QString&) { return slip; });
+    const StandIn<PdfFileChooser> chooser(SetPdfFileChooser,
+                                          [&slip](QWidget*, const QString&) { return slip; });
     QVERIFY(ChooseFromStampaMenu('d'));
     QVERIFY(!CheckBoxOutlines(slip, QRFM->QREP).isEmpty());
 }
@@ -237,7 +242,8 @@ void TestPrintMenu::aRefusedTestSheetCanBeKeptAsPdf() {
     const auto accept = qScopeGuard([this] { server_.setAcceptingJobs(true); });
     QVERIFY(server_.setAcceptingJobs(false));
     const QString file = testFile("sheet.pdf");
-    SetPdfFileChooser([&file](QWidget*, const QString&) { return file; });
+    const StandIn<PdfFileChooser> chooser(SetPdfFileChooser,
+                                          [&file](QWidget*, const QString&) { return file; });
     QVERIFY(ChooseFromStampaMenu('p'));
     QCOMPARE(recorder_->shown(),
              QStringList{QString::fromUtf8(
@@ -252,7 +258,7 @@ void TestPrintMenu::thePdfIsSavedWithoutPrinting() {
     ChooseRightPaper();
     const QString file = testFile("kept.pdf");
     QStringList proposed;
-    SetPdfFileChooser([&](QWidget*, const QString& path) {
+    const StandIn<PdfFileChooser> chooser(SetPdfFileChooser, [&](QWidget*, const QString& path) {
         proposed << path;
         return file;
     });
@@ -265,7 +271,8 @@ void TestPrintMenu::thePdfIsSavedWithoutPrinting() {
     QVERIFY(!QFile::exists(server_.jobFile()));
 
     // A file that cannot be written says so, as the offer does.
-    SetPdfFileChooser([this](QWidget*, const QString&) { return testFile("no/such.pdf"); });
+    const StandIn<PdfFileChooser> unwritable(
+        SetPdfFileChooser, [this](QWidget*, const QString&) { return testFile("no/such.pdf"); });
     QVERIFY(ChooseFromStampaMenu('d'));
     QCOMPARE(recorder_->texts(),
              QStringList{"Impossibile scrivere il file PDF\r" + testFile("no/such.pdf") +

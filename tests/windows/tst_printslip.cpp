@@ -7,6 +7,7 @@
 #include "support/MessageRecorder.h"
 #include "support/PrintedPage.h"
 #include "support/ProgramErrorLog.h"
+#include "support/StandIn.h"
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 #include "support/WindowTest.h"
@@ -19,6 +20,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 class TestPrintSlip : public WindowTest {
     Q_OBJECT
@@ -48,7 +50,8 @@ private:
     std::unique_ptr<MessageRecorder> recorder_;
     std::unique_ptr<ProgramErrorLog> errors_; // what reached the error handler, by its own text
     QStringList chosen_;                      // the proposed paths the save dialog was opened with
-    QString chooserAnswer_;                   // the file the substituted dialog returns
+    std::optional<StandIn<PdfFileChooser>> chooser_;
+    QString chooserAnswer_; // the file the substituted dialog returns
     QWidget* chooserParent_ = nullptr;
 };
 
@@ -97,7 +100,7 @@ void TestPrintSlip::init() {
     chosen_.clear();
     chooserParent_ = nullptr;
     chooserAnswer_ = testFile("out/Bollettino ICI.pdf");
-    SetPdfFileChooser([this](QWidget* parent, const QString& proposed) {
+    chooser_.emplace(SetPdfFileChooser, [this](QWidget* parent, const QString& proposed) {
         chooserParent_ = parent;
         chosen_.append(proposed);
         return chooserAnswer_;
@@ -108,7 +111,7 @@ void TestPrintSlip::init() {
 
 void TestPrintSlip::cleanup() {
     recorder_.reset();
-    SetPdfFileChooser({});
+    chooser_.reset();
     errors_.reset();
     WindowTest::cleanup();
 }
@@ -335,7 +338,7 @@ void TestPrintSlip::theOfferIsARealQuestionInItalian() {
 }
 
 void TestPrintSlip::theRealSaveDialogProposesTheDocumentsFolder() {
-    SetPdfFileChooser({});
+    const StandIn<PdfFileChooser> realDialog(SetPdfFileChooser, {});
     QString title;
     QStringList selected;
     int looks = 0;

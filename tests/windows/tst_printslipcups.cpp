@@ -37,14 +37,6 @@ using enum SlipLabelId;
 
 namespace {
 
-const SlipTexts Payer = {.accountNumber = "12345678",
-                         .holderLine1 = "COMUNE DI ROMA",
-                         .holderLine2 = "SERV. TESORERIA",
-                         .payer = "ROSSI MARIO ROMA VIA APPIA 12",
-                         .municipality = "ROMA",
-                         .taxCode = "RSSMRA60A01H501U",
-                         .buildingCount = "2",
-                         .taxYear = "07"};
 const SlipTexts OtherPayer = {.accountNumber = "87654321",
                               .holderLine1 = "COMUNE DI RIETI",
                               .holderLine2 = "TESORERIA",
@@ -57,8 +49,8 @@ const SlipTexts OtherPayer = {.accountNumber = "87654321",
 // The main window filled in as the user types it, computed, and the summary window opened.
 // The tax code goes upper case as it is typed.
 bool FillComputeAndOpenSummary() {
-    SlipTexts slip = Payer;
-    slip.taxCode = "rssmra60a01h501u";
+    SlipTexts slip = SamplePayer;
+    slip.taxCode = slip.taxCode->toLower();
     TypeEntries(EntriesOf(slip));
     TypeEntries(
         EntriesOf({.income = "1500", .revaluation = "5", .rate = "7", .deduction = "103,29"},
@@ -130,13 +122,13 @@ void TestPrintSlipCups::printsTheComputedSlipWhereTheAlignmentPutsIt() {
     QVERIFY2(WaitForJobFile(job), "the print job did not reach the queue's file");
 
     // The texts copied from the computation, each at the place of the right paper position.
-    QCOMPARE(ReportText(QRCCNR1), QString("12345678"));
-    QCOMPARE(ReportText(QRCODFISC11), QString("RSSMRA60A01H501U"));
+    QCOMPARE(ReportText(QRCCNR1), *SamplePayer.accountNumber);
+    QCOMPARE(ReportText(QRCODFISC11), *SamplePayer.taxCode);
     QCOMPARE(ReportText(QRIMPLETT11), Label("LabLett")->text());
     QVERIFY(ReportText(QRIMPLETT11).startsWith('#'));
     QCOMPARE(ReportText(QRDETRAZ1), QString("103,29"));
     QCOMPARE(ReportText(QRDETRAZ11), QString("10329"));
-    QCOMPARE(ReportText(QRINTEST1), QString("COMUNE DI ROMA SERV. TESORERIA"));
+    QCOMPARE(ReportText(QRINTEST1), *SamplePayer.holderLine1 + ' ' + *SamplePayer.holderLine2);
     QCOMPARE(QRFM->QREP.Label(QRCCNR1).top, 30 - 10 + 406 + 24);
     QCOMPARE(QRFM->QREP.Label(QRCCNR1).left, 24 - 10 + 112);
     QCOMPARE(QRFM->QREP.Label(QRDETRAZ1).top, 30 - 10 + 406 + 304);
@@ -271,7 +263,7 @@ void TestPrintSlipCups::onlyTheAmountOfTheEntriesReachesPaper() {
     QFETCH(Steps, steps);
     QFETCH(QString, printed);
     QVERIFY(WriteBytes(testFile("Allinea.ini"), ShippedAlignment));
-    TypeEntries(EntriesOf(Payer));
+    TypeEntries(EntriesOf(SamplePayer));
     const EntryTexts columns = EntriesOf(main, other);
     TypeEntries(columns);
     MessageRecorder recorder;

@@ -261,14 +261,11 @@ void TestSummaryWindow::showingBeforeAnyComputationGivesTheStartTexts() {
 }
 
 void TestSummaryWindow::showingAfterAComputationGivesItsResults() {
-    SetEntries(EntriesOf(SlipTexts{.accountNumber = "00123456",
-                                   .holderLine1 = " POSTE ITALIANE ",
-                                   .holderLine2 = "SERVIZIO TESORERIA",
-                                   .payer = "ROSSI MARIO ROMA VIA ROMA 1",
-                                   .municipality = "ROMA",
-                                   .taxCode = "RSSMRA80A01H501U",
-                                   .buildingCount = "1",
-                                   .taxYear = "07"}));
+    // Leading zeros and blanks stay as typed.
+    SlipTexts payer = SamplePayer;
+    payer.accountNumber = "00123456";
+    payer.holderLine1 = " POSTE ITALIANE ";
+    SetEntries(EntriesOf(payer));
     SetEntries(EntriesOf({.income = "750", .revaluation = "5", .rate = "5", .deduction = "103,29"},
                          {.income = "1000", .revaluation = "5", .rate = "7"}));
     QTest::mouseClick(Label("Label21"), Qt::LeftButton); // the balance, not the advance
@@ -280,12 +277,12 @@ void TestSummaryWindow::showingAfterAComputationGivesItsResults() {
                                "73",
                                "#CINQUECENTODODICI/73",
                                " POSTE ITALIANE ",
-                               "SERVIZIO TESORERIA",
-                               "ROSSI MARIO ROMA VIA ROMA 1",
-                               "ROMA",
-                               "RSSMRA80A01H501U",
-                               "1",
-                               "07",
+                               *payer.holderLine2,
+                               *payer.payer,
+                               *payer.municipality,
+                               *payer.taxCode,
+                               *payer.buildingCount,
+                               *payer.taxYear,
                                "",
                                "X",
                                "145,23",
