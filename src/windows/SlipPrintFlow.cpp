@@ -10,7 +10,6 @@
 #include <QGuiApplication>
 #include <QScopeGuard>
 #include <QStringList>
-#include <QtGlobal>
 
 #include <algorithm>
 #include <condition_variable>
@@ -67,6 +66,11 @@ QString NotWithdrawnMessage(const QString& printer) {
                  "stampa.")
         .arg(printer);
 }
+
+// The windows are gone: the user learns that the page may still come out.
+constexpr const char* NotWithdrawnAtEndMessage =
+    "Non è stato possibile ritirare la stampa prima della chiusura del programma: il bollettino "
+    "potrebbe uscire quando la stampante torna disponibile.\rControllare la coda di stampa.";
 
 QString NotFollowedMessage(const QString& printer) {
     return QText("Il bollettino è stato mandato alla stampante \"%1\", ma il programma non può "
@@ -430,20 +434,29 @@ void SlipPrintFlow::WithdrawBeforeEnd(std::chrono::milliseconds limit) {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point deadline = Clock::now() + limit;
     const Clock::time_point handOversBy = Clock::now() + limit / 2;
+    // A page the user chose to withdraw that may still come out is told, never left in silence.
+    bool withdrawn = true;
     for (const auto& [id, handOver] : handOvers_) {
         std::unique_lock lock(handOver->mutex);
         if (!handOver->done.wait_until(lock, handOversBy,
-                                       [&handOver] { return handOver->result.has_value(); }))
+                                       [&handOver] { return handOver->result.has_value(); })) {
+            withdrawn = withdrawn && !withdrawHandOvers_;
             continue;
+        }
         const SlipPrintResult& result = *handOver->result;
         if (!withdrawHandOvers_ || result.status != SlipPrintStatus::Printed || !result.mark)
             continue;
         if (const std::optional<int> job = follower_.Follow(*result.mark))
             toWithdraw_.push_back(*job);
+        else
+            withdrawn = false;
     }
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    if (!follower_.WithdrawAndStop(toWithdraw_, std::max(left, std::chrono::milliseconds(0))))
-        qWarning("Quotario: a print could not be withdrawn before the program ended.");
+    withdrawn =
+        follower_.WithdrawAndStop(toWithdraw_, std::max(left, std::chrono::milliseconds(0))) &&
+        withdrawn;
     toWithdraw_.clear();
+    if (!withdrawn)
+        ShowMessage(QText(NotWithdrawnAtEndMessage));
 }

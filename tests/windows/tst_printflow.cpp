@@ -151,8 +151,10 @@ void TestPrintFlow::tellsWhatBecameOfAPrint() {
     QFETCH(JobCancel, cancelAnswer);
     QFETCH(QStringList, told);
     QFETCH(int, cancels);
+    QFETCH(JobCancel, cancelAnswer);
     PrintScriptSettings settings;
     settings.scripts = {script};
+    settings.cancelAnswer = cancelAnswer;
     settings.cancelAnswer = cancelAnswer;
     MessageRecorder recorder;
     recorder.answers = {MessageAnswer::No, MessageAnswer::No};
@@ -247,17 +249,24 @@ void TestPrintFlow::theProgramsEndAsksAboutAPrintNotTaken_data() {
     QTest::addColumn<bool>("asked");
     QTest::addColumn<bool>("ends");
     QTest::addColumn<int>("cancels");
+    QTest::addColumn<JobCancel>("cancelAnswer");
     const PrintScript unreachable{{S::Unreachable}};
     QTest::newRow("printing normally: no question")
-        << PrintScript{{S::Waiting}} << MessageAnswer::Yes << false << true << 0;
-    QTest::newRow("withdraw it and end") << unreachable << MessageAnswer::Yes << true << true << 1;
+        << PrintScript{{S::Waiting}} << MessageAnswer::Yes << false << true << 0
+        << JobCancel::Cancelled;
+    QTest::newRow("withdraw it and end")
+        << unreachable << MessageAnswer::Yes << true << true << 1 << JobCancel::Cancelled;
     QTest::newRow("end and leave it queued")
-        << unreachable << MessageAnswer::No << true << true << 0;
+        << unreachable << MessageAnswer::No << true << true << 0 << JobCancel::Cancelled;
     QTest::newRow("server not answering, withdrawn")
-        << PrintScript{{S::Waiting, 50ms}, {S::NoAnswer}} << MessageAnswer::Yes << true << true
-        << 1;
+        << PrintScript{{S::Waiting, 50ms}, {S::NoAnswer}} << MessageAnswer::Yes << true << true << 1
+        << JobCancel::Cancelled;
     // Then the follow-up goes on: the printer out of reach is told, and withdrawn at the No.
-    QTest::newRow("wait for it") << unreachable << MessageAnswer::Cancel << true << false << 1;
+    QTest::newRow("wait for it") << unreachable << MessageAnswer::Cancel << true << false << 1
+                                 << JobCancel::Cancelled;
+    // The windows are gone, but the user learns that the page may still come out.
+    QTest::newRow("withdrawal refused at the end")
+        << unreachable << MessageAnswer::Yes << true << true << 1 << JobCancel::Refused;
 }
 
 // "Chiudi" while the print's job is followed. The program's own loop runs until it ends; one
@@ -268,8 +277,10 @@ void TestPrintFlow::theProgramsEndAsksAboutAPrintNotTaken() {
     QFETCH(bool, asked);
     QFETCH(bool, ends);
     QFETCH(int, cancels);
+    QFETCH(JobCancel, cancelAnswer);
     PrintScriptSettings settings;
     settings.scripts = {script};
+    settings.cancelAnswer = cancelAnswer;
     MessageRecorder recorder;
     recorder.answers = {answer, MessageAnswer::No};
     QVERIFY(StartOn(settings));
@@ -285,6 +296,9 @@ void TestPrintFlow::theProgramsEndAsksAboutAPrintNotTaken() {
         QVERIFY(recorder.messages[0].text.contains("Stampa n. 1 (ore "));
     }
     QCOMPARE(system_->CancelledJobs().size(), std::size_t(cancels));
+    if (asked)
+        QCOMPARE(recorder.messages.last().text.startsWith("Non è stato possibile ritirare"),
+                 cancelAnswer != JobCancel::Cancelled);
     // Withdrawn, the windows go before the cancel; otherwise nothing is closed before the end.
     QCOMPARE(end.windowsGoneAtOnce, asked && answer == MessageAnswer::Yes);
 }
@@ -319,8 +333,10 @@ void TestPrintFlow::theProgramsEndOnAFrozenPrintSystemTakesAFewSecondsAtMost() {
     QCOMPARE(end.exitCode, 0);
     QVERIFY2(end.elapsedMs < 5000, qPrintable(QString::number(end.elapsedMs)));
     QVERIFY(end.windowsGoneAtOnce);
-    QCOMPARE(recorder.messages.size(), 1);
+    // Asked, then told that the page on its way may still come out.
+    QCOMPARE(recorder.messages.size(), 2);
     QVERIFY(recorder.messages[0].text.contains("Stampa n. 1 (ore "));
+    QVERIFY(recorder.messages[1].text.startsWith("Non è stato possibile ritirare"));
 }
 
 QUOTARIO_GUI_TEST_MAIN(TestPrintFlow)
