@@ -9,6 +9,7 @@
 #include "frame/PanelColours.h"
 #include "frame/ProgramFocus.h"
 #include "frame/WindowActivation.h"
+#include "rules/EntryBoxes.h"
 #include "rules/ResultTexts.h"
 #include "rules/SlipDataCheck.h"
 #include "rules/TaxComputation.h"
@@ -28,38 +29,17 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-constexpr const char* DigitsMessage = "Accetto solo valori numerici !!";
-constexpr const char* DigitsAndCommaMessage = "Accetto la virgola e valori numerici !!";
-
 constexpr const char* AppExceptionMessage = "ERRORE.........\r"
                                             " Nei campi di scrittura di questa colonna\r"
                                             "COLORE GIALLO.\r"
                                             " Sono ammessi solamente valori numerici e\r"
                                             " non possono essere lasciati vuoti !!!";
 
-// Digits, backspace (8) and carriage return (13) pass every typing rule.
-bool IsDigitKey(QChar key) {
-    const char16_t c = key.unicode();
-    return (c >= u'0' && c <= u'9') || c == 8 || c == 13;
-}
-
-bool IsDigitOrCommaKey(QChar key) {
-    return IsDigitKey(key) || key == QLatin1Char(',');
-}
-
-// A box's typing rule: the characters it takes, and what it says of any other.
-struct TypingRule {
-    bool (*passes)(QChar key);
-    const char* message;
-};
-const TypingRule DigitsRule{IsDigitKey, DigitsMessage};
-const TypingRule DigitsAndCommaRule{IsDigitOrCommaKey, DigitsAndCommaMessage};
-
-void ApplyRule(const TypingRule& rule, QChar& key) {
-    if (rule.passes(key))
+void ApplyRule(TypingRule rule, QChar& key) {
+    if (TypedCharacterPasses(rule, key.unicode()))
         return;
     key = QChar();
-    ShowMessage(QString::fromUtf8(rule.message));
+    ShowMessage(QText(TypingRuleMessage(rule)));
 }
 
 // Tab and Backtab move the focus, and Delete (U+007F under X11) edits the text: none of them
@@ -87,7 +67,7 @@ public:
 // a text the program sets is its own.
 class TypingRuleValidator final : public QValidator {
 public:
-    TypingRuleValidator(QLineEdit* box, const TypingRule& rule) : QValidator(box), rule_(rule) {
+    TypingRuleValidator(QLineEdit* box, TypingRule rule) : QValidator(box), rule_(rule) {
         connect(
             box, &QLineEdit::inputRejected, this,
             [this] {
@@ -100,13 +80,15 @@ public:
                     0, this,
                     [this] {
                         Guarded(
-                            parent(), [this] { ShowMessage(QString::fromUtf8(rule_.message)); });
+                            parent(), [this] { ShowMessage(QText(TypingRuleMessage(rule_))); });
                     });
             });
     }
 
     State validate(QString& input, int& /*pos*/) const override {
-        const bool passes = std::all_of(input.cbegin(), input.cend(), rule_.passes);
+        const bool passes = std::all_of(input.cbegin(), input.cend(), [this](QChar c) {
+            return TypedCharacterPasses(rule_, c.unicode());
+        });
         // Setting a text clears the box's undo history; an edit of the user adds to it.
         const bool usersEdit = static_cast<const QLineEdit*>(parent())->isUndoAvailable();
         refused_ = !passes && passedBefore_ && usersEdit;
@@ -130,51 +112,42 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
     if (const QScreen* screen = this->screen())
         setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
                                         screen->availableGeometry()));
-    ui->EdCodFisc->setValidator(new UpperCaseValidator(ui->EdCodFisc));
     for (QWidget* column : {ui->Panel1, ui->Panel2})
         HandPanelColoursToBoxes(column);
 
-    keyPressHandlers_ = {
-        {ui->REND1, &TForm1::REND1KeyPress}, {ui->RIVAL1, &TForm1::RIVAL1KeyPress},
-        {ui->ALIQ1, &TForm1::ALIQ1KeyPress}, {ui->DETR1, &TForm1::DETR1KeyPress},
-        {ui->PERC1, &TForm1::PERC1KeyPress}, {ui->MESI1, &TForm1::MESI1KeyPress},
-        {ui->Edit1, &TForm1::Edit1KeyPress}, {ui->Edit2, &TForm1::Edit2KeyPress},
-        {ui->Edit3, &TForm1::Edit3KeyPress}, {ui->Edit5, &TForm1::Edit5KeyPress},
-        {ui->Edit6, &TForm1::Edit6KeyPress}, {ui->EdCCNR, &TForm1::EdCCNRKeyPress},
+    for (const EntryBoxRow& row : EntryBoxTable) {
+        QLineEdit* box = findChild<QLineEdit*>(QString::fromLatin1(row.name));
+        boxes_[static_cast<std::size_t>(row.box)] = box;
+        box->setMaxLength(row.maxLength);
+        box->setText(QText(row.startText));
+        if (row.rule == TypingRule::Capitals)
+            box->setValidator(new UpperCaseValidator(box));
+        if (row.rule == TypingRule::Digits || row.rule == TypingRule::DigitsAndComma)
+            box->setValidator(new TypingRuleValidator(box, row.rule));
+        // Each yellow box's start and reset texts, which a click selects whole.
+        if (IsYellow(row.box)) {
+            QStringList texts = {QText(row.startText), QText(row.clearedText)};
+            texts.removeDuplicates();
+            startTexts_.insert(box, texts);
+        }
+    }
+    const std::pair<EntryBoxId, KeyPressHandler> keyPressHandlers[] = {
+        {EntryBoxId::REND1, &TForm1::REND1KeyPress}, {EntryBoxId::RIVAL1, &TForm1::RIVAL1KeyPress},
+        {EntryBoxId::ALIQ1, &TForm1::ALIQ1KeyPress}, {EntryBoxId::DETR1, &TForm1::DETR1KeyPress},
+        {EntryBoxId::PERC1, &TForm1::PERC1KeyPress}, {EntryBoxId::MESI1, &TForm1::MESI1KeyPress},
+        {EntryBoxId::Edit1, &TForm1::Edit1KeyPress}, {EntryBoxId::Edit2, &TForm1::Edit2KeyPress},
+        {EntryBoxId::Edit3, &TForm1::Edit3KeyPress}, {EntryBoxId::Edit5, &TForm1::Edit5KeyPress},
+        {EntryBoxId::Edit6, &TForm1::Edit6KeyPress}, {EntryBoxId::EdCCNR, &TForm1::EdCCNRKeyPress},
     };
+    for (const auto& [box, handler] : keyPressHandlers) {
+        keyPressHandlers_.insert(Box(box), handler);
+        Box(box)->installEventFilter(this);
+    }
     clickHandlers_ = {
         {ui->EdAcc, &TForm1::EdAccClick},
         {ui->Label21, &TForm1::Label21Click},
         {ui->Label29, &TForm1::Label29Click},
         {ui->EdSaldo, &TForm1::EdSaldoClick},
-    };
-    for (QObject* box : keyPressHandlers_.keys())
-        box->installEventFilter(this);
-    const std::pair<QLineEdit*, const TypingRule*> rules[] = {
-        {ui->REND1, &DigitsAndCommaRule}, {ui->RIVAL1, &DigitsAndCommaRule},
-        {ui->ALIQ1, &DigitsAndCommaRule}, {ui->DETR1, &DigitsAndCommaRule},
-        {ui->PERC1, &DigitsRule},         {ui->MESI1, &DigitsRule},
-        {ui->Edit1, &DigitsAndCommaRule}, {ui->Edit2, &DigitsAndCommaRule},
-        {ui->Edit3, &DigitsAndCommaRule}, {ui->Edit5, &DigitsRule},
-        {ui->Edit6, &DigitsRule},         {ui->EdCCNR, &DigitsRule},
-    };
-    for (const auto& [box, rule] : rules)
-        box->setValidator(new TypingRuleValidator(box, *rule));
-    // Each yellow box's start and reset texts, which a click selects whole.
-    // (The form starts the other buildings' income at "00", the resets at "00,00".)
-    const TaxEntryTexts& start = StartEntryTexts;
-    startTexts_ = {
-        {ui->REND1, {QText(start.mainResidence.income)}},
-        {ui->RIVAL1, {QText(start.mainResidence.revaluationPercent)}},
-        {ui->ALIQ1, {QText(start.mainResidence.ratePerThousand)}},
-        {ui->DETR1, {QText(start.deduction)}},
-        {ui->PERC1, {QText(start.mainResidence.sharePercent)}},
-        {ui->MESI1, {QText(start.mainResidence.months)}},
-        {ui->Edit1, {QStringLiteral("00"), QText(start.otherBuildings.income)}},
-        {ui->Edit2, {QText(start.otherBuildings.revaluationPercent)}},
-        {ui->Edit3, {QText(start.otherBuildings.ratePerThousand)}},
-        {ui->Edit5, {QText(start.otherBuildings.sharePercent)}},
-        {ui->Edit6, {QText(start.otherBuildings.months)}},
     };
     for (QObject* control : clickHandlers_.keys())
         control->installEventFilter(this);
@@ -201,11 +174,8 @@ void TForm1::FormCreate() {
         [this](QObject* sender, std::exception_ptr error) { AppException(sender, error); });
     ui->EdAnno->setText(
         QStringLiteral("%1").arg(QDate::currentDate().year() % 100, 2, 10, QLatin1Char('0')));
-    ui->EdAcc->setText(QStringLiteral("X"));
-    ui->EdSaldo->clear();
-    // The form file cannot hold a text of one space: the first account-holder line starts
-    // with it here.
-    ui->EdIntest1->setText(QStringLiteral(" "));
+    for (const EntryBoxId mark : {EntryBoxId::EdAcc, EntryBoxId::EdSaldo})
+        Box(mark)->setText(QText(RowOf(mark).startText));
     ui->LabIci->setText(QStringLiteral("00"));
 }
 
@@ -253,40 +223,40 @@ bool TForm1::FilterTypedText(QObject* box, KeyPressHandler handler, const QStrin
 }
 
 void TForm1::REND1KeyPress(QChar& key) {
-    ApplyRule(DigitsAndCommaRule, key);
+    ApplyRule(RowOf(EntryBoxId::REND1).rule, key);
 }
 void TForm1::RIVAL1KeyPress(QChar& key) {
-    ApplyRule(DigitsAndCommaRule, key);
+    ApplyRule(RowOf(EntryBoxId::RIVAL1).rule, key);
 }
 void TForm1::ALIQ1KeyPress(QChar& key) {
-    ApplyRule(DigitsAndCommaRule, key);
+    ApplyRule(RowOf(EntryBoxId::ALIQ1).rule, key);
 }
 void TForm1::DETR1KeyPress(QChar& key) {
-    ApplyRule(DigitsAndCommaRule, key);
+    ApplyRule(RowOf(EntryBoxId::DETR1).rule, key);
 }
 void TForm1::PERC1KeyPress(QChar& key) {
-    ApplyRule(DigitsRule, key);
+    ApplyRule(RowOf(EntryBoxId::PERC1).rule, key);
 }
 void TForm1::MESI1KeyPress(QChar& key) {
-    ApplyRule(DigitsRule, key);
+    ApplyRule(RowOf(EntryBoxId::MESI1).rule, key);
 }
 void TForm1::Edit1KeyPress(QChar& key) {
-    ApplyRule(DigitsAndCommaRule, key);
+    ApplyRule(RowOf(EntryBoxId::Edit1).rule, key);
 }
 void TForm1::Edit2KeyPress(QChar& key) {
-    ApplyRule(DigitsAndCommaRule, key);
+    ApplyRule(RowOf(EntryBoxId::Edit2).rule, key);
 }
 void TForm1::Edit3KeyPress(QChar& key) {
-    ApplyRule(DigitsAndCommaRule, key);
+    ApplyRule(RowOf(EntryBoxId::Edit3).rule, key);
 }
 void TForm1::Edit5KeyPress(QChar& key) {
-    ApplyRule(DigitsRule, key);
+    ApplyRule(RowOf(EntryBoxId::Edit5).rule, key);
 }
 void TForm1::Edit6KeyPress(QChar& key) {
-    ApplyRule(DigitsRule, key);
+    ApplyRule(RowOf(EntryBoxId::Edit6).rule, key);
 }
 void TForm1::EdCCNRKeyPress(QChar& key) {
-    ApplyRule(DigitsRule, key);
+    ApplyRule(RowOf(EntryBoxId::EdCCNR).rule, key);
 }
 
 // Exactly one of the two boxes holds the mark after any click; a text typed into EdAcc that
@@ -317,19 +287,10 @@ void TForm1::ResetYellowFields() {
 }
 
 void TForm1::ShowResetTexts(const ResetTexts& reset) {
-    const TaxEntryTexts& entries = reset.entries;
-    ui->REND1->setText(QText(entries.mainResidence.income));
-    ui->RIVAL1->setText(QText(entries.mainResidence.revaluationPercent));
-    ui->ALIQ1->setText(QText(entries.mainResidence.ratePerThousand));
-    ui->DETR1->setText(QText(entries.deduction));
-    ui->PERC1->setText(QText(entries.mainResidence.sharePercent));
-    ui->MESI1->setText(QText(entries.mainResidence.months));
+    for (const EntryBoxRow& row : EntryBoxTable)
+        if (IsYellow(row.box))
+            Box(row.box)->setText(QText(EntryTextOf(reset.entries, row.box)));
     ui->TOT1->setText(QText(reset.mainResidenceResult));
-    ui->Edit1->setText(QText(entries.otherBuildings.income));
-    ui->Edit2->setText(QText(entries.otherBuildings.revaluationPercent));
-    ui->Edit3->setText(QText(entries.otherBuildings.ratePerThousand));
-    ui->Edit5->setText(QText(entries.otherBuildings.sharePercent));
-    ui->Edit6->setText(QText(entries.otherBuildings.months));
     ui->TOT2->setText(QText(reset.otherBuildingsResult));
     if (reset.totalEuros)
         ui->LabIci->setText(QText(*reset.totalEuros));
@@ -342,13 +303,9 @@ void TForm1::ResetBtnClick() {
 
 void TForm1::ResetGenBtnClick() {
     ResetYellowFields();
-    for (QLineEdit* box :
-         {ui->EdCCNR, ui->EdIntest1, ui->EdIntest2, ui->EdNome, ui->EdComun, ui->EdCodFisc})
-        box->clear();
-    ui->EdNum->setText(QStringLiteral("00"));
-    ui->EdAnno->clear();
-    ui->EdAcc->setText(QStringLiteral("X"));
-    ui->EdSaldo->clear();
+    for (const EntryBoxRow& row : EntryBoxTable)
+        if (!IsYellow(row.box))
+            Box(row.box)->setText(QText(row.clearedText));
     GiveFocus(ui->EdCCNR);
 }
 
@@ -432,17 +389,15 @@ void TForm1::CalcolaBtnClick() {
 }
 
 TaxEntryTexts TForm1::CurrentEntryTexts() const {
-    return {.mainResidence = {.income = StdText(ui->REND1),
-                              .revaluationPercent = StdText(ui->RIVAL1),
-                              .ratePerThousand = StdText(ui->ALIQ1),
-                              .sharePercent = StdText(ui->PERC1),
-                              .months = StdText(ui->MESI1)},
-            .deduction = StdText(ui->DETR1),
-            .otherBuildings = {.income = StdText(ui->Edit1),
-                               .revaluationPercent = StdText(ui->Edit2),
-                               .ratePerThousand = StdText(ui->Edit3),
-                               .sharePercent = StdText(ui->Edit5),
-                               .months = StdText(ui->Edit6)}};
+    TaxEntryTexts texts;
+    for (const EntryBoxRow& row : EntryBoxTable)
+        if (IsYellow(row.box))
+            EntryTextOf(texts, row.box) = StdText(Box(row.box));
+    return texts;
+}
+
+QLineEdit* TForm1::Box(EntryBoxId box) const {
+    return boxes_[static_cast<std::size_t>(box)];
 }
 
 bool TForm1::AmountsMatchEntries() const {

@@ -2,6 +2,7 @@
 // The main window: the entries of the tax computation and of the slip, their typing rules,
 // the advance/balance marks, the resets, the computation's results and the program's error
 // handler.
+#include "rules/EntryBoxes.h"
 #include "rules/ResetTexts.h"
 #include "rules/TaxComputation.h"
 
@@ -10,10 +11,14 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <array>
+
 #include <exception>
 #include <functional>
 #include <memory>
 #include <optional>
+
+class QLineEdit;
 
 namespace Ui {
 class TForm1;
@@ -85,8 +90,10 @@ private:
 
     void SwapMarks();
     TaxEntryTexts CurrentEntryTexts() const;
+    QLineEdit* Box(EntryBoxId box) const;
     bool FilterTypedText(QObject* box, KeyPressHandler handler, const QString& text);
 
+    std::array<QLineEdit*, EntryBoxTable.size()> boxes_{};
     QHash<QObject*, KeyPressHandler> keyPressHandlers_;
     QHash<QObject*, ClickHandler> clickHandlers_;
     QHash<QObject*, QStringList> startTexts_;
