@@ -40,6 +40,7 @@ MessageAnswer PresentInMessageBox(const MessageRequest& request) {
     box.setTextFormat(Qt::PlainText);
     box.setText(DisplayText(request.text));
     QPushButton* no = nullptr;
+    QPushButton* cancel = nullptr;
     switch (request.kind) {
     case MessageKind::Plain:
     case MessageKind::Error:
@@ -61,15 +62,22 @@ MessageAnswer PresentInMessageBox(const MessageRequest& request) {
         break;
     }
     case MessageKind::Question:
+    case MessageKind::SaveQuestion:
         box.setIcon(QMessageBox::Question);
         box.setDefaultButton(box.addButton(QString::fromUtf8("&Sì"), QMessageBox::YesRole));
         no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
         box.setEscapeButton(no);
+        if (request.kind == MessageKind::SaveQuestion) {
+            cancel = box.addButton(QStringLiteral("Annulla"), QMessageBox::RejectRole);
+            box.setEscapeButton(cancel);
+        }
         break;
     }
     box.exec();
     if (!no)
         return MessageAnswer::Ok;
+    if (cancel && box.clickedButton() == cancel)
+        return MessageAnswer::Cancel;
     return box.clickedButton() == no ? MessageAnswer::No : MessageAnswer::Yes;
 }
 
@@ -105,6 +113,10 @@ bool MessageInformationYesNo(const QString& text) {
 bool MessageQuestionYesNo(const QString& text) {
     return Present(MessageKind::Question, QString::fromUtf8(ApplicationTitle), text) ==
            MessageAnswer::Yes;
+}
+
+MessageAnswer MessageSaveChanges(const QString& text) {
+    return Present(MessageKind::SaveQuestion, QString::fromUtf8(ApplicationTitle), text);
 }
 
 void ShowErrorBox(QWidget* owner, const QString& text) {

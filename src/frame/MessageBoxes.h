@@ -13,11 +13,12 @@ enum class MessageKind {
     Warning,     // caption "Warning", exclamation icon, one "OK"
     Information, // caption "Information", information icon, "&Yes" (default) and "&No" (Escape)
     Error,       // the error handler's box: like the plain box, owned by the main window
-    Question     // captioned with the application title, question icon, "&Sì" (default) and
+    Question,    // captioned with the application title, question icon, "&Sì" (default) and
                  // "&No" (Escape)
+    SaveQuestion // like Question, with a third button "Annulla" (Escape)
 };
 
-enum class MessageAnswer { Ok, Yes, No };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 struct MessageRequest {
     MessageKind kind = MessageKind::Plain;
@@ -39,6 +40,8 @@ void MessageWarning(const QString& text);
 bool MessageInformationYesNo(const QString& text);
 // The program's own question, in Italian; true when the user answers "&Sì".
 bool MessageQuestionYesNo(const QString& text);
+// The question before changes are lost: "&Sì", "&No" or "Annulla".
+MessageAnswer MessageSaveChanges(const QString& text);
 void ShowErrorBox(QWidget* owner, const QString& text);
 
 // The text as the box shows it: every CR LF or lone CR becomes a line break.

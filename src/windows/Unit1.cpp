@@ -3,6 +3,8 @@
 
 #include "base/AppInfo.h"
 #include "frame/BoxTexts.h"
+#include "frame/ButtonMenu.h"
+#include "frame/DataFileDialog.h"
 #include "frame/EnterKey.h"
 #include "frame/HandlerGuard.h"
 #include "frame/MessageBoxes.h"
@@ -12,11 +14,19 @@
 #include "rules/EntryBoxes.h"
 #include "rules/ResultTexts.h"
 #include "rules/SlipDataCheck.h"
+#include "rules/TaxCode.h"
 #include "rules/TaxComputation.h"
 #include "windows/Unit2.h"
 
+#include <QCloseEvent>
 #include <QDate>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QStyle>
@@ -102,12 +112,27 @@ private:
     mutable bool passedBefore_ = true;
 };
 
+QString DesignedTitle() {
+    return QStringLiteral(" Quotario   Programma Freeware      ") +
+           QString::fromUtf8(AuthorWebAddress);
+}
+
+constexpr const char* SaveChangesMessage =
+    "I dati sono cambiati dopo l'ultimo salvataggio nel file\r%1\rSalvarli prima di chiudere?";
+
+// The local file a drag carries, when it carries exactly one.
+QString DraggedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1 ||
+        !data->urls().front().isLocalFile())
+        return {};
+    return data->urls().front().toLocalFile();
+}
+
 } // namespace
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm1>()) {
     ui->setupUi(this);
-    setWindowTitle(QStringLiteral(" Quotario   Programma Freeware      ") +
-                   QString::fromUtf8(AuthorWebAddress));
+    ShowTitle();
     setFixedSize(582, 412);
     if (const QScreen* screen = this->screen())
         setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
@@ -119,6 +144,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
         QLineEdit* box = findChild<QLineEdit*>(QString::fromLatin1(row.name));
         boxes_[static_cast<std::size_t>(row.box)] = box;
         box->setMaxLength(row.maxLength);
+        // Also for the drop of a data file.
+        box->installEventFilter(this);
         box->setText(QText(row.startText));
         if (row.rule == TypingRule::Capitals)
             box->setValidator(new UpperCaseValidator(box));
@@ -139,10 +166,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
         {EntryBoxId::Edit3, &TForm1::Edit3KeyPress}, {EntryBoxId::Edit5, &TForm1::Edit5KeyPress},
         {EntryBoxId::Edit6, &TForm1::Edit6KeyPress}, {EntryBoxId::EdCCNR, &TForm1::EdCCNRKeyPress},
     };
-    for (const auto& [box, handler] : keyPressHandlers) {
+    for (const auto& [box, handler] : keyPressHandlers)
         keyPressHandlers_.insert(Box(box), handler);
-        Box(box)->installEventFilter(this);
-    }
     clickHandlers_ = {
         {ui->EdAcc, &TForm1::EdAccClick},
         {ui->Label21, &TForm1::Label21Click},
@@ -160,6 +185,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
     ConnectGuarded(ui->InfoBtn, &QPushButton::clicked, this, &TForm1::InfoBtnClick);
     WatchActivation(this, [this] { FormActivate(); });
     PressButtonsOnEnter(this);
+    CreateDatiMenu();
+    setAcceptDrops(true);
 
     FormCreate();
 }
@@ -184,7 +211,11 @@ void TForm1::FormActivate() {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+        event->type() == QEvent::Drop) {
+        if (TakeDrop(event))
+            return true;
+    } else if (event->type() == QEvent::KeyPress) {
         const KeyPressHandler handler = keyPressHandlers_.value(watched);
         const auto* key = static_cast<QKeyEvent*>(event);
         if (handler && IsTypedCharacter(key))
@@ -348,6 +379,7 @@ void TForm1::CalcolaBtnClick() {
     }
 
     // From here on the amounts shown belong to no entries until this press completes.
+    const std::optional<TaxEntryTexts> computedBefore = computedEntries_;
     computedEntries_.reset();
     const TaxEntryTexts texts = CurrentEntryTexts();
     // A text that is not a number ends the press here, on its way to AppException.
@@ -362,6 +394,13 @@ void TForm1::CalcolaBtnClick() {
                                : StartEntryTexts.mainResidence.months));
         ui->TOT1->clear();
         GiveFocus(box);
+        return;
+    }
+
+    // A tax code that fails its own check is the user's to keep: the warning asks.
+    if (!TaxCodeAccepted()) {
+        computedEntries_ = computedBefore;
+        GiveFocus(ui->EdCodFisc);
         return;
     }
 
@@ -409,4 +448,173 @@ void TForm1::AppException(QObject* /*sender*/, std::exception_ptr /*error*/) {
     ShowErrorBox(this, QString::fromUtf8(AppExceptionMessage));
     ShowResetTexts(ErrorHandlerReset);
     ui->StatusBar2->clear();
+}
+
+bool TForm1::TaxCodeAccepted() {
+    const std::string code = StdText(ui->EdCodFisc);
+    const TaxCodeCheck check = CheckTaxCode(code);
+    return check.fault == TaxCodeFault::None ||
+           MessageQuestionYesNo(QText(TaxCodeWarningMessage(code, check)));
+}
+
+void TForm1::ShowTitle() {
+    setWindowTitle(dataFile_.isEmpty() ? DesignedTitle()
+                                       : QFileInfo(dataFile_).fileName() + QString::fromUtf8(" –") +
+                                             DesignedTitle());
+}
+
+// The data commands are the window's own keys in every box, and a menu opened as the print
+// button's is: the right mouse button on a free area, Shift+F10 or the menu key.
+void TForm1::CreateDatiMenu() {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("DatiMenu"));
+    const struct {
+        const char* text;
+        QKeySequence keys;
+        const char* hint;
+        void (TForm1::*handler)();
+    } items[] = {
+        {"&Salva i dati…", QKeySequence(Qt::CTRL | Qt::Key_S),
+         "Salva i dati del contribuente nel file in uso", &TForm1::SalvaItemClick},
+        {"Salva i dati con &nome…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+         "Salva i dati del contribuente in un nuovo file", &TForm1::SalvaConNomeItemClick},
+        {"&Apri i dati…", QKeySequence(Qt::CTRL | Qt::Key_O),
+         "Apre i dati di un contribuente salvati prima", &TForm1::ApriItemClick},
+    };
+    for (const auto& item : items) {
+        QAction* action = menu->addAction(QString::fromUtf8(item.text));
+        action->setShortcut(item.keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setStatusTip(QString::fromUtf8(item.hint));
+        addAction(action);
+        ConnectGuarded(action, &QAction::triggered, this, item.handler);
+    }
+    // The hint of the item under the mouse stands in the status line while the menu is open.
+    connect(menu, &QMenu::hovered, this, [this](QAction* action) {
+        if (!statusBeforeHint_)
+            statusBeforeHint_ = ui->StatusBar2->text();
+        ui->StatusBar2->setText(action->statusTip());
+    });
+    connect(menu, &QMenu::aboutToHide, this, [this] {
+        if (statusBeforeHint_)
+            ui->StatusBar2->setText(*statusBeforeHint_);
+        statusBeforeHint_.reset();
+    });
+    OpenMenuOnRequest(this, menu);
+    for (QLineEdit* box : boxes_)
+        OpenMenuOnKeyRequest(box, menu);
+}
+
+void TForm1::SalvaItemClick() {
+    SaveData();
+}
+
+void TForm1::SalvaConNomeItemClick() {
+    SaveDataAs();
+}
+
+void TForm1::ApriItemClick() {
+    if (!MayLeaveChanges())
+        return;
+    const QString chosen = ChooseDataFile(this, DataFileDialog::Open, DataFileFolder(dataFolder_));
+    if (!chosen.isEmpty())
+        OpenDataFile(chosen);
+}
+
+bool TForm1::SaveData() {
+    return dataFile_.isEmpty() ? SaveDataAs() : SaveDataFile(dataFile_);
+}
+
+bool TForm1::SaveDataAs() {
+    const QString proposed = dataFile_.isEmpty()
+                                 ? ProposedDataFilePath(DataFileFolder(dataFolder_),
+                                                        ui->EdNome->text(), ui->EdAnno->text())
+                                 : dataFile_;
+    const QString chosen = ChooseDataFile(this, DataFileDialog::Save, proposed);
+    return !chosen.isEmpty() && SaveDataFile(chosen);
+}
+
+bool TForm1::SaveDataFile(const QString& path) {
+    const DataFileTexts texts = CurrentBoxTexts();
+    if (const auto failure = WriteDataFile(path.toStdString(), texts)) {
+        ShowMessage(
+            QText(DataFileNotSavedMessage(QDir::toNativeSeparators(path).toStdString(), *failure)));
+        return false;
+    }
+    dataFile_ = path;
+    savedTexts_ = texts;
+    dataFolder_ = QFileInfo(path).absolutePath();
+    ShowTitle();
+    return true;
+}
+
+bool TForm1::OpenDataFile(const QString& path) {
+    const DataFileReading reading = ReadDataFile(path.toStdString());
+    if (reading.fault != DataFileFault::None) {
+        ShowMessage(
+            QText(DataFileRefusedMessage(QDir::toNativeSeparators(path).toStdString(), reading)));
+        return false;
+    }
+    ResetYellowFields();
+    for (const EntryBoxRow& row : EntryBoxTable)
+        Box(row.box)->setText(QText(reading.texts[static_cast<std::size_t>(row.box)]));
+    dataFile_ = QFileInfo(path).absoluteFilePath();
+    savedTexts_ = reading.texts;
+    dataFolder_ = QFileInfo(path).absolutePath();
+    ShowTitle();
+    GiveFocus(ui->EdCCNR);
+    return true;
+}
+
+DataFileTexts TForm1::CurrentBoxTexts() const {
+    DataFileTexts texts;
+    for (const EntryBoxRow& row : EntryBoxTable)
+        texts[static_cast<std::size_t>(row.box)] = StdText(Box(row.box));
+    return texts;
+}
+
+bool TForm1::MayLeaveChanges() {
+    if (dataFile_.isEmpty() || CurrentBoxTexts() == savedTexts_)
+        return true;
+    switch (MessageSaveChanges(
+        QString::fromUtf8(SaveChangesMessage).arg(QDir::toNativeSeparators(dataFile_)))) {
+    case MessageAnswer::Yes:
+        return SaveData();
+    case MessageAnswer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // A failure on the way keeps the window, and the texts, as they are.
+    bool mayClose = false;
+    Guarded(this, [this, &mayClose] { mayClose = MayLeaveChanges(); });
+    if (mayClose)
+        QWidget::closeEvent(event);
+    else
+        event->ignore();
+}
+
+bool TForm1::TakeDrop(QEvent* event) {
+    auto* drop = static_cast<QDropEvent*>(event);
+    const QString file = DraggedFile(drop->mimeData());
+    if (file.isEmpty())
+        return false;
+    drop->acceptProposedAction();
+    if (event->type() == QEvent::Drop)
+        Guarded(this, [this, &file] {
+            if (MayLeaveChanges())
+                OpenDataFile(file);
+        });
+    return true;
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    TakeDrop(event);
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    TakeDrop(event);
 }

@@ -2,6 +2,7 @@
 // The main window: the entries of the tax computation and of the slip, their typing rules,
 // the advance/balance marks, the resets, the computation's results and the program's error
 // handler.
+#include "rules/DataFile.h"
 #include "rules/EntryBoxes.h"
 #include "rules/ResetTexts.h"
 #include "rules/TaxComputation.h"
@@ -50,8 +51,21 @@ public:
     // What "Inform." shows: the program's information box, which the start-up hands in.
     void SetInformationBox(std::function<void()> show);
 
+    // Opens the taxpayer's data file: the boxes take its texts and the results are as after
+    // "Reset tot.", so that the slip waits for a new computation. A file that cannot be taken
+    // whole is refused with a message naming it and what is wrong, and nothing changes. True
+    // when the file was taken.
+    bool OpenDataFile(const QString& path);
+    // The data file in use, opened or saved last; empty when there is none.
+    const QString& DataFile() const { return dataFile_; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // With a data file in use and changes since it was opened or saved, closing asks whether to
+    // save them first; without a file the window closes at once.
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     using KeyPressHandler = void (TForm1::*)(QChar& key);
@@ -88,6 +102,21 @@ private:
     void InfoBtnClick();
     void CalcolaBtnClick();
 
+    void CreateDatiMenu();
+    void SalvaItemClick();
+    void SalvaConNomeItemClick();
+    void ApriItemClick();
+    bool SaveData();
+    bool SaveDataAs();
+    bool SaveDataFile(const QString& path);
+    // True when the texts may go: no file in use, no changes, or the user's answer.
+    bool MayLeaveChanges();
+    bool TaxCodeAccepted();
+    DataFileTexts CurrentBoxTexts() const;
+    void ShowTitle();
+    // A drop of one local file onto the window or one of its boxes.
+    bool TakeDrop(QEvent* event);
+
     void SwapMarks();
     TaxEntryTexts CurrentEntryTexts() const;
     QLineEdit* Box(EntryBoxId box) const;
@@ -100,6 +129,12 @@ private:
     // The entries the amounts shown were computed from; none while they are stale.
     std::optional<TaxEntryTexts> computedEntries_;
     std::function<void()> informationBox_;
+    QString dataFile_;
+    DataFileTexts savedTexts_;
+    // Where the data dialogs start: the folder of the data file used last.
+    QString dataFolder_;
+    // The status line's text while a menu item's hint stands in it.
+    std::optional<QString> statusBeforeHint_;
 };
 
 extern TForm1* Form1;

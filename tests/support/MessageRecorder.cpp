@@ -15,8 +15,9 @@ MessageAnswer MessageRecorder::Present(const MessageRequest& request) {
         whileShown(request);
     if (!answers.isEmpty())
         return answers.takeFirst();
-    const bool question =
-        request.kind == MessageKind::Information || request.kind == MessageKind::Question;
+    const bool question = request.kind == MessageKind::Information ||
+                          request.kind == MessageKind::Question ||
+                          request.kind == MessageKind::SaveQuestion;
     return question ? MessageAnswer::Yes : MessageAnswer::Ok;
 }
 
@@ -34,6 +35,8 @@ QString KindName(MessageKind kind) {
         return "Error";
     case MessageKind::Question:
         return "Question";
+    case MessageKind::SaveQuestion:
+        return "SaveQuestion";
     }
     return "Kind " + QString::number(int(kind));
 }

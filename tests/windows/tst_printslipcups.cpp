@@ -42,7 +42,7 @@ const SlipTexts Payer = {.accountNumber = "12345678",
                          .holderLine2 = "SERV. TESORERIA",
                          .payer = "ROSSI MARIO ROMA VIA APPIA 12",
                          .municipality = "ROMA",
-                         .taxCode = "RSSMRA60A01H501U",
+                         .taxCode = "RSSMRA60A01H501Q",
                          .buildingCount = "2",
                          .taxYear = "07"};
 const SlipTexts OtherPayer = {.accountNumber = "87654321",
@@ -50,7 +50,7 @@ const SlipTexts OtherPayer = {.accountNumber = "87654321",
                               .holderLine2 = "TESORERIA",
                               .payer = "BIANCHI LUCA RIETI VIA ROMA 3",
                               .municipality = "RIETI",
-                              .taxCode = "BNCLCU70B02H282K",
+                              .taxCode = "BNCLCU70B02H282X",
                               .buildingCount = "1",
                               .taxYear = "07"};
 
@@ -131,7 +131,7 @@ void TestPrintSlipCups::printsTheComputedSlipWhereTheAlignmentPutsIt() {
 
     // The texts copied from the computation, each at the place of the right paper position.
     QCOMPARE(ReportText(QRCCNR1), QString("12345678"));
-    QCOMPARE(ReportText(QRCODFISC11), QString("RSSMRA60A01H501U"));
+    QCOMPARE(ReportText(QRCODFISC11), QString("RSSMRA60A01H501Q"));
     QCOMPARE(ReportText(QRIMPLETT11), Label("LabLett")->text());
     QVERIFY(ReportText(QRIMPLETT11).startsWith('#'));
     QCOMPARE(ReportText(QRDETRAZ1), QString("103,29"));
