@@ -58,7 +58,7 @@ const SlipTexts OtherPayer = {.accountNumber = "87654321",
 // The tax code goes upper case as it is typed.
 bool FillComputeAndOpenSummary() {
     SlipTexts slip = Payer;
-    slip.taxCode = "rssmra60a01h501u";
+    slip.taxCode = "rssmra60a01h501q";
     TypeEntries(EntriesOf(slip));
     TypeEntries(
         EntriesOf({.income = "1500", .revaluation = "5", .rate = "7", .deduction = "103,29"},
