@@ -7,6 +7,7 @@
 #include "support/WindowTest.h"
 
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
@@ -41,9 +42,11 @@ const QStringList BoxNames = {"EdCCNR", "EdIntest1", "EdIntest2", "EdNome",  "Ed
 struct Chooser {
     QString file;
     QList<DataFileDialog> asked;
+    QStringList proposed;
     DataFileChooser Function() {
-        return [this](QWidget*, DataFileDialog dialog, const QString&) {
+        return [this](QWidget*, DataFileDialog dialog, const QString& path) {
             asked << dialog;
+            proposed << path;
             return file;
         };
     }
@@ -61,7 +64,7 @@ void FillAndCompute() {
 
 void TestTaxpayerData::savedDataComeBackAfterResetTot() {
     MessageRecorder recorder;
-    Chooser chooser{testFile("Rossi.ici"), {}};
+    Chooser chooser{testFile("Rossi.ici"), {}, {}};
     const StandIn<DataFileChooser> dialogs(SetDataFileChooser, chooser.Function());
     FillAndCompute();
     const QStringList typed = Texts(BoxNames);
@@ -72,6 +75,9 @@ void TestTaxpayerData::savedDataComeBackAfterResetTot() {
     QTest::keyClick(Box("REND1"), Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(recorder.shown(), QStringList());
     QCOMPARE(chooser.asked, QList<DataFileDialog>{DataFileDialog::Save});
+    // A name made of the payer and the tax year.
+    QCOMPARE(QFileInfo(chooser.proposed.front()).fileName(),
+             QString("ICI ROSSI MARIO ROMA VIA ROMA 1 2007.ici"));
     QVERIFY(Form1->windowTitle().startsWith(QString::fromUtf8("Rossi.ici – Quotario")));
     QVERIFY(!ReadBytes(chooser.file).contains("LabIci"));
 
@@ -80,6 +86,8 @@ void TestTaxpayerData::savedDataComeBackAfterResetTot() {
     // Opening asks first, as closing does, whether to save what changed since.
     recorder.answers = {MessageAnswer::No};
     QTest::keyClick(Box("EdNome"), Qt::Key_O, Qt::ControlModifier);
+    // The dialog starts in the folder used last.
+    QCOMPARE(chooser.proposed.last(), QFileInfo(chooser.file).absolutePath());
     QCOMPARE(recorder.messages.size(), 1);
     QCOMPARE(recorder.messages.front().kind, MessageKind::SaveQuestion);
     QCOMPARE(Texts(BoxNames), typed);
@@ -165,7 +173,7 @@ void TestTaxpayerData::closingWithChangesAsks() {
     QFETCH(MessageAnswer, answer);
     QFETCH(bool, closes);
     QFETCH(QString, saved);
-    Chooser chooser{testFile("Rossi.ici"), {}};
+    Chooser chooser{testFile("Rossi.ici"), {}, {}};
     const StandIn<DataFileChooser> dialogs(SetDataFileChooser, chooser.Function());
     Box("EdNome")->setText("ROSSI MARIO");
     if (withFile)
@@ -231,7 +239,7 @@ void TestTaxpayerData::aFileDroppedOrNamedAtStartOpens_data() {
 
 void TestTaxpayerData::aFileDroppedOrNamedAtStartOpens() {
     QFETCH(QString, how);
-    Chooser chooser{testFile("Verdi 2026.ici"), {}};
+    Chooser chooser{testFile("Verdi 2026.ici"), {}, {}};
     {
         const StandIn<DataFileChooser> dialogs(SetDataFileChooser, chooser.Function());
         Box("EdNome")->setText("VERDI GIUSEPPE");
