@@ -587,6 +587,10 @@ bool TForm1::MayLeaveChanges() {
     }
 }
 
+bool TForm1::MayEndProgram() {
+    return MayLeaveChanges();
+}
+
 void TForm1::closeEvent(QCloseEvent* event) {
     // A failure on the way keeps the window, and the texts, as they are.
     bool mayClose = false;

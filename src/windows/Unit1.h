@@ -56,6 +56,9 @@ public:
     // whole is refused with a message naming it and what is wrong, and nothing changes. True
     // when the file was taken.
     bool OpenDataFile(const QString& path);
+    // Asked before the program ends: true when it may, after the question whether to save the
+    // changes to the data file in use, if there are any.
+    bool MayEndProgram();
     // The data file in use, opened or saved last; empty when there is none.
     const QString& DataFile() const { return dataFile_; }
 

@@ -274,9 +274,10 @@ void TForm2::ResetBtnClick() {
 }
 
 // Ends the program as it stands, without closing any window first: the main window stays
-// hidden and nothing is saved.
+// hidden. Changes to the taxpayer's data file in use are offered for saving first.
 void TForm2::BitBtn1Click() {
-    QApplication::exit(0);
+    if (Form1->MayEndProgram())
+        QApplication::exit(0);
 }
 
 // The printing notes open in the text editor; this window waits until it is closed.

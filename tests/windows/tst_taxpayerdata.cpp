@@ -23,6 +23,7 @@ private slots:
     void aRefusedFileLeavesEveryBoxAsItWas();
     void closingWithChangesAsks_data();
     void closingWithChangesAsks();
+    void theSummarysChiudiAsksToo();
     void theMenuOpensOnAFreeAreaAndFromTheKeyboard_data();
     void theMenuOpensOnAFreeAreaAndFromTheKeyboard();
     void aFileDroppedOrNamedAtStartOpens_data();
@@ -191,6 +192,20 @@ void TestTaxpayerData::closingWithChangesAsks() {
     QCOMPARE(Form1->isHidden(), closes);
     if (withFile)
         QVERIFY(ReadBytes(chooser.file).contains("NomeDomicilioVia=" + saved.toUtf8() + "\n"));
+}
+
+// "Chiudi" on the summary window ends the program too.
+void TestTaxpayerData::theSummarysChiudiAsksToo() {
+    Chooser chooser{testFile("Rossi.ici"), {}, {}};
+    const StandIn<DataFileChooser> dialogs(SetDataFileChooser, chooser.Function());
+    QTest::keyClick(Box("EdCCNR"), Qt::Key_S, Qt::ControlModifier);
+    Box("EdNome")->setText("BIANCHI ANNA");
+    QVERIFY(ShowSummary());
+    MessageRecorder recorder;
+    QTest::mouseClick(Find<QPushButton>(Form2, "BitBtn1"), Qt::LeftButton);
+    QCOMPARE(recorder.messages.size(), 1);
+    QCOMPARE(recorder.messages.front().kind, MessageKind::SaveQuestion);
+    QVERIFY(ReadBytes(chooser.file).contains("NomeDomicilioVia=BIANCHI ANNA\n"));
 }
 
 void TestTaxpayerData::theMenuOpensOnAFreeAreaAndFromTheKeyboard_data() {
