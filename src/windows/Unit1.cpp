@@ -117,8 +117,11 @@ QString DesignedTitle() {
            QString::fromUtf8(AuthorWebAddress);
 }
 
-constexpr const char* SaveChangesMessage =
-    "I dati sono cambiati dopo l'ultimo salvataggio nel file\r%1\rSalvarli prima di chiudere?";
+// Asked before the texts go, at the end of the program or for another data file.
+QString SaveChangesMessage(const QString& file) {
+    return QStringLiteral("I dati sono cambiati dopo l'ultimo salvataggio nel file\r") +
+           QDir::toNativeSeparators(file) + QStringLiteral("\rSalvare le modifiche?");
+}
 
 // The local file a drag carries, when it carries exactly one.
 QString DraggedFile(const QMimeData* data) {
@@ -490,15 +493,17 @@ void TForm1::CreateDatiMenu() {
         ConnectGuarded(action, &QAction::triggered, this, item.handler);
     }
     // The hint of the item under the mouse stands in the status line while the menu is open.
-    connect(menu, &QMenu::hovered, this, [this](QAction* action) {
-        if (!statusBeforeHint_)
-            statusBeforeHint_ = ui->StatusBar2->text();
-        ui->StatusBar2->setText(action->statusTip());
+    connect(menu, &QMenu::hovered, this, [this, menu](QAction* action) {
+        Guarded(menu, [this, action] {
+            if (!statusBeforeHint_)
+                statusBeforeHint_ = ui->StatusBar2->text();
+            ui->StatusBar2->setText(action->statusTip());
+        });
     });
-    connect(menu, &QMenu::aboutToHide, this, [this] {
-        if (statusBeforeHint_)
-            ui->StatusBar2->setText(*statusBeforeHint_);
-        statusBeforeHint_.reset();
+    ConnectGuarded(menu, &QMenu::aboutToHide, this, [](TForm1* window) {
+        if (window->statusBeforeHint_)
+            window->ui->StatusBar2->setText(*window->statusBeforeHint_);
+        window->statusBeforeHint_.reset();
     });
     OpenMenuOnRequest(this, menu);
     for (QLineEdit* box : boxes_)
@@ -576,8 +581,7 @@ DataFileTexts TForm1::CurrentBoxTexts() const {
 bool TForm1::MayLeaveChanges() {
     if (dataFile_.isEmpty() || CurrentBoxTexts() == savedTexts_)
         return true;
-    switch (MessageSaveChanges(
-        QString::fromUtf8(SaveChangesMessage).arg(QDir::toNativeSeparators(dataFile_)))) {
+    switch (MessageSaveChanges(SaveChangesMessage(dataFile_))) {
     case MessageAnswer::Yes:
         return SaveData();
     case MessageAnswer::No:

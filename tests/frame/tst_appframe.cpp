@@ -147,6 +147,7 @@ void TestAppFrame::boxesSitAtTheCentre_data() {
     AddRow("warning", int(MessageKind::Warning), QString("OK"));
     AddRow("information", int(MessageKind::Information), QString("&No"));
     AddRow("question", int(MessageKind::Question), QString("&No"));
+    AddRow("save question", int(MessageKind::SaveQuestion), QString("Annulla"));
     AddRow("error, over its owner", int(MessageKind::Error), QString("OK"));
 }
 
@@ -175,6 +176,9 @@ void TestAppFrame::boxesSitAtTheCentre() {
         break;
     case MessageKind::Question:
         MessageQuestionYesNo(text);
+        break;
+    case MessageKind::SaveQuestion:
+        QCOMPARE(MessageSaveChanges(text), MessageAnswer::Cancel);
         break;
     case MessageKind::Error:
         ShowErrorBox(&owner, text);
