@@ -1,5 +1,5 @@
 # What the desktop and Debian's tools look for around the program: the icon in every size of the
-# hicolor theme, the AppStream metainfo, the manual pages in Italian and English, and the
+# hicolor theme, the type of the taxpayer's data file (*.ici) with the same picture as its icon, the AppStream metainfo, the manual pages in Italian and English, and the
 # copyright and changelog the .deb needs in share/doc. They are the `desktop` component, which
 # the archive's bare folder leaves out (CPackLayout.cmake); a personal install puts them under
 # PREFIX/share, the .deb under /usr/share.
@@ -7,7 +7,11 @@
 foreach(size 16 24 48 64 128 256)
     install(FILES data/icons/quotario-${size}.png RENAME quotario.png
             DESTINATION share/icons/hicolor/${size}x${size}/apps COMPONENT desktop)
+    install(FILES data/icons/quotario-${size}.png RENAME application-x-quotario-ici.png
+            DESTINATION share/icons/hicolor/${size}x${size}/mimetypes COMPONENT desktop)
 endforeach()
+install(FILES data/quotario-mime.xml RENAME quotario.xml DESTINATION share/mime/packages
+        COMPONENT desktop)
 # The program's own window icon is drawn for 32 pixels.
 install(FILES data/quotario.png DESTINATION share/icons/hicolor/32x32/apps COMPONENT desktop)
 install(FILES data/icons/quotario.svg DESTINATION share/icons/hicolor/scalable/apps

@@ -29,6 +29,10 @@ ManifestDPIAware true
 
 !define PROGRAM "Quotario"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quotario"
+; The taxpayer's data files (*.ici) open with the program, for this user only.
+!define DATA_EXTENSION_KEY "Software\Classes\.ici"
+!define DATA_TYPE "Quotario.DatiICI"
+!define DATA_TYPE_KEY "Software\Classes\${DATA_TYPE}"
 !define UNINSTALLER "disinstalla.exe"
 
 Name "${PROGRAM} ${VERSION}"
@@ -95,6 +99,15 @@ Section "Quotario (programma)" SectionProgram
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+    ; A double click on a data file opens it in the program.
+    WriteRegStr HKCU "${DATA_EXTENSION_KEY}" "" "${DATA_TYPE}"
+    WriteRegStr HKCU "${DATA_EXTENSION_KEY}\OpenWithProgids" "${DATA_TYPE}" ""
+    WriteRegStr HKCU "${DATA_TYPE_KEY}" "" "Dati ICI di Quotario"
+    WriteRegStr HKCU "${DATA_TYPE_KEY}\DefaultIcon" "" "$INSTDIR\quotario.exe,0"
+    WriteRegStr HKCU "${DATA_TYPE_KEY}\shell\open\command" "" '"$INSTDIR\quotario.exe" "%1"'
+    ; SHCNE_ASSOCCHANGED: Explorer shows the new type at once.
+    System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 SectionEnd
 
 Section /o "Collegamento sul desktop" SectionDesktop
@@ -162,4 +175,15 @@ Section "Uninstall"
     Delete "$SMPROGRAMS\${PROGRAM}.lnk"
     Delete "$DESKTOP\${PROGRAM}.lnk"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
+
+    ; The data files' type goes; the extension only as far as it is still ours.
+    DeleteRegKey HKCU "${DATA_TYPE_KEY}"
+    DeleteRegValue HKCU "${DATA_EXTENSION_KEY}\OpenWithProgids" "${DATA_TYPE}"
+    DeleteRegKey /ifempty HKCU "${DATA_EXTENSION_KEY}\OpenWithProgids"
+    ReadRegStr $0 HKCU "${DATA_EXTENSION_KEY}" ""
+    ${If} $0 == "${DATA_TYPE}"
+        DeleteRegValue HKCU "${DATA_EXTENSION_KEY}" ""
+    ${EndIf}
+    DeleteRegKey /ifempty HKCU "${DATA_EXTENSION_KEY}"
+    System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 SectionEnd

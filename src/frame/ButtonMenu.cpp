@@ -10,13 +10,16 @@ namespace {
 
 class MenuOnRequest : public QObject {
 public:
-    MenuOnRequest(QWidget* control, QMenu* menu) : QObject(control), menu_(menu) {}
+    MenuOnRequest(QWidget* control, QMenu* menu, bool mouse)
+        : QObject(control), menu_(menu), mouse_(mouse) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         auto* control = static_cast<QWidget*>(watched);
         if (event->type() == QEvent::ContextMenu) {
             const auto* request = static_cast<QContextMenuEvent*>(event);
+            if (!mouse_ && request->reason() == QContextMenuEvent::Mouse)
+                return false;
             Open(control, request->reason() == QContextMenuEvent::Mouse ? request->globalPos()
                                                                         : BelowControl(control));
             return true;
@@ -44,10 +47,15 @@ private:
     }
 
     QPointer<QMenu> menu_;
+    bool mouse_;
 };
 
 } // namespace
 
 void OpenMenuOnRequest(QWidget* control, QMenu* menu) {
-    control->installEventFilter(new MenuOnRequest(control, menu));
+    control->installEventFilter(new MenuOnRequest(control, menu, true));
+}
+
+void OpenMenuOnKeyRequest(QWidget* control, QMenu* menu) {
+    control->installEventFilter(new MenuOnRequest(control, menu, false));
 }

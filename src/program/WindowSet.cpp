@@ -9,6 +9,7 @@
 
 #include <QGuiApplication>
 #include <QSessionManager>
+#include <QTimer>
 
 WindowSet::WindowSet() {
     form1_ = std::make_unique<TForm1>();
@@ -41,4 +42,13 @@ WindowSet::~WindowSet() {
     Form2 = nullptr;
     form1_.reset();
     Form1 = nullptr;
+}
+
+void OpenDataFileOfCommandLine(const QStringList& arguments) {
+    if (arguments.size() < 2)
+        return;
+    // Once the event loop runs, so that the main window is shown and its messages have an owner.
+    QTimer::singleShot(0, Form1, [file = arguments.at(1)] {
+        Guarded(Form1, [&file] { Form1->OpenDataFile(file); });
+    });
 }

@@ -2,6 +2,8 @@
 // The program's three windows, created once in this order: the main window (which installs
 // the program's error handler), the summary window and the report carrier. The set owns them; the
 // globals Form1, Form2 and QRFM only point at them while the set lives.
+#include <QStringList>
+
 #include <memory>
 
 class TForm1;
@@ -21,3 +23,7 @@ private:
     std::unique_ptr<TForm2> form2_;
     std::unique_ptr<TQRFM> qrfm_;
 };
+
+// The data file the command line names (a double click on one names it), opened in the main
+// window once the program has started; nothing when it names none.
+void OpenDataFileOfCommandLine(const QStringList& arguments);

@@ -6,5 +6,6 @@ int main(int argc, char* argv[]) {
     TApplication application(argc, argv);
     const WindowSet windows;
     Form1->show();
+    OpenDataFileOfCommandLine(TApplication::arguments());
     return TApplication::exec();
 }

@@ -1,13 +1,15 @@
 #include "windows/ProgramEnd.h"
 
 #include "windows/SlipPrintFlow.h"
+#include "windows/Unit1.h"
 #include "windows/Unit2.h"
 
 #include <QApplication>
 #include <QWidget>
 
+// The taxpayer's unsaved changes first: "Annulla" there asks nothing about the prints.
 bool ProgramMayEnd() {
-    return !Form2 || Form2->PrintFlow().MayEnd();
+    return (!Form1 || Form1->MayEndProgram()) && (!Form2 || Form2->PrintFlow().MayEnd());
 }
 
 bool PrepareProgramEnd() {

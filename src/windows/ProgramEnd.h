@@ -7,7 +7,8 @@
 // How long the withdrawal of the prints may hold the end, whatever the print system does.
 inline constexpr std::chrono::milliseconds PrintWithdrawalLimit{3000};
 
-// Asks the user about the prints not yet taken, once: false when the user chose to wait.
+// Asks the user about unsaved changes to the taxpayer's data and about the prints not yet taken:
+// false when the user chose to stay.
 bool ProgramMayEnd();
 
 // False when the user chose to wait. Otherwise the prints the user chose to withdraw are

@@ -3,21 +3,31 @@
 
 #include "base/AppInfo.h"
 #include "frame/BoxTexts.h"
+#include "frame/ButtonMenu.h"
+#include "frame/DataFileDialog.h"
 #include "frame/EnterKey.h"
 #include "frame/HandlerGuard.h"
 #include "frame/MessageBoxes.h"
 #include "frame/PanelColours.h"
 #include "frame/ProgramFocus.h"
 #include "frame/WindowActivation.h"
+#include "rules/EntryBoxes.h"
 #include "rules/ResultTexts.h"
 #include "rules/SlipDataCheck.h"
+#include "rules/TaxCode.h"
 #include "rules/TaxComputation.h"
 #include "windows/ProgramEnd.h"
 #include "windows/Unit2.h"
 
 #include <QCloseEvent>
 #include <QDate>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QStyle>
@@ -30,38 +40,17 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-constexpr const char* DigitsMessage = "Accetto solo valori numerici !!";
-constexpr const char* DigitsAndCommaMessage = "Accetto la virgola e valori numerici !!";
-
 constexpr const char* AppExceptionMessage = "ERRORE.........\r"
                                             " Nei campi di scrittura di questa colonna\r"
                                             "COLORE GIALLO.\r"
                                             " Sono ammessi solamente valori numerici e\r"
                                             " non possono essere lasciati vuoti !!!";
 
-// Digits, backspace (8) and carriage return (13) pass every typing rule.
-bool IsDigitKey(QChar key) {
-    const char16_t c = key.unicode();
-    return (c >= u'0' && c <= u'9') || c == 8 || c == 13;
-}
-
-bool IsDigitOrCommaKey(QChar key) {
-    return IsDigitKey(key) || key == QLatin1Char(',');
-}
-
-// A box's typing rule: the characters it takes, and what it says of any other.
-struct TypingRule {
-    bool (*passes)(QChar key);
-    const char* message;
-};
-const TypingRule DigitsRule{IsDigitKey, DigitsMessage};
-const TypingRule DigitsAndCommaRule{IsDigitOrCommaKey, DigitsAndCommaMessage};
-
-void ApplyRule(const TypingRule& rule, QChar& key) {
-    if (rule.passes(key))
+void ApplyRule(TypingRule rule, QChar& key) {
+    if (TypedCharacterPasses(rule, key.unicode()))
         return;
     key = QChar();
-    ShowMessage(QString::fromUtf8(rule.message));
+    ShowMessage(QText(TypingRuleMessage(rule)));
 }
 
 // Tab and Backtab move the focus, and Delete (U+007F under X11) edits the text: none of them
@@ -89,7 +78,7 @@ public:
 // a text the program sets is its own.
 class TypingRuleValidator final : public QValidator {
 public:
-    TypingRuleValidator(QLineEdit* box, const TypingRule& rule) : QValidator(box), rule_(rule) {
+    TypingRuleValidator(QLineEdit* box, TypingRule rule) : QValidator(box), rule_(rule) {
         connect(
             box, &QLineEdit::inputRejected, this,
             [this] {
@@ -102,13 +91,15 @@ public:
                     0, this,
                     [this] {
                         Guarded(
-                            parent(), [this] { ShowMessage(QString::fromUtf8(rule_.message)); });
+                            parent(), [this] { ShowMessage(QText(TypingRuleMessage(rule_))); });
                     });
             });
     }
 
     State validate(QString& input, int& /*pos*/) const override {
-        const bool passes = std::all_of(input.cbegin(), input.cend(), rule_.passes);
+        const bool passes = std::all_of(input.cbegin(), input.cend(), [this](QChar c) {
+            return TypedCharacterPasses(rule_, c.unicode());
+        });
         // Setting a text clears the box's undo history; an edit of the user adds to it.
         const bool usersEdit = static_cast<const QLineEdit*>(parent())->isUndoAvailable();
         refused_ = !passes && passedBefore_ && usersEdit;
@@ -122,61 +113,70 @@ private:
     mutable bool passedBefore_ = true;
 };
 
+QString DesignedTitle() {
+    return QStringLiteral(" Quotario   Programma Freeware      ") +
+           QString::fromUtf8(AuthorWebAddress);
+}
+
+// Asked before the texts go, at the end of the program or for another data file.
+QString SaveChangesMessage(const QString& file) {
+    return QStringLiteral("I dati sono cambiati dopo l'ultimo salvataggio nel file\r") +
+           QDir::toNativeSeparators(file) + QStringLiteral("\rSalvare le modifiche?");
+}
+
+// The local file a drag carries, when it carries exactly one.
+QString DraggedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1 ||
+        !data->urls().front().isLocalFile())
+        return {};
+    return data->urls().front().toLocalFile();
+}
+
 } // namespace
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm1>()) {
     ui->setupUi(this);
-    setWindowTitle(QStringLiteral(" Quotario   Programma Freeware      ") +
-                   QString::fromUtf8(AuthorWebAddress));
+    ShowTitle();
     setFixedSize(582, 412);
     if (const QScreen* screen = this->screen())
         setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
                                         screen->availableGeometry()));
-    ui->EdCodFisc->setValidator(new UpperCaseValidator(ui->EdCodFisc));
     for (QWidget* column : {ui->Panel1, ui->Panel2})
         HandPanelColoursToBoxes(column);
 
-    keyPressHandlers_ = {
-        {ui->REND1, &TForm1::REND1KeyPress}, {ui->RIVAL1, &TForm1::RIVAL1KeyPress},
-        {ui->ALIQ1, &TForm1::ALIQ1KeyPress}, {ui->DETR1, &TForm1::DETR1KeyPress},
-        {ui->PERC1, &TForm1::PERC1KeyPress}, {ui->MESI1, &TForm1::MESI1KeyPress},
-        {ui->Edit1, &TForm1::Edit1KeyPress}, {ui->Edit2, &TForm1::Edit2KeyPress},
-        {ui->Edit3, &TForm1::Edit3KeyPress}, {ui->Edit5, &TForm1::Edit5KeyPress},
-        {ui->Edit6, &TForm1::Edit6KeyPress}, {ui->EdCCNR, &TForm1::EdCCNRKeyPress},
+    for (const EntryBoxRow& row : EntryBoxTable) {
+        QLineEdit* box = findChild<QLineEdit*>(QString::fromLatin1(row.name));
+        boxes_[static_cast<std::size_t>(row.box)] = box;
+        box->setMaxLength(row.maxLength);
+        // Also for the drop of a data file.
+        box->installEventFilter(this);
+        box->setText(QText(row.startText));
+        if (row.rule == TypingRule::Capitals)
+            box->setValidator(new UpperCaseValidator(box));
+        if (row.rule == TypingRule::Digits || row.rule == TypingRule::DigitsAndComma)
+            box->setValidator(new TypingRuleValidator(box, row.rule));
+        // Each yellow box's start and reset texts, which a click selects whole.
+        if (IsYellow(row.box)) {
+            QStringList texts = {QText(row.startText), QText(row.clearedText)};
+            texts.removeDuplicates();
+            startTexts_.insert(box, texts);
+        }
+    }
+    const std::pair<EntryBoxId, KeyPressHandler> keyPressHandlers[] = {
+        {EntryBoxId::REND1, &TForm1::REND1KeyPress}, {EntryBoxId::RIVAL1, &TForm1::RIVAL1KeyPress},
+        {EntryBoxId::ALIQ1, &TForm1::ALIQ1KeyPress}, {EntryBoxId::DETR1, &TForm1::DETR1KeyPress},
+        {EntryBoxId::PERC1, &TForm1::PERC1KeyPress}, {EntryBoxId::MESI1, &TForm1::MESI1KeyPress},
+        {EntryBoxId::Edit1, &TForm1::Edit1KeyPress}, {EntryBoxId::Edit2, &TForm1::Edit2KeyPress},
+        {EntryBoxId::Edit3, &TForm1::Edit3KeyPress}, {EntryBoxId::Edit5, &TForm1::Edit5KeyPress},
+        {EntryBoxId::Edit6, &TForm1::Edit6KeyPress}, {EntryBoxId::EdCCNR, &TForm1::EdCCNRKeyPress},
     };
+    for (const auto& [box, handler] : keyPressHandlers)
+        keyPressHandlers_.insert(Box(box), handler);
     clickHandlers_ = {
         {ui->EdAcc, &TForm1::EdAccClick},
         {ui->Label21, &TForm1::Label21Click},
         {ui->Label29, &TForm1::Label29Click},
         {ui->EdSaldo, &TForm1::EdSaldoClick},
-    };
-    for (QObject* box : keyPressHandlers_.keys())
-        box->installEventFilter(this);
-    const std::pair<QLineEdit*, const TypingRule*> rules[] = {
-        {ui->REND1, &DigitsAndCommaRule}, {ui->RIVAL1, &DigitsAndCommaRule},
-        {ui->ALIQ1, &DigitsAndCommaRule}, {ui->DETR1, &DigitsAndCommaRule},
-        {ui->PERC1, &DigitsRule},         {ui->MESI1, &DigitsRule},
-        {ui->Edit1, &DigitsAndCommaRule}, {ui->Edit2, &DigitsAndCommaRule},
-        {ui->Edit3, &DigitsAndCommaRule}, {ui->Edit5, &DigitsRule},
-        {ui->Edit6, &DigitsRule},         {ui->EdCCNR, &DigitsRule},
-    };
-    for (const auto& [box, rule] : rules)
-        box->setValidator(new TypingRuleValidator(box, *rule));
-    // Each yellow box's start and reset texts, which a click selects whole.
-    // (The form starts the other buildings' income at "00", the resets at "00,00".)
-    const TaxEntryTexts& start = StartEntryTexts;
-    startTexts_ = {
-        {ui->REND1, {QText(start.mainResidence.income)}},
-        {ui->RIVAL1, {QText(start.mainResidence.revaluationPercent)}},
-        {ui->ALIQ1, {QText(start.mainResidence.ratePerThousand)}},
-        {ui->DETR1, {QText(start.deduction)}},
-        {ui->PERC1, {QText(start.mainResidence.sharePercent)}},
-        {ui->MESI1, {QText(start.mainResidence.months)}},
-        {ui->Edit1, {QStringLiteral("00"), QText(start.otherBuildings.income)}},
-        {ui->Edit2, {QText(start.otherBuildings.revaluationPercent)}},
-        {ui->Edit3, {QText(start.otherBuildings.ratePerThousand)}},
-        {ui->Edit5, {QText(start.otherBuildings.sharePercent)}},
-        {ui->Edit6, {QText(start.otherBuildings.months)}},
     };
     for (QObject* control : clickHandlers_.keys())
         control->installEventFilter(this);
@@ -189,6 +189,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TForm
     ConnectGuarded(ui->InfoBtn, &QPushButton::clicked, this, &TForm1::InfoBtnClick);
     WatchActivation(this, [this] { FormActivate(); });
     PressButtonsOnEnter(this);
+    CreateDatiMenu();
+    setAcceptDrops(true);
 
     FormCreate();
 }
@@ -203,11 +205,8 @@ void TForm1::FormCreate() {
         [this](QObject* sender, std::exception_ptr error) { AppException(sender, error); });
     ui->EdAnno->setText(
         QStringLiteral("%1").arg(QDate::currentDate().year() % 100, 2, 10, QLatin1Char('0')));
-    ui->EdAcc->setText(QStringLiteral("X"));
-    ui->EdSaldo->clear();
-    // The form file cannot hold a text of one space: the first account-holder line starts
-    // with it here.
-    ui->EdIntest1->setText(QStringLiteral(" "));
+    for (const EntryBoxId mark : {EntryBoxId::EdAcc, EntryBoxId::EdSaldo})
+        Box(mark)->setText(QText(RowOf(mark).startText));
     ui->LabIci->setText(QStringLiteral("00"));
 }
 
@@ -216,7 +215,11 @@ void TForm1::FormActivate() {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+        event->type() == QEvent::Drop) {
+        if (TakeDrop(event))
+            return true;
+    } else if (event->type() == QEvent::KeyPress) {
         const KeyPressHandler handler = keyPressHandlers_.value(watched);
         const auto* key = static_cast<QKeyEvent*>(event);
         if (handler && IsTypedCharacter(key))
@@ -255,40 +258,40 @@ bool TForm1::FilterTypedText(QObject* box, KeyPressHandler handler, const QStrin
 }
 
 void TForm1::REND1KeyPress(QChar& key) {
-    ApplyRule(DigitsAndCommaRule, key);
+    ApplyRule(RowOf(EntryBoxId::REND1).rule, key);
 }
 void TForm1::RIVAL1KeyPress(QChar& key) {
-    ApplyRule(DigitsAndCommaRule, key);
+    ApplyRule(RowOf(EntryBoxId::RIVAL1).rule, key);
 }
 void TForm1::ALIQ1KeyPress(QChar& key) {
-    ApplyRule(DigitsAndCommaRule, key);
+    ApplyRule(RowOf(EntryBoxId::ALIQ1).rule, key);
 }
 void TForm1::DETR1KeyPress(QChar& key) {
-    ApplyRule(DigitsAndCommaRule, key);
+    ApplyRule(RowOf(EntryBoxId::DETR1).rule, key);
 }
 void TForm1::PERC1KeyPress(QChar& key) {
-    ApplyRule(DigitsRule, key);
+    ApplyRule(RowOf(EntryBoxId::PERC1).rule, key);
 }
 void TForm1::MESI1KeyPress(QChar& key) {
-    ApplyRule(DigitsRule, key);
+    ApplyRule(RowOf(EntryBoxId::MESI1).rule, key);
 }
 void TForm1::Edit1KeyPress(QChar& key) {
-    ApplyRule(DigitsAndCommaRule, key);
+    ApplyRule(RowOf(EntryBoxId::Edit1).rule, key);
 }
 void TForm1::Edit2KeyPress(QChar& key) {
-    ApplyRule(DigitsAndCommaRule, key);
+    ApplyRule(RowOf(EntryBoxId::Edit2).rule, key);
 }
 void TForm1::Edit3KeyPress(QChar& key) {
-    ApplyRule(DigitsAndCommaRule, key);
+    ApplyRule(RowOf(EntryBoxId::Edit3).rule, key);
 }
 void TForm1::Edit5KeyPress(QChar& key) {
-    ApplyRule(DigitsRule, key);
+    ApplyRule(RowOf(EntryBoxId::Edit5).rule, key);
 }
 void TForm1::Edit6KeyPress(QChar& key) {
-    ApplyRule(DigitsRule, key);
+    ApplyRule(RowOf(EntryBoxId::Edit6).rule, key);
 }
 void TForm1::EdCCNRKeyPress(QChar& key) {
-    ApplyRule(DigitsRule, key);
+    ApplyRule(RowOf(EntryBoxId::EdCCNR).rule, key);
 }
 
 // Exactly one of the two boxes holds the mark after any click; a text typed into EdAcc that
@@ -319,19 +322,10 @@ void TForm1::ResetYellowFields() {
 }
 
 void TForm1::ShowResetTexts(const ResetTexts& reset) {
-    const TaxEntryTexts& entries = reset.entries;
-    ui->REND1->setText(QText(entries.mainResidence.income));
-    ui->RIVAL1->setText(QText(entries.mainResidence.revaluationPercent));
-    ui->ALIQ1->setText(QText(entries.mainResidence.ratePerThousand));
-    ui->DETR1->setText(QText(entries.deduction));
-    ui->PERC1->setText(QText(entries.mainResidence.sharePercent));
-    ui->MESI1->setText(QText(entries.mainResidence.months));
+    for (const EntryBoxRow& row : EntryBoxTable)
+        if (IsYellow(row.box))
+            Box(row.box)->setText(QText(EntryTextOf(reset.entries, row.box)));
     ui->TOT1->setText(QText(reset.mainResidenceResult));
-    ui->Edit1->setText(QText(entries.otherBuildings.income));
-    ui->Edit2->setText(QText(entries.otherBuildings.revaluationPercent));
-    ui->Edit3->setText(QText(entries.otherBuildings.ratePerThousand));
-    ui->Edit5->setText(QText(entries.otherBuildings.sharePercent));
-    ui->Edit6->setText(QText(entries.otherBuildings.months));
     ui->TOT2->setText(QText(reset.otherBuildingsResult));
     if (reset.totalEuros)
         ui->LabIci->setText(QText(*reset.totalEuros));
@@ -344,13 +338,9 @@ void TForm1::ResetBtnClick() {
 
 void TForm1::ResetGenBtnClick() {
     ResetYellowFields();
-    for (QLineEdit* box :
-         {ui->EdCCNR, ui->EdIntest1, ui->EdIntest2, ui->EdNome, ui->EdComun, ui->EdCodFisc})
-        box->clear();
-    ui->EdNum->setText(QStringLiteral("00"));
-    ui->EdAnno->clear();
-    ui->EdAcc->setText(QStringLiteral("X"));
-    ui->EdSaldo->clear();
+    for (const EntryBoxRow& row : EntryBoxTable)
+        if (!IsYellow(row.box))
+            Box(row.box)->setText(QText(row.clearedText));
     GiveFocus(ui->EdCCNR);
 }
 
@@ -364,7 +354,8 @@ void TForm1::ChiudiBtnClick() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    bool ends = true;
+    // A failure on the way keeps the window, and the texts, as they are.
+    bool ends = false;
     Guarded(this, [&ends] { ends = PrepareProgramEnd(); });
     event->setAccepted(ends);
 }
@@ -399,6 +390,7 @@ void TForm1::CalcolaBtnClick() {
     }
 
     // From here on the amounts shown belong to no entries until this press completes.
+    const std::optional<TaxEntryTexts> computedBefore = computedEntries_;
     computedEntries_.reset();
     const TaxEntryTexts texts = CurrentEntryTexts();
     // A text that is not a number ends the press here, on its way to AppException.
@@ -413,6 +405,13 @@ void TForm1::CalcolaBtnClick() {
                                : StartEntryTexts.mainResidence.months));
         ui->TOT1->clear();
         GiveFocus(box);
+        return;
+    }
+
+    // A tax code that fails its own check is the user's to keep: the warning asks.
+    if (!TaxCodeAccepted()) {
+        computedEntries_ = computedBefore;
+        GiveFocus(ui->EdCodFisc);
         return;
     }
 
@@ -440,17 +439,15 @@ void TForm1::CalcolaBtnClick() {
 }
 
 TaxEntryTexts TForm1::CurrentEntryTexts() const {
-    return {.mainResidence = {.income = StdText(ui->REND1),
-                              .revaluationPercent = StdText(ui->RIVAL1),
-                              .ratePerThousand = StdText(ui->ALIQ1),
-                              .sharePercent = StdText(ui->PERC1),
-                              .months = StdText(ui->MESI1)},
-            .deduction = StdText(ui->DETR1),
-            .otherBuildings = {.income = StdText(ui->Edit1),
-                               .revaluationPercent = StdText(ui->Edit2),
-                               .ratePerThousand = StdText(ui->Edit3),
-                               .sharePercent = StdText(ui->Edit5),
-                               .months = StdText(ui->Edit6)}};
+    TaxEntryTexts texts;
+    for (const EntryBoxRow& row : EntryBoxTable)
+        if (IsYellow(row.box))
+            EntryTextOf(texts, row.box) = StdText(Box(row.box));
+    return texts;
+}
+
+QLineEdit* TForm1::Box(EntryBoxId box) const {
+    return boxes_[static_cast<std::size_t>(box)];
 }
 
 bool TForm1::AmountsMatchEntries() const {
@@ -462,4 +459,169 @@ void TForm1::AppException(QObject* /*sender*/, std::exception_ptr /*error*/) {
     ShowErrorBox(this, QString::fromUtf8(AppExceptionMessage));
     ShowResetTexts(ErrorHandlerReset);
     ui->StatusBar2->clear();
+}
+
+bool TForm1::TaxCodeAccepted() {
+    const std::string code = StdText(ui->EdCodFisc);
+    const TaxCodeCheck check = CheckTaxCode(code);
+    return check.fault == TaxCodeFault::None ||
+           MessageQuestionYesNo(QText(TaxCodeWarningMessage(code, check)));
+}
+
+void TForm1::ShowTitle() {
+    setWindowTitle(dataFile_.isEmpty() ? DesignedTitle()
+                                       : QFileInfo(dataFile_).fileName() + QString::fromUtf8(" –") +
+                                             DesignedTitle());
+}
+
+// The data commands are the window's own keys in every box, and a menu opened as the print
+// button's is: the right mouse button on a free area, Shift+F10 or the menu key.
+void TForm1::CreateDatiMenu() {
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("DatiMenu"));
+    const struct {
+        const char* text;
+        QKeySequence keys;
+        const char* hint;
+        void (TForm1::*handler)();
+    } items[] = {
+        {"&Salva i dati…", QKeySequence(Qt::CTRL | Qt::Key_S),
+         "Salva i dati del contribuente nel file in uso", &TForm1::SalvaItemClick},
+        {"Salva i dati con &nome…", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+         "Salva i dati del contribuente in un nuovo file", &TForm1::SalvaConNomeItemClick},
+        {"&Apri i dati…", QKeySequence(Qt::CTRL | Qt::Key_O),
+         "Apre i dati di un contribuente salvati prima", &TForm1::ApriItemClick},
+    };
+    for (const auto& item : items) {
+        QAction* action = menu->addAction(QString::fromUtf8(item.text));
+        action->setShortcut(item.keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setStatusTip(QString::fromUtf8(item.hint));
+        addAction(action);
+        ConnectGuarded(action, &QAction::triggered, this, item.handler);
+    }
+    // The hint of the item under the mouse stands in the status line while the menu is open.
+    connect(menu, &QMenu::hovered, this, [this, menu](QAction* action) {
+        Guarded(menu, [this, action] {
+            if (!statusBeforeHint_)
+                statusBeforeHint_ = ui->StatusBar2->text();
+            ui->StatusBar2->setText(action->statusTip());
+        });
+    });
+    ConnectGuarded(menu, &QMenu::aboutToHide, this, [](TForm1* window) {
+        if (window->statusBeforeHint_)
+            window->ui->StatusBar2->setText(*window->statusBeforeHint_);
+        window->statusBeforeHint_.reset();
+    });
+    OpenMenuOnRequest(this, menu);
+    for (QLineEdit* box : boxes_)
+        OpenMenuOnKeyRequest(box, menu);
+}
+
+void TForm1::SalvaItemClick() {
+    SaveData();
+}
+
+void TForm1::SalvaConNomeItemClick() {
+    SaveDataAs();
+}
+
+void TForm1::ApriItemClick() {
+    if (!MayLeaveChanges())
+        return;
+    const QString chosen = ChooseDataFile(this, DataFileDialog::Open, DataFileFolder(dataFolder_));
+    if (!chosen.isEmpty())
+        OpenDataFile(chosen);
+}
+
+bool TForm1::SaveData() {
+    return dataFile_.isEmpty() ? SaveDataAs() : SaveDataFile(dataFile_);
+}
+
+bool TForm1::SaveDataAs() {
+    const QString proposed = dataFile_.isEmpty()
+                                 ? ProposedDataFilePath(DataFileFolder(dataFolder_),
+                                                        ui->EdNome->text(), ui->EdAnno->text())
+                                 : dataFile_;
+    const QString chosen = ChooseDataFile(this, DataFileDialog::Save, proposed);
+    return !chosen.isEmpty() && SaveDataFile(chosen);
+}
+
+bool TForm1::SaveDataFile(const QString& path) {
+    const DataFileTexts texts = CurrentBoxTexts();
+    if (const auto failure = WriteDataFile(path.toStdString(), texts)) {
+        ShowMessage(
+            QText(DataFileNotSavedMessage(QDir::toNativeSeparators(path).toStdString(), *failure)));
+        return false;
+    }
+    dataFile_ = path;
+    savedTexts_ = texts;
+    dataFolder_ = QFileInfo(path).absolutePath();
+    ShowTitle();
+    return true;
+}
+
+bool TForm1::OpenDataFile(const QString& path) {
+    const DataFileReading reading = ReadDataFile(path.toStdString());
+    if (reading.fault != DataFileFault::None) {
+        ShowMessage(
+            QText(DataFileRefusedMessage(QDir::toNativeSeparators(path).toStdString(), reading)));
+        return false;
+    }
+    ResetYellowFields();
+    for (const EntryBoxRow& row : EntryBoxTable)
+        Box(row.box)->setText(QText(reading.texts[static_cast<std::size_t>(row.box)]));
+    dataFile_ = QFileInfo(path).absoluteFilePath();
+    savedTexts_ = reading.texts;
+    dataFolder_ = QFileInfo(path).absolutePath();
+    ShowTitle();
+    GiveFocus(ui->EdCCNR);
+    return true;
+}
+
+DataFileTexts TForm1::CurrentBoxTexts() const {
+    DataFileTexts texts;
+    for (const EntryBoxRow& row : EntryBoxTable)
+        texts[static_cast<std::size_t>(row.box)] = StdText(Box(row.box));
+    return texts;
+}
+
+bool TForm1::MayLeaveChanges() {
+    if (dataFile_.isEmpty() || CurrentBoxTexts() == savedTexts_)
+        return true;
+    switch (MessageQuestionYesNoCancel(SaveChangesMessage(dataFile_))) {
+    case MessageAnswer::Yes:
+        return SaveData();
+    case MessageAnswer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TForm1::MayEndProgram() {
+    return MayLeaveChanges();
+}
+
+
+bool TForm1::TakeDrop(QEvent* event) {
+    auto* drop = static_cast<QDropEvent*>(event);
+    const QString file = DraggedFile(drop->mimeData());
+    if (file.isEmpty())
+        return false;
+    drop->acceptProposedAction();
+    if (event->type() == QEvent::Drop)
+        Guarded(this, [this, &file] {
+            if (MayLeaveChanges())
+                OpenDataFile(file);
+        });
+    return true;
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    TakeDrop(event);
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    TakeDrop(event);
 }

@@ -2,6 +2,8 @@
 // The main window: the entries of the tax computation and of the slip, their typing rules,
 // the advance/balance marks, the resets, the computation's results and the program's error
 // handler.
+#include "rules/DataFile.h"
+#include "rules/EntryBoxes.h"
 #include "rules/ResetTexts.h"
 #include "rules/TaxComputation.h"
 
@@ -10,10 +12,14 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <array>
+
 #include <exception>
 #include <functional>
 #include <memory>
 #include <optional>
+
+class QLineEdit;
 
 namespace Ui {
 class TForm1;
@@ -45,10 +51,25 @@ public:
     // What "Inform." shows: the program's information box, which the start-up hands in.
     void SetInformationBox(std::function<void()> show);
 
+    // Opens the taxpayer's data file: the boxes take its texts and the results are as after
+    // "Reset tot.", so that the slip waits for a new computation. A file that cannot be taken
+    // whole is refused with a message naming it and what is wrong, and nothing changes. True
+    // when the file was taken.
+    bool OpenDataFile(const QString& path);
+    // Asked before the program ends: true when it may, after the question whether to save the
+    // changes to the data file in use, if there are any.
+    bool MayEndProgram();
+    // The data file in use, opened or saved last; empty when there is none.
+    const QString& DataFile() const { return dataFile_; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // Closing the main window ends the program, unless the user chooses to wait for a print.
+    // Closing the main window ends the program: with a data file in use and changes since it was
+    // opened or saved, it asks whether to save them first; a print its printer has not taken is
+    // asked about too. Either question can keep the window open.
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     using KeyPressHandler = void (TForm1::*)(QChar& key);
@@ -85,16 +106,39 @@ private:
     void InfoBtnClick();
     void CalcolaBtnClick();
 
+    void CreateDatiMenu();
+    void SalvaItemClick();
+    void SalvaConNomeItemClick();
+    void ApriItemClick();
+    bool SaveData();
+    bool SaveDataAs();
+    bool SaveDataFile(const QString& path);
+    // True when the texts may go: no file in use, no changes, or the user's answer.
+    bool MayLeaveChanges();
+    bool TaxCodeAccepted();
+    DataFileTexts CurrentBoxTexts() const;
+    void ShowTitle();
+    // A drop of one local file onto the window or one of its boxes.
+    bool TakeDrop(QEvent* event);
+
     void SwapMarks();
     TaxEntryTexts CurrentEntryTexts() const;
+    QLineEdit* Box(EntryBoxId box) const;
     bool FilterTypedText(QObject* box, KeyPressHandler handler, const QString& text);
 
+    std::array<QLineEdit*, EntryBoxTable.size()> boxes_{};
     QHash<QObject*, KeyPressHandler> keyPressHandlers_;
     QHash<QObject*, ClickHandler> clickHandlers_;
     QHash<QObject*, QStringList> startTexts_;
     // The entries the amounts shown were computed from; none while they are stale.
     std::optional<TaxEntryTexts> computedEntries_;
     std::function<void()> informationBox_;
+    QString dataFile_;
+    DataFileTexts savedTexts_;
+    // Where the data dialogs start: the folder of the data file used last.
+    QString dataFolder_;
+    // The status line's text while a menu item's hint stands in it.
+    std::optional<QString> statusBeforeHint_;
 };
 
 extern TForm1* Form1;

@@ -236,7 +236,8 @@ void TForm2::ResetBtnClick() {
 }
 
 // Ends the program as it stands, without closing any window first: the main window stays
-// hidden and nothing is saved. Only a print its printer has not taken asks first.
+// hidden. Changes to the taxpayer's data file in use are offered for saving first, and a print
+// its printer has not taken is asked about.
 void TForm2::BitBtn1Click() {
     if (PrepareProgramEnd())
         QApplication::exit(0);

@@ -4,6 +4,7 @@
 #include "base/NumText.h"
 #include "rules/AlignmentFile.h"
 #include "rules/AmountInWords.h"
+#include "rules/DataFile.h"
 #include "rules/ProfileText.h"
 
 #include <algorithm>
@@ -180,4 +181,21 @@ void CheckAmountInWords(std::string_view bytes) {
         Require(AmountInWords(-amount) == words, "the sign changes the words", input);
     Require(AmountInWords(amount - amount % CurrencyScale) == words, "the cents change the words",
             input);
+}
+
+void CheckDataFileReading(std::string_view bytes) {
+    const DataFileReading reading = ParseDataFile(bytes);
+    if (reading.fault != DataFileFault::None) {
+        Require(!DataFileRefusedMessage("f.ici", reading).empty(), "a refusal without a message",
+                bytes);
+        return;
+    }
+    for (const EntryBoxRow& row : EntryBoxTable)
+        Require(BoxCanHold(row, reading.texts[static_cast<std::size_t>(row.box)]),
+                std::string("a text its box cannot hold taken for ") + row.fileKey, bytes);
+    const std::string saved = DataFileContent(reading.texts);
+    Require(saved.size() <= MaxDataFileBytes, "a save longer than reading takes", bytes);
+    const DataFileReading again = ParseDataFile(saved);
+    Require(again.fault == DataFileFault::None && again.texts == reading.texts,
+            "what a save writes does not read back the same", bytes);
 }

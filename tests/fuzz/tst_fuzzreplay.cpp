@@ -25,7 +25,8 @@ void TestFuzzReplay::inputKeepsItsPromises_data() {
     QTest::addColumn<QString>("file");
     const QList<QPair<QString, Check>> targets = {{"numtext", CheckNumberTexts},
                                                   {"profile", CheckProfileReading},
-                                                  {"amountinwords", CheckAmountInWords}};
+                                                  {"amountinwords", CheckAmountInWords},
+                                                  {"datafile", CheckDataFileReading}};
     for (const QString kind : {"corpus", "regressions"}) {
         for (const auto& [target, check] : targets) {
             const QString folder = QStringLiteral(QUOTARIO_FUZZ_INPUTS "/") + kind + "/" + target;

@@ -68,6 +68,24 @@ check_menu_entry() { # check_menu_entry PREFIX PROGRAM
         fail "Exec of $entry starts '$(desktop_program "$entry")', not '$2'"
     [[ $(desktop_value "$entry" Icon) == quotario ]] || fail "Icon of $entry is not the theme's"
     [[ -x $(desktop_program "$entry") ]] || fail "the program of $entry is not executable"
+    # A double click on a data file starts the program with the file.
+    [[ $(sed -n 's/^Exec=//p' "$entry") == *" %f" ]] || fail "Exec of $entry takes no file"
+    [[ $(desktop_value "$entry" MimeType) == "application/x-quotario-ici;" ]] ||
+        fail "$entry opens no data file"
+    check_file "$1/share/icons/hicolor/48x48/mimetypes/application-x-quotario-ici.png" \
+        "$source/data/icons/quotario-48.png"
+    check_mime_type "$1"
+}
+# The data file's type as the desktop's own database builds it from what was installed.
+check_mime_type() { # check_mime_type PREFIX
+    local mime=$work/mime
+    rm -rf "$mime" && mkdir -p "$mime/packages"
+    cp "$1/share/mime/packages/quotario.xml" "$mime/packages/" || fail "no MIME type installed"
+    update-mime-database "$mime" || fail "the MIME type does not build"
+    grep -qx 'application/x-quotario-ici:\*.ici' "$mime/globs" ||
+        fail "*.ici is not the data file's type"
+    grep -qx 'application/x-quotario-ici:application-x-quotario-ici' "$mime/icons" ||
+        fail "the data file's type has no icon"
 }
 
 echo "== personal install, into a prefix with a space and a dollar sign in its name"

@@ -49,7 +49,7 @@ click() { # click WINDOW WIDTH HEIGHT X Y
 fill_and_compute() {
     window 'Programma Freeware' >/dev/null || return 1
     type_fields 12345678 "COMUNE DI ROMA" "SERVIZIO TRIBUTI ICI" "ROSSI MARIO VIA APPIA 12" ROMA \
-        RSSMRA60A01H501X 2 2001 X ""
+        RSSMRA60A01H501Q 2 2001 X ""
     type_fields 1250 5 5 103,29 100 12 820 5 7 50 12
     xdotool key alt+a
 }

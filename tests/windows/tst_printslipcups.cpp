@@ -42,7 +42,7 @@ const SlipTexts OtherPayer = {.accountNumber = "87654321",
                               .holderLine2 = "TESORERIA",
                               .payer = "BIANCHI LUCA RIETI VIA ROMA 3",
                               .municipality = "RIETI",
-                              .taxCode = "BNCLCU70B02H282K",
+                              .taxCode = "BNCLCU70B02H282X",
                               .buildingCount = "1",
                               .taxYear = "07"};
 

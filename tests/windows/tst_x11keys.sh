@@ -94,7 +94,7 @@ wait_window 'Programma Freeware' >/dev/null
 main=$(wait_keyboard 'Programma Freeware' "the main window") || exit 1
 # The slip's data, from the account number on, so that Calcola goes as far as the amounts.
 for text in 12345678 "COMUNE DI ROMA" "SERVIZIO TRIBUTI ICI" "ROSSI MARIO" ROMA \
-    RSSMRA60A01H501X 2; do
+    RSSMRA60A01H501Q 2; do
     xdotool type --delay 20 "$text"
     xdotool key Tab
 done

@@ -79,6 +79,20 @@ registry_holds() { # registry_holds NAME VALUE
     done
     return 1
 }
+# The default value of a key under the user's classes, read as registry_holds reads the
+# uninstall entry: missing only when three answers a second apart lack it.
+classes='HKCU\Software\Classes'
+class_holds() { # class_holds KEY VALUE
+    for _ in 1 2 3; do
+        wine reg query "$classes\\$1" /ve 2>/dev/null | tr -d '\r' |
+            grep -qxF "    (Default)    REG_SZ    $2" && return 0
+        sleep 1
+    done
+    return 1
+}
+class_missing() { # class_missing KEY
+    ! wine reg query "$classes\\$1" >/dev/null 2>&1
+}
 install_silently() {
     wine "$setup" /S "$@" || fail "the installer ended with $?"
     wineserver --wait
@@ -113,6 +127,12 @@ InstallLocation|REG_SZ    $windows_install
 UninstallString|REG_SZ    "$windows_install\\disinstalla.exe"
 QuietUninstallString|REG_SZ    "$windows_install\\disinstalla.exe" /S
 EOF
+# A double click on a data file opens it in the installed program.
+class_holds .ici Quotario.DatiICI || fail "*.ici is not registered for the program"
+class_holds 'Quotario.DatiICI\shell\open\command' "\"$windows_install\\quotario.exe\" \"%1\"" ||
+    fail "the data files do not open with $windows_install\\quotario.exe"
+class_holds 'Quotario.DatiICI\DefaultIcon' "$windows_install\\quotario.exe,0" ||
+    fail "the data files do not show the program's icon"
 
 # Started as the Start menu starts it, from another folder: the program computes, prints on
 # Windows' default printer (the private server's queue) and saves the alignment beside itself.
@@ -171,6 +191,8 @@ for shortcut in "$start_menu/Quotario.lnk" "$desktop/Quotario.lnk"; do
     [[ ! -e $shortcut ]] || fail "the uninstaller left $shortcut"
 done
 [[ -z $(registry) ]] || fail "the uninstaller left the uninstall entry"
+class_missing .ici || fail "the uninstaller left the registration of *.ici"
+class_missing Quotario.DatiICI || fail "the uninstaller left the data files' type"
 
 # Without a saved alignment nothing at all is left.
 rm -f "$install/Allinea.ini"
