@@ -44,7 +44,7 @@ set(QUOTARIO_WELCOME_BITMAP ${resources}/quotario-welcome.bmp)
 add_custom_command(OUTPUT ${QUOTARIO_WELCOME_BITMAP}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${resources}
     COMMAND ${QUOTARIO_RSVG_CONVERT} -w 128 -h 128 -o ${resources}/quotario-welcome-icon.png ${svg}
-    COMMAND ${QUOTARIO_CONVERT} -size 164x314 xc:#1a4f9c ${resources}/quotario-welcome-icon.png
+    COMMAND ${QUOTARIO_CONVERT} -size 164x314 "xc:#1a4f9c" ${resources}/quotario-welcome-icon.png
             -gravity north -geometry +0+72 -composite -type TrueColor
             BMP3:${QUOTARIO_WELCOME_BITMAP}
     DEPENDS ${svg}

@@ -151,10 +151,8 @@ void TestPrintFlow::tellsWhatBecameOfAPrint() {
     QFETCH(JobCancel, cancelAnswer);
     QFETCH(QStringList, told);
     QFETCH(int, cancels);
-    QFETCH(JobCancel, cancelAnswer);
     PrintScriptSettings settings;
     settings.scripts = {script};
-    settings.cancelAnswer = cancelAnswer;
     settings.cancelAnswer = cancelAnswer;
     MessageRecorder recorder;
     recorder.answers = {MessageAnswer::No, MessageAnswer::No};
