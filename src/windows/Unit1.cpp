@@ -603,7 +603,6 @@ bool TForm1::MayEndProgram() {
     return MayLeaveChanges();
 }
 
-
 bool TForm1::TakeDrop(QEvent* event) {
     auto* drop = static_cast<QDropEvent*>(event);
     const QString file = DraggedFile(drop->mimeData());
