@@ -92,3 +92,20 @@ wine_slip_faces() { # wine_slip_faces WINE...
     "$@" reg add "$key" /v Arial /d "Liberation Sans" /f >/dev/null &&
         "$@" reg add "$key" /v "Courier New" /d "Liberation Mono" /f >/dev/null
 }
+
+# A private print server for the Windows program under Wine, stopped with the prefix's programs
+# when the script ends. Wine's printers come from the server that CUPS_SERVER names, read when
+# the program starts. Sets `server` (its folder) and QUOTARIO_PRINT_JOB (the job's PDF there).
+wine_private_print_server() { # wine_private_print_server PRIVATE_CUPSD
+    wine_print_cupsd=$1
+    # Short, for the server's socket; traversable, since the print filters run as lp.
+    server=$(mktemp -d /tmp/quotario-cups-XXXXXX)
+    chmod 0755 "$server"
+    trap 'WINEPREFIX=$QUOTARIO_WINEPREFIX wineserver -k 2>/dev/null || true
+        "$wine_print_cupsd" stop "$server"
+        rm -rf "$server"' EXIT
+    "$wine_print_cupsd" start "$server" $$
+    while IFS= read -r setting; do export "${setting?}"; done < <("$wine_print_cupsd" env "$server")
+    unset PRINTER LPDEST
+    export QUOTARIO_PRINT_JOB="Z:$server/out/job.pdf"
+}

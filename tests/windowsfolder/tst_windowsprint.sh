@@ -15,20 +15,7 @@ if [[ ${4:-} != --on-display ]]; then
     exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x1024x24" "$0" "$@" --on-display
 fi
 export QUOTARIO_WINEPREFIX=${QUOTARIO_PRINT_WINEPREFIX:?}
-# Short, for the server's socket; traversable, since the print filters run as lp.
-server=$(mktemp -d /tmp/quotario-cups-XXXXXX)
-chmod 0755 "$server"
-finish() {
-    WINEPREFIX=$QUOTARIO_WINEPREFIX wineserver -k 2>/dev/null || true
-    "$private_cupsd" stop "$server"
-    rm -rf "$server"
-}
-trap finish EXIT
-"$private_cupsd" start "$server" $$
-# Wine's printers come from the server that CUPS_SERVER names, read when the test starts.
-while IFS= read -r setting; do export "${setting?}"; done < <("$private_cupsd" env "$server")
-unset PRINTER LPDEST
-export QUOTARIO_PRINT_JOB="Z:$server/out/job.pdf"
 source "$(dirname "$0")/../support/desktop.sh"
+wine_private_print_server "$private_cupsd"
 wine_slip_faces "$wine_run"
 QT_QPA_PLATFORM=windows "$wine_run" "$test_exe"
