@@ -80,12 +80,15 @@ registry_holds() { # registry_holds NAME VALUE
     return 1
 }
 # The default value of a key under the user's classes, read as registry_holds reads the
-# uninstall entry: missing only when three answers a second apart lack it.
+# uninstall entry: missing only when three answers a second apart lack it. Wine's reg names the
+# default value in the user's language ("(Default)", "(Predefinito)").
 classes='HKCU\Software\Classes'
 class_holds() { # class_holds KEY VALUE
+    local value
     for _ in 1 2 3; do
-        wine reg query "$classes\\$1" /ve 2>/dev/null | tr -d '\r' |
-            grep -qxF "    (Default)    REG_SZ    $2" && return 0
+        value=$(wine reg query "$classes\\$1" /ve 2>/dev/null | tr -d '\r' |
+            sed -n 's/^    ([^)]*)    REG_SZ    //p')
+        [[ $value == "$2" ]] && return 0
         sleep 1
     done
     return 1
