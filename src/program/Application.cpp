@@ -3,6 +3,7 @@
 #include "base/AppInfo.h"
 #include "frame/HandlerGuard.h"
 #include "frame/HintSettings.h"
+#include "windows/SlipPrintFlow.h"
 
 #include <QFont>
 #include <QIcon>
@@ -11,6 +12,8 @@
 #include <QPixmap>
 #include <QTranslator>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -69,4 +72,12 @@ void PrepareApplication(QApplication& application) {
     // Every hint of the program shows on aqua after the mouse has rested 200 ms. Set before
     // any window exists: a style set later is sent to every widget already made.
     SetProgramHints(QColor(0, 255, 255), 200);
+}
+
+int EndProgram(int exitCode) {
+    if (SlipPrintFlow::HandOverUnderWay()) {
+        std::fflush(nullptr);
+        std::_Exit(exitCode);
+    }
+    return exitCode;
 }

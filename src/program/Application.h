@@ -12,3 +12,8 @@ public:
 // The title, Qt's Italian texts, the icon, the font and the hints the whole program shares;
 // tests call it on their own application object.
 void PrepareApplication(QApplication& application);
+
+// What main returns at the end of the event loop. While a page is still being handed over to a
+// print system that does not answer, the process ends here at once: tearing down the
+// application under that thread's painting would crash the program on its way out.
+int EndProgram(int exitCode);

@@ -7,5 +7,5 @@ int main(int argc, char* argv[]) {
     const WindowSet windows;
     Form1->show();
     OpenDataFileOfCommandLine(TApplication::arguments());
-    return TApplication::exec();
+    return EndProgram(TApplication::exec());
 }

@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
@@ -102,6 +103,9 @@ QString EndQuestionMessage(const QString& prints) {
         .arg(prints);
 }
 
+// The hand-over threads that have not returned yet.
+std::atomic<int> HandOversRunning{0};
+
 PrintJobFollowTiming& FollowTiming() {
     static PrintJobFollowTiming timing = PrintJobFollowTiming::Usual();
     return timing;
@@ -154,6 +158,10 @@ PrintJobFollowTiming SlipPrintFlow::SetFollowTiming(PrintJobFollowTiming timing)
     return std::exchange(FollowTiming(), timing);
 }
 
+bool SlipPrintFlow::HandOverUnderWay() {
+    return HandOversRunning > 0;
+}
+
 SlipPrintFlow::~SlipPrintFlow() {
     for (const auto& [id, handOver] : handOvers_) {
         const std::lock_guard lock(handOver->mutex);
@@ -172,9 +180,14 @@ void SlipPrintFlow::Print(const SlipReport& page, const QString& printerName,
     handOver->press = press;
     handOver->flow = this;
     handOver->busy.emplace();
+    ++HandOversRunning;
     try {
-        std::thread([handOver, id] { handOver->Run(id); }).detach();
+        std::thread([handOver, id] {
+            handOver->Run(id);
+            --HandOversRunning;
+        }).detach();
     } catch (const std::system_error&) {
+        --HandOversRunning;
         // No thread for it: the page is handed over here, as long as that takes.
         SlipPrintResult result = PrintSlipOnSystemPrinter(page, printerName, paint);
         handOver->busy.reset();

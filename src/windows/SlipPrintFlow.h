@@ -58,6 +58,10 @@ public:
     // test's shorter ones. Returns the ones it replaces.
     static PrintJobFollowTiming SetFollowTiming(PrintJobFollowTiming timing);
 
+    // True while a page is being handed over on its own thread, for a flow alive or gone: that
+    // thread still paints with the application's fonts.
+    static bool HandOverUnderWay();
+
     // While a hand-over is under way, how long a press waits for it before the window goes on.
     static constexpr std::chrono::milliseconds HandOverWait{2000};
 

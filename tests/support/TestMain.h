@@ -1,6 +1,6 @@
 #pragma once
 // main() of a window test: the program's own application object (with its last safety net
-// and its font), then the test class.
+// and its font), then the test class, and the program's own way out.
 #include "program/Application.h"
 
 #include <QTest>
@@ -9,5 +9,5 @@
     int main(int argc, char* argv[]) {                                                             \
         TApplication application(argc, argv);                                                      \
         TestClass test;                                                                            \
-        return QTest::qExec(&test, argc, argv);                                                    \
+        return EndProgram(QTest::qExec(&test, argc, argv));                                        \
     }
