@@ -5,6 +5,7 @@
 // asks; Qt's own requests during a hand-over are bounded on the thread's default connection.
 #include "page/PrintSystem.h"
 
+#include "page/ConnectionCutter.h"
 #include "page/QtPageHandOver.h"
 
 #include <cups/cups.h>
@@ -15,6 +16,7 @@
 #include <QPrinterInfo>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 namespace {
@@ -37,6 +39,10 @@ constexpr int RefusalMilliseconds = 1000;
 // second. Outside a hand-over a wait lasts as long as the library's own (a minute).
 constexpr double HandOverSliceSeconds = 0.5;
 constexpr auto HandOverLimit = 8s;
+// The bound belongs to the connection it is put on. A request that gave up may leave the
+// library to open a new one for the next, without the bound, waiting a minute for each answer:
+// from this long into the hand-over, the program's connections to the server are cut.
+constexpr auto HandOverCutAfter = HandOverLimit + 4s;
 constexpr auto LibraryWait = 60s;
 
 // The CUPS library is looked up at the first print, not linked: linked, it and the libraries
@@ -54,6 +60,7 @@ struct CupsLibrary {
     decltype(&httpSetTimeout) setTimeout = nullptr;
     decltype(&httpError) error = nullptr;
     decltype(&httpClose) close = nullptr;
+    decltype(&httpGetFd) socket = nullptr;
     decltype(&ippNewRequest) newRequest = nullptr;
     decltype(&cupsDoRequest) doRequest = nullptr;
     decltype(&ippDelete) deleteMessage = nullptr;
@@ -100,6 +107,7 @@ const CupsLibrary* Cups() {
             !Resolve(library, "httpSetTimeout", found.setTimeout) ||
             !Resolve(library, "httpError", found.error) ||
             !Resolve(library, "httpClose", found.close) ||
+            !Resolve(library, "httpGetFd", found.socket) ||
             !Resolve(library, "ippNewRequest", found.newRequest) ||
             !Resolve(library, "cupsDoRequest", found.doRequest) ||
             !Resolve(library, "ippDelete", found.deleteMessage) ||
@@ -492,6 +500,7 @@ PageHandOverResult CupsPrintSystem::HandOverPage(const QString& printerName,
                                                         : QPrinterInfo::printerInfo(printerName);
         return {HandPageToQtPrinter(info, documentName, paint), info.printerName()};
     }
+    PeerAddress server;
     {
         const Connection connection(*cups);
         // No server at all refuses the connection at once: there is no printer.
@@ -509,8 +518,12 @@ PageHandOverResult CupsPrintSystem::HandOverPage(const QString& printerName,
             }))
             return {PageHandOver::NoAnswer, queue.name};
         mark = PrintJobMark{queue.name, documentName, newest, std::chrono::system_clock::now()};
+        ReadPeerAddress(cups->socket(connection.Http()), server);
     }
     const BoundedHandOver bounded(*cups);
+    std::optional<ConnectionCutter> cutter;
+    if (server.length > 0)
+        cutter.emplace(server, HandOverCutAfter);
     const QPrinterInfo info = QPrinterInfo::printerInfo(mark->queue);
     bounded.Renew();
     // The page's end sends the job.

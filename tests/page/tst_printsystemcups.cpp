@@ -2,6 +2,7 @@
 // socket and answers nothing): every call gives up within its bound and says that no answer
 // came, whichever request of a print the server freezes after. And a job on a printer that
 // cannot be reached, withdrawn at the program's end.
+#include "page/ConnectionCutter.h"
 #include "page/PrintJobFollower.h"
 #include "page/PrintSystem.h"
 #include "page/SlipPrinting.h"
@@ -11,7 +12,11 @@
 
 #include <QElapsedTimer>
 #include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <thread>
 
@@ -30,7 +35,8 @@ enum class Call {
 // One request on a connection of our own: its wait, and the second the library adds.
 constexpr qint64 RequestBoundMs = 3500;
 // A whole print: the look-up and the mark on connections of our own, the queue's check, then
-// Qt's own requests, which give up once the hand-over has taken 8 s.
+// Qt's own requests, which give up once the hand-over has taken 8 s, and whose connections are
+// cut at 12 s.
 constexpr qint64 PrintBoundMs = 20000;
 
 // The sample slip printed on a thread of its own, as the program prints it: the library keeps
@@ -89,6 +95,7 @@ private slots:
     void aPrintEndsWithinItsBoundWhereverTheServerFreezes();
     // Last: it makes another queue the default.
     void theProgramsEndWithdrawsAJobTheUnreachablePrinterHasNotTaken();
+    void aWaitOnTheServerIsCutAndNoOtherConnection();
 
 private:
     PrivateCupsd server_;
@@ -180,6 +187,55 @@ void TestPrintSystemCups::theProgramsEndWithdrawsAJobTheUnreachablePrinterHasNot
     QVERIFY(follower.WithdrawAndStop({*job}, std::chrono::seconds(4)));
     QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
     QVERIFY(server_.queueIsEmpty());
+}
+
+namespace {
+
+// A connection to a server that listens and never answers, as a frozen one.
+struct SilentServer {
+    explicit SilentServer(const QString& path) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, QFile::encodeName(path).constData(), sizeof(address.sun_path));
+        const auto* named = reinterpret_cast<const sockaddr*>(&address);
+        listening = socket(AF_UNIX, SOCK_STREAM, 0);
+        client = socket(AF_UNIX, SOCK_STREAM, 0);
+        connected = bind(listening, named, sizeof(address)) == 0 && listen(listening, 4) == 0 &&
+                    ::connect(client, named, sizeof(address)) == 0;
+    }
+    ~SilentServer() {
+        close(client);
+        close(listening);
+    }
+    int listening = -1;
+    int client = -1;
+    bool connected = false;
+};
+
+} // namespace
+
+// A read waiting on the server ends soon after the cut begins; a connection elsewhere stays.
+void TestPrintSystemCups::aWaitOnTheServerIsCutAndNoOtherConnection() {
+    QTemporaryDir folder;
+    SilentServer server(folder.filePath("server.sock"));
+    SilentServer other(folder.filePath("other.sock"));
+    QVERIFY(server.connected && other.connected);
+    PeerAddress address;
+    QVERIFY(ReadPeerAddress(server.client, address));
+    QElapsedTimer clock;
+    clock.start();
+    ssize_t read = -2;
+    {
+        const ConnectionCutter cutter(address, std::chrono::milliseconds(300));
+        char byte = 0;
+        read = recv(server.client, &byte, 1, 0);
+    }
+    QCOMPARE(read, ssize_t(0));
+    QVERIFY2(clock.elapsed() >= 300 && clock.elapsed() < 1500,
+             qPrintable(QString::number(clock.elapsed())));
+    char byte = 0;
+    QCOMPARE(recv(other.client, &byte, 1, MSG_DONTWAIT), ssize_t(-1));
+    QCOMPARE(errno, EAGAIN);
 }
 
 QTEST_MAIN(TestPrintSystemCups)
