@@ -467,15 +467,16 @@ bool CupsPrintSystem::ServerAnswers() {
     QElapsedTimer clock;
     clock.start();
     const Connection connection(*cups);
+    // A connection refused at once: no server runs, and so there is no printer to wait for.
+    if (!connection.Http())
+        return clock.elapsed() < RefusalMilliseconds;
     ipp_t* answer =
-        connection.Http()
-            ? cups->doRequest(connection.Http(), cups->newRequest(IPP_OP_CUPS_GET_DEFAULT), "/")
-            : nullptr;
-    if (answer) {
-        cups->deleteMessage(answer);
-        return true;
-    }
-    return clock.elapsed() < RefusalMilliseconds;
+        cups->doRequest(connection.Http(), cups->newRequest(IPP_OP_CUPS_GET_DEFAULT), "/");
+    // A refusal at the HTTP level (a login wanted, a request forbidden) is an answer too.
+    if (!answer)
+        return connection.Answered();
+    cups->deleteMessage(answer);
+    return true;
 }
 
 bool CupsPrintSystem::QueueAcceptsJobs(const QString& queue) {

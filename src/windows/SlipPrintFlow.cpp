@@ -111,10 +111,12 @@ PrintJobFollowTiming& FollowTiming() {
     return timing;
 }
 
-// The busy cursor while the print system or the disk is at work, gone before any box shows.
+// The cursor while the print system or the disk is at work, gone before any box shows: the
+// hourglass while the window waits, the arrow with it while the work goes on behind a window
+// that can be used.
 class BusyCursor {
 public:
-    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    explicit BusyCursor(Qt::CursorShape shape) { QGuiApplication::setOverrideCursor(shape); }
     ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
@@ -126,9 +128,11 @@ public:
 // first (the program ends) is told nothing.
 struct SlipPrintFlow::HandOver {
     Press press; // not changed once the thread runs
+    std::chrono::steady_clock::time_point pressed;
     std::mutex mutex;
     std::condition_variable done;
     std::optional<SlipPrintResult> result;
+    std::chrono::steady_clock::duration took{};
     SlipPrintFlow* flow = nullptr; // told once the page is handed over; none once it has gone
     std::optional<BusyCursor> busy;
 
@@ -137,6 +141,7 @@ struct SlipPrintFlow::HandOver {
             PrintSlipOnSystemPrinter(press.page, press.printer, press.paint);
         const std::lock_guard lock(mutex);
         result = std::move(handedOver);
+        took = std::chrono::steady_clock::now() - pressed;
         if (flow)
             QMetaObject::invokeMethod(
                 flow,
@@ -171,15 +176,16 @@ SlipPrintFlow::~SlipPrintFlow() {
 }
 
 // The printer look-up and the hand-over may take long on a slow or frozen print system: they
-// run on a thread of their own, and the window waits for them a short while only.
+// run on a thread of their own, and the window goes on at once.
 void SlipPrintFlow::Print(const SlipReport& page, const QString& printerName,
                           const SlipPagePainter& paint) {
     const Press press{page, paint, printerName, QTime::currentTime(), nextPress_++};
     const int id = nextHandOver_++;
     auto handOver = std::make_shared<HandOver>();
     handOver->press = press;
+    handOver->pressed = std::chrono::steady_clock::now();
     handOver->flow = this;
-    handOver->busy.emplace();
+    handOver->busy.emplace(Qt::BusyCursor);
     ++HandOversRunning;
     try {
         std::thread([handOver, id] {
@@ -195,18 +201,10 @@ void SlipPrintFlow::Print(const SlipReport& page, const QString& printerName,
         return;
     }
     handOvers_[id] = handOver;
-    std::unique_lock lock(handOver->mutex);
-    if (!handOver->done.wait_for(lock, HandOverWait,
-                                 [&handOver] { return handOver->result.has_value(); }))
-        return;
-    lock.unlock();
-    // Handed over in time: what follows is told within this press.
-    handOvers_.erase(id);
-    handOver->busy.reset();
-    TakeResult(press, *handOver->result, false);
 }
 
-// A hand-over that outlasted the press's wait.
+// A page handed over soon after its press is told as the press's own outcome; one that took
+// longer names its print, as the user may have gone on meanwhile.
 void SlipPrintFlow::HandedOver(int id) {
     const auto found = handOvers_.find(id);
     if (found == handOvers_.end())
@@ -214,7 +212,7 @@ void SlipPrintFlow::HandedOver(int id) {
     const std::shared_ptr<HandOver> handOver = found->second;
     handOvers_.erase(found);
     handOver->busy.reset();
-    TakeResult(handOver->press, *handOver->result, true);
+    TakeResult(handOver->press, *handOver->result, handOver->took > NamedAfter);
 }
 
 // A report that comes after its press names its print: there may be two by then.
@@ -377,7 +375,7 @@ void SlipPrintFlow::OfferPageAsPdf(const QString& reason, const SlipReport& page
     if (fileName.isEmpty())
         return;
     const SlipPrintStatus written = [&fileName, &page, &paint] {
-        const BusyCursor busy;
+        const BusyCursor busy(Qt::WaitCursor);
         return PrintSlipToPdf(page, fileName, paint).status;
     }();
     if (written != SlipPrintStatus::Printed)
@@ -386,7 +384,7 @@ void SlipPrintFlow::OfferPageAsPdf(const QString& reason, const SlipReport& page
 
 bool SlipPrintFlow::ServerAnswersOrOffer(const SlipReport& page) {
     const bool answers = [] {
-        const BusyCursor busy;
+        const BusyCursor busy(Qt::WaitCursor);
         return CurrentPrintSystem()->ServerAnswers();
     }();
     if (!answers)

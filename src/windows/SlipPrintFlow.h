@@ -30,9 +30,8 @@ public:
     SlipPrintFlow& operator=(const SlipPrintFlow&) = delete;
 
     // Hands a copy of the page to the printer of that name (the default printer when the name
-    // is empty) and follows its job. Returns once the page is handed over, or after a short
-    // while with the hand-over going on meanwhile; whatever goes wrong is told, with the PDF
-    // offer, as soon as it is known.
+    // is empty) on a thread of its own, and follows its job. Returns at once; whatever goes
+    // wrong is told, with the PDF offer, as soon as it is known.
     void Print(const SlipReport& page, const QString& printerName, const SlipPagePainter& paint);
 
     // Asks whether to keep the page as a PDF file and writes it; with no reason, as
@@ -62,8 +61,8 @@ public:
     // thread still paints with the application's fonts.
     static bool HandOverUnderWay();
 
-    // While a hand-over is under way, how long a press waits for it before the window goes on.
-    static constexpr std::chrono::milliseconds HandOverWait{2000};
+    // A hand-over that takes longer than this after its press names its print when it is told.
+    static constexpr std::chrono::milliseconds NamedAfter{2000};
 
 private:
     struct Press {

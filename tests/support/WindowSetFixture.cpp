@@ -2,6 +2,7 @@
 
 #include "frame/UpDown.h"
 #include "program/WindowSet.h"
+#include "windows/SlipPrintFlow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -100,6 +101,13 @@ QToolButton* Arrow(const QString& upDown, const char* which) {
 
 void PressStampa() {
     QTest::mouseClick(Form2->findChild<QToolButton*>("StampaBtn1"), Qt::LeftButton);
+    AwaitHandOver();
+}
+
+void AwaitHandOver() {
+    // A hand-over that a frozen print system holds is left running, as the user would.
+    static_cast<void>(QTest::qWaitFor([] { return !SlipPrintFlow::HandOverUnderWay(); }, 2500));
+    QCoreApplication::processEvents();
 }
 
 ChiudiOutcome PressChiudiAndRunTheLoop(int patienceMs) {
@@ -139,9 +147,11 @@ QMenu* OpenStampaMenu(MenuRequest request) {
 
 bool ChooseFromStampaMenu(char letter) {
     QMenu* menu = OpenStampaMenu();
-    if (menu)
-        QTest::keyClick(menu, letter);
-    return menu != nullptr;
+    if (!menu)
+        return false;
+    QTest::keyClick(menu, letter);
+    AwaitHandOver();
+    return true;
 }
 
 QString ReportText(SlipLabelId label) {

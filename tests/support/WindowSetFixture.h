@@ -66,7 +66,10 @@ inline QRadioButton* Radio(const QString& name) {
     return Form2->findChild<QRadioButton*>(name);
 }
 QToolButton* Arrow(const QString& upDown, const char* which);
+// The print button clicked, then what the press leads to: the page goes to the printer on a
+// thread of its own, and its outcome is told when that returns (waited for 2.5 s at most).
 void PressStampa();
+void AwaitHandOver();
 
 // "Chiudi" pressed inside the program's own message loop, which runs until the program ends it
 // or, after `patienceMs`, the test does (exit code 99).
@@ -82,7 +85,8 @@ ChiudiOutcome PressChiudiAndRunTheLoop(int patienceMs);
 enum class MenuRequest { RightButton, ShiftF10, MenuKey };
 class QMenu;
 QMenu* OpenStampaMenu(MenuRequest request = MenuRequest::RightButton);
-// Opens the menu and chooses an item by its Alt letter; false when there was no menu.
+// Opens the menu and chooses an item by its Alt letter, awaiting a print it starts as
+// PressStampa does; false when there was no menu.
 bool ChooseFromStampaMenu(char letter);
 
 // A label's text in the report that the print fills.
