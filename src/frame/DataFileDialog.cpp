@@ -1,13 +1,13 @@
 #include "frame/DataFileDialog.h"
 
 #include "base/Seam.h"
+#include "frame/DocumentsFolder.h"
 #include "rules/DataFile.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QStandardPaths>
 
 namespace {
 
@@ -42,11 +42,8 @@ QString ChooseDataFile(QWidget* parent, DataFileDialog dialog, const QString& pr
     return chosen;
 }
 
-QString DataFileFolder(const QString& lastFolder) {
-    if (!lastFolder.isEmpty() && QDir(lastFolder).exists())
-        return lastFolder;
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
+QString DataFileFolder(const QString& folderInUse) {
+    return !folderInUse.isEmpty() && QDir(folderInUse).exists() ? folderInUse : DocumentsFolder();
 }
 
 QString ProposedDataFilePath(const QString& folder, const QString& payer, const QString& taxYear) {

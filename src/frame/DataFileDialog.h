@@ -21,9 +21,9 @@ DataFileChooser SetDataFileChooser(DataFileChooser chooser);
 // The file chosen; a name to save without an extension gets the data files' one.
 QString ChooseDataFile(QWidget* parent, DataFileDialog dialog, const QString& proposedPath);
 
-// The folder the dialogs start in: the last one used, else the user's documents folder (the
-// home folder when there is none).
-QString DataFileFolder(const QString& lastFolder);
+// The folder the dialogs start in: that of the data file in use, else the user's documents
+// folder.
+QString DataFileFolder(const QString& folderInUse);
 
 // "ICI <payer> <year>.ici" in `folder`, the year in four digits; without the characters a file
 // name cannot hold. "Dati ICI.ici" when the payer is empty.

@@ -1,10 +1,10 @@
 #include "frame/SlipPdfFile.h"
 
 #include "base/Seam.h"
+#include "frame/DocumentsFolder.h"
 
 #include <QDir>
 #include <QFileDialog>
-#include <QStandardPaths>
 
 namespace {
 
@@ -29,8 +29,5 @@ QString ChooseSlipPdfFile(QWidget* parent, const QString& proposedPath) {
 }
 
 QString ProposedSlipPdfPath() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
-    return QDir(folder).filePath(QStringLiteral("Bollettino ICI.pdf"));
+    return QDir(DocumentsFolder()).filePath(QStringLiteral("Bollettino ICI.pdf"));
 }

@@ -21,10 +21,12 @@ DIR* OpenFileList() {
     return nullptr;
 }
 
-void CutConnectionsTo(const PeerAddress& server) {
+// True when it cut one.
+bool CutConnectionsTo(const PeerAddress& server) {
     DIR* list = OpenFileList();
     if (!list)
-        return;
+        return false;
+    bool cut = false;
     const int own = dirfd(list);
     while (const dirent* entry = readdir(list)) {
         char* end = nullptr;
@@ -37,9 +39,10 @@ void CutConnectionsTo(const PeerAddress& server) {
         // to another connection is not cut unless that one goes to the server too.
         if (ReadPeerAddress(socket, peer) && peer.length == server.length &&
             std::memcmp(&peer.address, &server.address, server.length) == 0)
-            shutdown(socket, SHUT_RDWR);
+            cut = shutdown(socket, SHUT_RDWR) == 0 || cut;
     }
     closedir(list);
+    return cut;
 }
 
 } // namespace
@@ -71,11 +74,16 @@ ConnectionCutter::~ConnectionCutter() {
         thread_.join();
 }
 
+bool ConnectionCutter::CutAny() {
+    const std::lock_guard lock(mutex_);
+    return cutAny_;
+}
+
 void ConnectionCutter::Run(std::chrono::steady_clock::time_point from) {
     std::unique_lock lock(mutex_);
     if (stop_.wait_until(lock, from, [this] { return stopping_; }))
         return;
     do
-        CutConnectionsTo(server_);
+        cutAny_ = CutConnectionsTo(server_) || cutAny_;
     while (!stop_.wait_for(lock, CutEvery, [this] { return stopping_; }));
 }

@@ -29,6 +29,9 @@ public:
     ConnectionCutter(const ConnectionCutter&) = delete;
     ConnectionCutter& operator=(const ConnectionCutter&) = delete;
 
+    // True once a connection has been cut: what waited on it got no answer.
+    bool CutAny();
+
 private:
     void Run(std::chrono::steady_clock::time_point from);
 
@@ -36,5 +39,6 @@ private:
     std::mutex mutex_;
     std::condition_variable stop_;
     bool stopping_ = false;
+    bool cutAny_ = false;
     std::thread thread_;
 };

@@ -206,28 +206,18 @@ int WaitInHandOverSlices(http_t*, void*) {
 // taken HandOverLimit.
 class BoundedHandOver {
 public:
-    explicit BoundedHandOver(const CupsLibrary& cups) : cups_(cups) {
+    explicit BoundedHandOver(const CupsLibrary& cups) {
         HandOverDeadline = Clock::now() + HandOverLimit;
         HandOverGaveUp = false;
-        Renew();
+        if (cups.defaultConnection)
+            if (http_t* http = cups.defaultConnection())
+                cups.setTimeout(http, HandOverSliceSeconds, WaitInHandOverSlices, nullptr);
     }
     ~BoundedHandOver() { HandOverDeadline.reset(); }
     BoundedHandOver(const BoundedHandOver&) = delete;
     BoundedHandOver& operator=(const BoundedHandOver&) = delete;
 
-    // The bound belongs to one connection: once the server has closed it, the library's next
-    // request opens another, which would wait a minute a read. Put on again wherever Qt hands
-    // control back.
-    void Renew() const {
-        if (cups_.defaultConnection)
-            if (http_t* http = cups_.defaultConnection())
-                cups_.setTimeout(http, HandOverSliceSeconds, WaitInHandOverSlices, nullptr);
-    }
-
     bool GaveUp() const { return HandOverGaveUp; }
-
-private:
-    const CupsLibrary& cups_;
 };
 
 // Qt names a queue's instance "queue/instance"; the server knows the queue alone.
@@ -525,15 +515,9 @@ PageHandOverResult CupsPrintSystem::HandOverPage(const QString& printerName,
     std::optional<ConnectionCutter> cutter;
     if (server.length > 0)
         cutter.emplace(server, HandOverCutAfter);
-    const QPrinterInfo info = QPrinterInfo::printerInfo(mark->queue);
-    bounded.Renew();
-    // The page's end sends the job.
-    const PagePaint boundedPaint = [&bounded, &paint](QPagedPaintDevice& device) {
-        bounded.Renew();
-        return paint(device);
-    };
-    const PageHandOver outcome = HandPageToQtPrinter(info, documentName, boundedPaint);
-    if (bounded.GaveUp())
+    const PageHandOver outcome =
+        HandPageToQtPrinter(QPrinterInfo::printerInfo(mark->queue), documentName, paint);
+    if (bounded.GaveUp() || (cutter && cutter->CutAny()))
         return {PageHandOver::NoAnswer, mark->queue};
     // Qt's CUPS printing hands the job over on this thread and drops the answer; the library
     // keeps the last status per thread.

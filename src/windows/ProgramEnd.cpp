@@ -9,7 +9,7 @@
 
 // The taxpayer's unsaved changes first: "Annulla" there asks nothing about the prints.
 bool ProgramMayEnd() {
-    return (!Form1 || Form1->MayEndProgram()) && (!Form2 || Form2->PrintFlow().MayEnd());
+    return (!Form1 || Form1->MayLeaveChanges()) && (!Form2 || Form2->PrintFlow().MayEnd());
 }
 
 bool PrepareProgramEnd() {

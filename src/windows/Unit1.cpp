@@ -205,8 +205,6 @@ void TForm1::FormCreate() {
         [this](QObject* sender, std::exception_ptr error) { AppException(sender, error); });
     ui->EdAnno->setText(
         QStringLiteral("%1").arg(QDate::currentDate().year() % 100, 2, 10, QLatin1Char('0')));
-    for (const EntryBoxId mark : {EntryBoxId::EdAcc, EntryBoxId::EdSaldo})
-        Box(mark)->setText(QText(RowOf(mark).startText));
     ui->LabIci->setText(QStringLiteral("00"));
 }
 
@@ -529,7 +527,7 @@ void TForm1::SalvaConNomeItemClick() {
 void TForm1::ApriItemClick() {
     if (!MayLeaveChanges())
         return;
-    const QString chosen = ChooseDataFile(this, DataFileDialog::Open, DataFileFolder(dataFolder_));
+    const QString chosen = ChooseDataFile(this, DataFileDialog::Open, DataFileFolder(DataFolder()));
     if (!chosen.isEmpty())
         OpenDataFile(chosen);
 }
@@ -540,7 +538,7 @@ bool TForm1::SaveData() {
 
 bool TForm1::SaveDataAs() {
     const QString proposed = dataFile_.isEmpty()
-                                 ? ProposedDataFilePath(DataFileFolder(dataFolder_),
+                                 ? ProposedDataFilePath(DataFileFolder(DataFolder()),
                                                         ui->EdNome->text(), ui->EdAnno->text())
                                  : dataFile_;
     const QString chosen = ChooseDataFile(this, DataFileDialog::Save, proposed);
@@ -556,7 +554,6 @@ bool TForm1::SaveDataFile(const QString& path) {
     }
     dataFile_ = path;
     savedTexts_ = texts;
-    dataFolder_ = QFileInfo(path).absolutePath();
     ShowTitle();
     return true;
 }
@@ -573,7 +570,6 @@ bool TForm1::OpenDataFile(const QString& path) {
         Box(row.box)->setText(QText(reading.texts[static_cast<std::size_t>(row.box)]));
     dataFile_ = QFileInfo(path).absoluteFilePath();
     savedTexts_ = reading.texts;
-    dataFolder_ = QFileInfo(path).absolutePath();
     ShowTitle();
     GiveFocus(ui->EdCCNR);
     return true;
@@ -599,8 +595,8 @@ bool TForm1::MayLeaveChanges() {
     }
 }
 
-bool TForm1::MayEndProgram() {
-    return MayLeaveChanges();
+QString TForm1::DataFolder() const {
+    return dataFile_.isEmpty() ? QString() : QFileInfo(dataFile_).absolutePath();
 }
 
 bool TForm1::TakeDrop(QEvent* event) {

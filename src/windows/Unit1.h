@@ -56,9 +56,10 @@ public:
     // whole is refused with a message naming it and what is wrong, and nothing changes. True
     // when the file was taken.
     bool OpenDataFile(const QString& path);
-    // Asked before the program ends: true when it may, after the question whether to save the
-    // changes to the data file in use, if there are any.
-    bool MayEndProgram();
+    // Asked before the texts go (the program's end, another data file): true when they may, with
+    // no data file in use, no changes since it was opened or saved, or after the question whether
+    // to save them.
+    bool MayLeaveChanges();
     // The data file in use, opened or saved last; empty when there is none.
     const QString& DataFile() const { return dataFile_; }
 
@@ -113,10 +114,10 @@ private:
     bool SaveData();
     bool SaveDataAs();
     bool SaveDataFile(const QString& path);
-    // True when the texts may go: no file in use, no changes, or the user's answer.
-    bool MayLeaveChanges();
     bool TaxCodeAccepted();
     DataFileTexts CurrentBoxTexts() const;
+    // Where the data dialogs start: the folder of the data file in use; empty when there is none.
+    QString DataFolder() const;
     void ShowTitle();
     // A drop of one local file onto the window or one of its boxes.
     bool TakeDrop(QEvent* event);
@@ -135,8 +136,6 @@ private:
     std::function<void()> informationBox_;
     QString dataFile_;
     DataFileTexts savedTexts_;
-    // Where the data dialogs start: the folder of the data file used last.
-    QString dataFolder_;
     // The status line's text while a menu item's hint stands in it.
     std::optional<QString> statusBeforeHint_;
 };
