@@ -157,23 +157,47 @@ private:
 };
 
 // Runs `work` in a child process and gives the signal that ended it, or 0 when it exited.
-template <typename Work> int SignalEndingChild(Work work, int killAfterMicroseconds = -1) {
+// `work` is given a function to call at each step it completes; with `killAfterSteps` >= 0
+// the child is killed `thenMicroseconds` after it reported that many. Counting steps rather
+// than time from the fork keeps the kills inside the work however slow the fork or the load.
+template <typename Work>
+int SignalEndingChild(Work work, int killAfterSteps = -1, int thenMicroseconds = 0) {
+    int steps[2];
+    if (::pipe(steps) != 0)
+        return -1;
     const pid_t child = ::fork();
     if (child == 0) {
+        ::close(steps[0]);
+        const auto stepDone = [&] {
+            const char step = 1;
+            if (::write(steps[1], &step, 1) != 1)
+                ::_exit(3);
+        };
         // Nothing may return into the test's own frames from the child.
         try {
-            work();
+            work(stepDone);
         } catch (...) {
             ::_exit(2);
         }
         ::_exit(0);
     }
-    if (child < 0)
+    ::close(steps[1]);
+    if (child < 0) {
+        ::close(steps[0]);
         return -1;
-    if (killAfterMicroseconds >= 0) {
-        ::usleep(useconds_t(killAfterMicroseconds));
+    }
+    if (killAfterSteps >= 0) {
+        char step = 0;
+        for (int seen = 0; seen < killAfterSteps;) {
+            const ssize_t got = ::read(steps[0], &step, 1);
+            if (got == 0 || (got < 0 && errno != EINTR))
+                break;
+            seen += int(got > 0);
+        }
+        ::usleep(useconds_t(thenMicroseconds));
         ::kill(child, SIGKILL);
     }
+    ::close(steps[0]);
     int status = 0;
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
@@ -363,7 +387,7 @@ void TestAlignmentFaults::killAtEveryStepLeavesAWholeFile() {
     QFETCH(Step, step);
     QFETCH(bool, replaced);
     writeOldFile();
-    const int signal = SignalEndingChild([&] {
+    const int signal = SignalEndingChild([&](const auto&) {
         KillingFileOperations operations(step);
         WriteAlignmentFile(path_.toStdString(), NewTexts, operations);
     });
@@ -380,21 +404,23 @@ void TestAlignmentFaults::killAtRandomMomentsLeavesAWholeFile() {
     const QByteArray first = Bytes(AlignmentFileContent(OldTexts));
     const QByteArray second = Bytes(AlignmentFileContent(NewTexts));
     writeOldFile();
-    // The kills spread over the first few saves of each child, however fast this disk syncs.
+    // Each kill falls after zero, one or two whole saves, somewhere within the save after.
     QElapsedTimer clock;
     clock.start();
     for (int save = 0; save < 4; ++save)
         WriteAlignmentFile(path_.toStdString(), save % 2 ? OldTexts : NewTexts);
-    const int window = int(clock.nsecsElapsed() / 1000) + 1000;
+    const int oneSave = int(clock.nsecsElapsed() / 4000) + 1;
     QRandomGenerator random(20240611);
     int seenFirst = 0, seenSecond = 0;
     for (int round = 0; round < 200; ++round) {
         const int signal = SignalEndingChild(
-            [&] {
-                for (bool odd = true;; odd = !odd)
+            [&](const auto& saveDone) {
+                for (bool odd = true;; odd = !odd) {
                     WriteAlignmentFile(path_.toStdString(), odd ? NewTexts : OldTexts);
+                    saveDone();
+                }
             },
-            int(random.bounded(window)));
+            int(random.bounded(3)), int(random.bounded(oneSave)));
         QCOMPARE(signal, SIGKILL);
         const QByteArray content = ReadBytes(path_);
         if (content == first)
