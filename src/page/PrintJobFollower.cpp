@@ -12,7 +12,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-// Where a job stands for the program's end: only a job waiting normally is taken.
+// Where a job stands for the program's end: only a job waiting normally, for a while, is
+// taken.
 enum class Standing { NotFound, Waiting, Unreachable, Stalled, Unanswered };
 
 // A sign of trouble that is told once it has lasted; one not seen again for a while is
@@ -36,6 +37,7 @@ struct Trouble {
 
 struct Job {
     PrintJobMark mark;
+    Clock::time_point followedSince;
     int id = 0; // the print system's number, once found
     Standing standing = Standing::NotFound;
     bool looked = false;   // looked at once at least
@@ -62,7 +64,7 @@ PrintJobFollowTiming PrintJobFollowTiming::Usual() {
     // Asking a local server takes a millisecond or two. The print system itself tries an
     // unreachable printer again every 30 s or so; a server that is restarted answers again
     // within a second or two.
-    return {250ms, 10s, 5s, 6s};
+    return {250ms, 10s, 5s, 6s, 10s};
 }
 
 struct PrintJobFollower::Shared {
@@ -87,6 +89,7 @@ struct PrintJobFollower::Shared {
     JobCancel WithdrawJob(Job& job, const std::set<int>& taken) const;
     // Under the lock.
     std::set<int> Taken() const;
+    bool TooNewToTell(const Job& job, Clock::time_point now) const;
     bool Urgent() const;
     void Post(int key, PrintJobNews news) const;
 };
@@ -102,6 +105,11 @@ std::set<int> PrintJobFollower::Shared::Taken() const {
         if (job.id != 0)
             taken.insert(job.id);
     return taken;
+}
+
+bool PrintJobFollower::Shared::TooNewToTell(const Job& job, Clock::time_point now) const {
+    return (job.standing == Standing::NotFound || job.standing == Standing::Waiting) &&
+           now - job.followedSince < timing.takenAfter;
 }
 
 // A withdrawal waits for nothing, and a new job is looked at at once, so that the program's
@@ -313,7 +321,9 @@ std::optional<int> PrintJobFollower::Follow(const PrintJobMark& mark) {
                 return std::nullopt;
             }
         }
-        shared_->jobs[key].mark = mark;
+        Job& job = shared_->jobs[key];
+        job.mark = mark;
+        job.followedSince = Clock::now();
     }
     shared_->wake.notify_all();
     return key;
@@ -337,11 +347,19 @@ void PrintJobFollower::Withdraw(int job) {
 
 std::vector<int> PrintJobFollower::JobsNotTaken() const {
     const std::lock_guard lock(shared_->mutex);
+    const Clock::time_point now = Clock::now();
     std::vector<int> notTaken;
     for (const auto& [key, job] : shared_->jobs)
-        if (job.standing != Standing::Waiting)
+        if (job.standing != Standing::Waiting || shared_->TooNewToTell(job, now))
             notTaken.push_back(key);
     return notTaken;
+}
+
+bool PrintJobFollower::AnyJobTooNewToTell() const {
+    const std::lock_guard lock(shared_->mutex);
+    const Clock::time_point now = Clock::now();
+    return std::any_of(shared_->jobs.begin(), shared_->jobs.end(),
+                       [&](const auto& entry) { return shared_->TooNewToTell(entry.second, now); });
 }
 
 namespace {

@@ -39,6 +39,10 @@ struct PrintJobFollowTiming {
     std::chrono::milliseconds troubleGoneAfter;
     // A server that answers no question for this long has stopped or gone.
     std::chrono::milliseconds noAnswerAfter;
+    // A job waiting normally counts as taken by its printer once it has been followed this
+    // long: before that, the print system may not have found yet that the printer is out of
+    // reach (a network printer that does not answer: about 4 s).
+    std::chrono::milliseconds takenAfter;
 
     // The program's own.
     static PrintJobFollowTiming Usual();
@@ -68,8 +72,11 @@ public:
     // the news Withdrawn or NotWithdrawn follows, and nothing else of that job.
     void Withdraw(int job);
     // The jobs the printer has not taken: not found yet, waiting while the printer is
-    // unreachable or stalled, or unanswered. A job waiting normally (printing) is not among them.
+    // unreachable or stalled, unanswered, or too new to tell. A job waiting normally (printing)
+    // for `takenAfter` is not among them.
     std::vector<int> JobsNotTaken() const;
+    // True while a job is too new to tell: found or sought, with no sign of trouble yet.
+    bool AnyJobTooNewToTell() const;
     // The program's end: withdraws the given jobs (each cancel bounded, its answer checked) and
     // stops following; returns within `limit` whatever the server does, true when every
     // withdrawal was confirmed. Nothing more is told.

@@ -7,9 +7,12 @@
 #include "frame/SlipPdfFile.h"
 #include "page/PrintSystem.h"
 
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QScopeGuard>
 #include <QStringList>
+#include <QTimer>
 
 #include <algorithm>
 #include <atomic>
@@ -95,7 +98,7 @@ QString PrintNameMessage(int number, const QString& printer, const QTime& presse
 QString EndQuestionMessage(const QString& prints) {
     return QText("Il programma sta per chiudersi, ma la stampante non ha ancora preso:\r%1\r"
                  "(stampante non raggiungibile, ferma o in errore, oppure il server di stampa non "
-                 "risponde).\r"
+                 "risponde o non ne ha ancora dato notizia).\r"
                  "Sì: ritirare la stampa e chiudere il programma.\r"
                  "No: chiudere il programma e lasciare la stampa in coda: uscirà quando la "
                  "stampante sarà pronta, sulla carta che vi si troverà allora.\r"
@@ -413,6 +416,7 @@ QString SlipPrintFlow::PrintsNotTaken(const std::vector<int>& jobs) const {
 bool SlipPrintFlow::MayEnd() {
     if (endDecided_)
         return true;
+    AwaitNewsOfNewPrints();
     const std::vector<int> jobs = follower_.JobsNotTaken();
     const QString prints = PrintsNotTaken(jobs);
     if (prints.isEmpty()) {
@@ -432,6 +436,26 @@ bool SlipPrintFlow::MayEnd() {
     }
     endDecided_ = true;
     return true;
+}
+
+// An end asked for right after a print: an unreachable printer is found out by the print
+// system only after a few seconds, so the end waits a little for that print's news, the
+// windows painted meanwhile and the user's keys and clicks held back. News told meanwhile is
+// shown as ever.
+void SlipPrintFlow::AwaitNewsOfNewPrints() {
+    if (!follower_.AnyJobTooNewToTell())
+        return;
+    const BusyCursor busy(Qt::WaitCursor);
+    QElapsedTimer clock;
+    clock.start();
+    QEventLoop loop;
+    QTimer look;
+    connect(&look, &QTimer::timeout, &loop, [this, &clock, &loop] {
+        if (!follower_.AnyJobTooNewToTell() || clock.hasExpired(EndWaitsForNews.count()))
+            loop.quit();
+    });
+    look.start(50);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 bool SlipPrintFlow::HoldsTheEnd() const {

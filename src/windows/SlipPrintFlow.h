@@ -63,6 +63,8 @@ public:
 
     // A hand-over that takes longer than this after its press names its print when it is told.
     static constexpr std::chrono::milliseconds NamedAfter{2000};
+    // How long the end may wait for news of a print just handed over before it asks.
+    static constexpr std::chrono::milliseconds EndWaitsForNews{3000};
 
 private:
     struct Press {
@@ -84,6 +86,7 @@ private:
     void NewsArrived(int job, PrintJobNews news);
     void ReportNews(int job, PrintJobNews news);
     void AskUnreachable(int job);
+    void AwaitNewsOfNewPrints();
 
     // One box at a time: a report waits while another is open or while the read-me is open.
     void Report(std::function<void()> report);

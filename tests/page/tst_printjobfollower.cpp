@@ -32,7 +32,8 @@ constexpr int Shortened = 20;
 PrintJobFollowTiming Timing() {
     PrintJobFollowTiming timing = PrintJobFollowTiming::Usual();
     for (std::chrono::milliseconds* interval :
-         {&timing.lookEvery, &timing.troubleAfter, &timing.troubleGoneAfter, &timing.noAnswerAfter})
+         {&timing.lookEvery, &timing.troubleAfter, &timing.troubleGoneAfter, &timing.noAnswerAfter,
+          &timing.takenAfter})
         *interval /= Shortened;
     return timing;
 }

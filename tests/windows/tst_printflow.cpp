@@ -73,7 +73,7 @@ void TestPrintFlow::initTestCase() {
     PrintJobFollowTiming shortened = Usual;
     for (std::chrono::milliseconds* interval :
          {&shortened.lookEvery, &shortened.troubleAfter, &shortened.troubleGoneAfter,
-          &shortened.noAnswerAfter})
+          &shortened.noAnswerAfter, &shortened.takenAfter})
         *interval /= Shortened;
     programTiming_ = SlipPrintFlow::SetFollowTiming(shortened);
 }
@@ -244,34 +244,46 @@ void TestPrintFlow::aThreadThatCannotStartPrintsAndSaysSo() {
 void TestPrintFlow::theProgramsEndAsksAboutAPrintNotTaken_data() {
     using S = PrintJobState;
     QTest::addColumn<PrintScript>("script");
+    QTest::addColumn<int>("chiudiAfterMs");
     QTest::addColumn<MessageAnswer>("answer");
     QTest::addColumn<bool>("asked");
     QTest::addColumn<bool>("ends");
     QTest::addColumn<int>("cancels");
     QTest::addColumn<JobCancel>("cancelAnswer");
     const PrintScript unreachable{{S::Unreachable}};
+    // After a few looks, or at once: the print system has not said anything of a new job yet.
+    const int looked = Ms(Usual.lookEvery * 8 / Shortened) + 100;
+    const auto beforeTaken = Usual.takenAfter / Shortened / 2;
     QTest::newRow("printing normally: no question")
-        << PrintScript{{S::Waiting}} << MessageAnswer::Yes << false << true << 0
+        << PrintScript{{S::Waiting}} << looked << MessageAnswer::Yes << false << true << 0
         << JobCancel::Cancelled;
     QTest::newRow("withdraw it and end")
-        << unreachable << MessageAnswer::Yes << true << true << 1 << JobCancel::Cancelled;
+        << unreachable << looked << MessageAnswer::Yes << true << true << 1 << JobCancel::Cancelled;
     QTest::newRow("end and leave it queued")
-        << unreachable << MessageAnswer::No << true << true << 0 << JobCancel::Cancelled;
+        << unreachable << looked << MessageAnswer::No << true << true << 0 << JobCancel::Cancelled;
     QTest::newRow("server not answering, withdrawn")
-        << PrintScript{{S::Waiting, 50ms}, {S::NoAnswer}} << MessageAnswer::Yes << true << true << 1
-        << JobCancel::Cancelled;
+        << PrintScript{{S::Waiting, 50ms}, {S::NoAnswer}} << looked << MessageAnswer::Yes << true
+        << true << 1 << JobCancel::Cancelled;
     // Then the follow-up goes on: the printer out of reach is told, and withdrawn at the No.
-    QTest::newRow("wait for it") << unreachable << MessageAnswer::Cancel << true << false << 1
-                                 << JobCancel::Cancelled;
+    QTest::newRow("wait for it") << unreachable << looked << MessageAnswer::Cancel << true << false
+                                 << 1 << JobCancel::Cancelled;
     // The windows are gone, but the user learns that the page may still come out.
     QTest::newRow("withdrawal refused at the end")
-        << unreachable << MessageAnswer::Yes << true << true << 1 << JobCancel::Refused;
+        << unreachable << looked << MessageAnswer::Yes << true << true << 1 << JobCancel::Refused;
+    // The end waits for the first news of a print just made.
+    QTest::newRow("at once, printed meanwhile: no question")
+        << PrintScript{{S::Waiting, beforeTaken}, {S::Completed}} << 0 << MessageAnswer::Yes
+        << false << true << 0 << JobCancel::Cancelled;
+    QTest::newRow("at once, found out of reach meanwhile")
+        << PrintScript{{S::Waiting, beforeTaken}, {S::Unreachable}} << 0 << MessageAnswer::Yes
+        << true << true << 1 << JobCancel::Cancelled;
 }
 
 // "Chiudi" while the print's job is followed. The program's own loop runs until it ends; one
 // still running after a while has not ended.
 void TestPrintFlow::theProgramsEndAsksAboutAPrintNotTaken() {
     QFETCH(PrintScript, script);
+    QFETCH(int, chiudiAfterMs);
     QFETCH(MessageAnswer, answer);
     QFETCH(bool, asked);
     QFETCH(bool, ends);
@@ -284,7 +296,7 @@ void TestPrintFlow::theProgramsEndAsksAboutAPrintNotTaken() {
     recorder.answers = {answer, MessageAnswer::No};
     QVERIFY(StartOn(settings));
     PressStampa();
-    QTest::qWait(Ms(Usual.lookEvery * 8 / Shortened) + 100);
+    QTest::qWait(chiudiAfterMs);
     const ChiudiOutcome end = PressChiudiAndRunTheLoop(2000);
     QCOMPARE(end.exitCode, ends ? 0 : 99);
     if (ends)

@@ -13,7 +13,6 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
@@ -53,13 +52,6 @@ qint64 PressStampaUntilNextTurn() {
 // The window is back well before the printer has done; before the job was followed on the
 // window's own thread, it froze for 3.1 s.
 constexpr qint64 WindowBackMs = 1500;
-
-// What the print server says of the job on socket://127.0.0.1:9 once it has tried it.
-bool PrinterMayNotExist() {
-    QProcess lpstat;
-    lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-l"), QStringLiteral("-o")});
-    return lpstat.waitForFinished(5000) && lpstat.readAllStandardOutput().contains("may not exist");
-}
 
 QStringList PrintedJobs(const QString& folder) {
     return QDir(folder).entryList({"job-*.pdf"}, QDir::Files, QDir::Name);
@@ -171,18 +163,17 @@ void TestPrintFollow::aServerThatStopsAnsweringAfterTheHandOverIsTold() {
         20000);
 }
 
-// "Chiudi" once the print server has found the printer out of reach: the user is asked, chooses to
-// withdraw the print, the windows go at once, and the program ends within 5 s with the queue
-// empty, so that nothing comes out when the printer comes back.
+// "Chiudi" 3 s after the print, before the print server has found the printer out of reach (it
+// takes about 4 s): the end waits for that news, the user is asked, chooses to withdraw the
+// print, the windows go at once, and the program ends within 5 s with the queue empty, so that
+// nothing comes out when the printer comes back.
 void TestPrintFollow::endingWithAJobOnAnUnreachablePrinterAsksAndWithdrawsIt() {
     QVERIFY(server_.addDefaultQueue("Lontana", "socket://127.0.0.1:9"));
     MessageRecorder recorder;
     recorder.answers = {MessageAnswer::Yes};
     QVERIFY(FillComputeAndShowSummary());
     PressStampa();
-    // The print server says so a few seconds after the hand-over; until then the job counts
-    // as printing.
-    QTRY_VERIFY_WITH_TIMEOUT(PrinterMayNotExist(), 10000);
+    QTest::qWait(3000);
     QVERIFY2(!server_.queueIsEmpty(), "the job did not wait for the printer");
     const ChiudiOutcome end = PressChiudiAndRunTheLoop(10000);
     QCOMPARE(end.exitCode, 0);
