@@ -554,6 +554,7 @@ bool TForm1::SaveDataFile(const QString& path) {
     }
     dataFile_ = path;
     savedTexts_ = texts;
+    declinedTexts_.reset();
     ShowTitle();
     return true;
 }
@@ -570,6 +571,7 @@ bool TForm1::OpenDataFile(const QString& path) {
         Box(row.box)->setText(QText(reading.texts[static_cast<std::size_t>(row.box)]));
     dataFile_ = QFileInfo(path).absoluteFilePath();
     savedTexts_ = reading.texts;
+    declinedTexts_.reset();
     ShowTitle();
     GiveFocus(ui->EdCCNR);
     return true;
@@ -583,12 +585,14 @@ DataFileTexts TForm1::CurrentBoxTexts() const {
 }
 
 bool TForm1::MayLeaveChanges() {
-    if (dataFile_.isEmpty() || CurrentBoxTexts() == savedTexts_)
+    const DataFileTexts texts = CurrentBoxTexts();
+    if (dataFile_.isEmpty() || texts == savedTexts_ || texts == declinedTexts_)
         return true;
     switch (MessageQuestionYesNoCancel(SaveChangesMessage(dataFile_))) {
     case MessageAnswer::Yes:
         return SaveData();
     case MessageAnswer::No:
+        declinedTexts_ = texts;
         return true;
     default:
         return false;

@@ -136,6 +136,9 @@ private:
     std::function<void()> informationBox_;
     QString dataFile_;
     DataFileTexts savedTexts_;
+    // The changes the user last chose not to save: not asked about again (the end of the
+    // session asks before its windows are closed, and closing them would ask once more).
+    std::optional<DataFileTexts> declinedTexts_;
     // The status line's text while a menu item's hint stands in it.
     std::optional<QString> statusBeforeHint_;
 };

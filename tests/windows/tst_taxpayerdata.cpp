@@ -5,6 +5,7 @@
 #include "support/TestFiles.h"
 #include "support/TestMain.h"
 #include "support/WindowTest.h"
+#include "windows/ProgramEnd.h"
 
 #include <QContextMenuEvent>
 #include <QDir>
@@ -24,6 +25,7 @@ private slots:
     void aRefusedFileLeavesEveryBoxAsItWas();
     void closingWithChangesAsks_data();
     void closingWithChangesAsks();
+    void changesNotToBeSavedAreAskedAboutOnce();
     void theSummarysChiudiAsksToo();
     void theMenuOpensOnAFreeAreaAndFromTheKeyboard_data();
     void theMenuOpensOnAFreeAreaAndFromTheKeyboard();
@@ -194,6 +196,23 @@ void TestTaxpayerData::closingWithChangesAsks() {
     QCOMPARE(Form1->isHidden(), closes);
     if (withFile)
         QVERIFY(ReadBytes(chooser.file).contains("NomeDomicilioVia=" + saved.toUtf8() + "\n"));
+}
+
+// The end of the session asks before its windows are closed; closing them asks nothing more
+// about the changes the user chose not to save, but a change made after that is asked about.
+void TestTaxpayerData::changesNotToBeSavedAreAskedAboutOnce() {
+    Chooser chooser{testFile("Rossi.ici"), {}, {}};
+    const StandIn<DataFileChooser> dialogs(SetDataFileChooser, chooser.Function());
+    QTest::keyClick(Box("EdCCNR"), Qt::Key_S, Qt::ControlModifier);
+    Box("EdNome")->setText("BIANCHI ANNA");
+    MessageRecorder recorder;
+    recorder.answers = {MessageAnswer::No, MessageAnswer::Cancel};
+    QVERIFY(ProgramMayEnd());
+    QVERIFY(ProgramMayEnd());
+    QCOMPARE(recorder.messages.size(), 1);
+    Box("EdNome")->setText("VERDI LUCA");
+    QVERIFY(!ProgramMayEnd());
+    QCOMPARE(recorder.messages.size(), 2);
 }
 
 // "Chiudi" on the summary window ends the program too.
