@@ -135,7 +135,6 @@ struct SlipPrintFlow::HandOver {
     std::mutex mutex;
     std::condition_variable done;
     std::optional<SlipPrintResult> result;
-    std::chrono::steady_clock::duration took{};
     SlipPrintFlow* flow = nullptr; // told once the page is handed over; none once it has gone
     std::optional<BusyCursor> busy;
 
@@ -144,7 +143,6 @@ struct SlipPrintFlow::HandOver {
             PrintSlipOnSystemPrinter(press.page, press.printer, press.paint);
         const std::lock_guard lock(mutex);
         result = std::move(handedOver);
-        took = std::chrono::steady_clock::now() - pressed;
         if (flow)
             QMetaObject::invokeMethod(
                 flow,
@@ -215,7 +213,8 @@ void SlipPrintFlow::HandedOver(int id) {
     const std::shared_ptr<HandOver> handOver = found->second;
     handOvers_.erase(found);
     handOver->busy.reset();
-    TakeResult(handOver->press, *handOver->result, handOver->took > NamedAfter);
+    TakeResult(handOver->press, *handOver->result,
+               std::chrono::steady_clock::now() - handOver->pressed > NamedAfter);
 }
 
 // A report that comes after its press names its print: there may be two by then.
